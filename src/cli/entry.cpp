@@ -1,0 +1,62 @@
+#include "cli/entry.hpp"
+
+#include <variant>
+
+#include "cli/command_table.hpp"
+#include "cli/display_text.hpp"
+#include "cli/explain.hpp"
+#include "cli/options.hpp"
+
+namespace ovm::cli {
+namespace {
+
+constexpr std::string_view version_line = "ovm 0.1.0\n";
+
+bool is_help_flag(std::string_view arg) { return arg == "-h" || arg == "--help"; }
+
+int dispatch(const CommandSpec& command, const CliOptions& options, Console& console) {
+  if (command.name == "explain") return cmd_explain(options.positionals, console);
+  write_err(console, std::string(command.name) + " is accepted by the option table and handled nowhere\n");
+  return 3;
+}
+
+}  // namespace
+
+int run_ovm(std::span<const std::string> args, Console& console) {
+  if (args.empty()) {
+    write_out(console, usage_text());
+    return 0;
+  }
+  const std::string& first = args[0];
+  if (is_help_flag(first)) {
+    write_out(console, usage_text());
+    return 0;
+  }
+  if (first == "-V" || first == "--version") {
+    write_out(console, version_line);
+    return 0;
+  }
+
+  const CommandSpec* command = find_command(first);
+  if (command == nullptr) {
+    write_err(console, "unknown command " + display_text(first) + "\n\n" + usage_text());
+    return 2;
+  }
+
+  std::span<const std::string> rest = args.subspan(1);
+  for (const std::string& arg : rest) {
+    if (is_help_flag(arg)) {
+      write_out(console, command_help(*command));
+      return 0;
+    }
+  }
+
+  auto parsed = parse_options(*command, rest);
+  if (const auto* error = std::get_if<OptionError>(&parsed)) {
+    write_err(console, error->message + "\n");
+    return 2;
+  }
+  return dispatch(*command, std::get<CliOptions>(parsed), console);
+}
+
+}  // namespace ovm::cli

@@ -1,0 +1,37 @@
+#include "cli/display_text.hpp"
+
+#include <gtest/gtest.h>
+
+namespace ovm::cli {
+namespace {
+
+struct DisplayCase {
+  const char* name;
+  std::string bytes;
+  std::string shown;
+  bool valid;
+};
+
+class DisplayTextTest : public testing::TestWithParam<DisplayCase> {};
+
+const std::string replacement = "\xEF\xBF\xBD";
+
+TEST_P(DisplayTextTest, ReplacesEachIllFormedSubpart) {
+  EXPECT_EQ(display_text(GetParam().bytes), GetParam().shown);
+  EXPECT_EQ(is_valid_utf8(GetParam().bytes), GetParam().valid);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Bytes, DisplayTextTest,
+    testing::Values(DisplayCase{"ascii", "model.ovm", "model.ovm", true},
+                    DisplayCase{"two_and_four_byte", "\xCE\xB4\xF0\x9F\x98\x80", "\xCE\xB4\xF0\x9F\x98\x80", true},
+                    DisplayCase{"lone_continuation", "a\x80" "b", "a" + replacement + "b", false},
+                    DisplayCase{"latin1_byte", "caf\xE9.ovm", "caf" + replacement + ".ovm", false},
+                    DisplayCase{"truncated_three_byte", "\xE2\x82", replacement, false},
+                    DisplayCase{"overlong", "\xC0\xAF", replacement + replacement, false},
+                    DisplayCase{"surrogate", "\xED\xA0\x80", replacement + replacement + replacement, false},
+                    DisplayCase{"beyond_unicode", "\xF4\x90\x80\x80", replacement + replacement + replacement + replacement, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace ovm::cli
