@@ -3,7 +3,7 @@
 #include <variant>
 
 #include "cli/command_table.hpp"
-#include "cli/display_text.hpp"
+#include "diagnostics/utf8.hpp"
 #include "cli/explain.hpp"
 #include "cli/options.hpp"
 
@@ -39,7 +39,7 @@ int run_ovm(std::span<const std::string> args, Console& console) {
 
   const CommandSpec* command = find_command(first);
   if (command == nullptr) {
-    write_err(console, "unknown command " + display_text(first) + "\n\n" + usage_text());
+    write_err(console, "unknown command " + diagnostics::display_text(first) + "\n\n" + usage_text());
     return 2;
   }
 

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "cli/display_text.hpp"
+#include "diagnostics/utf8.hpp"
 
 namespace ovm::cli {
 namespace {
@@ -69,7 +69,7 @@ int cmd_explain(std::span<const std::string> positionals, Console& console) {
   }
   std::optional<DiagnosticCode> code = DiagnosticCode::parse(positionals[0]);
   if (!code) {
-    write_err(console, display_text(positionals[0]) + " is not a known diagnostic code\n");
+    write_err(console, diagnostics::display_text(positionals[0]) + " is not a known diagnostic code\n");
     return 2;
   }
   write_out(console, explain_text(*code));

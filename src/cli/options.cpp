@@ -1,6 +1,6 @@
 #include "cli/options.hpp"
 
-#include "cli/display_text.hpp"
+#include "diagnostics/utf8.hpp"
 
 namespace ovm::cli {
 
@@ -16,7 +16,7 @@ std::variant<CliOptions, OptionError> parse_options(const CommandSpec& command, 
       const std::string& name = args[++i];
       std::optional<sema::Profile> profile = sema::parse_profile_name(name);
       if (!profile) {
-        return OptionError{"unknown profile " + display_text(name) + ", expected core, identification or extended"};
+        return OptionError{"unknown profile " + diagnostics::display_text(name) + ", expected core, identification or extended"};
       }
       options.profile = *profile;
     } else if (arg == "--json" && command.accepts_json) {
@@ -24,7 +24,7 @@ std::variant<CliOptions, OptionError> parse_options(const CommandSpec& command, 
     } else if (arg == "--check" && command.accepts_check) {
       options.check = true;
     } else if (!arg.empty() && arg[0] == '-') {
-      return OptionError{"unknown option " + display_text(arg) + " for this command"};
+      return OptionError{"unknown option " + diagnostics::display_text(arg) + " for this command"};
     } else {
       options.positionals.push_back(arg);
     }

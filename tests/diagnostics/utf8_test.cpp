@@ -1,8 +1,8 @@
-#include "cli/display_text.hpp"
+#include "diagnostics/utf8.hpp"
 
 #include <gtest/gtest.h>
 
-namespace ovm::cli {
+namespace ovm::diagnostics {
 namespace {
 
 struct DisplayCase {
@@ -34,4 +34,4 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
-}  // namespace ovm::cli
+}  // namespace ovm::diagnostics

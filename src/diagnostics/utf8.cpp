@@ -1,8 +1,8 @@
-#include "cli/display_text.hpp"
+#include "diagnostics/utf8.hpp"
 
 #include <cstdint>
 
-namespace ovm::cli {
+namespace ovm::diagnostics {
 namespace {
 
 // Length of the well-formed UTF-8 sequence at `i`, or 0 with `bad` set to the number of
@@ -67,4 +67,4 @@ bool is_valid_utf8(std::string_view bytes) {
   return true;
 }
 
-}  // namespace ovm::cli
+}  // namespace ovm::diagnostics
