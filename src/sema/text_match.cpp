@@ -1,0 +1,19 @@
+#include "sema/text_match.hpp"
+
+#include <algorithm>
+
+namespace ovm::sema {
+namespace {
+
+template <typename Text>
+bool contains(std::string_view needle, std::span<const Text> list) {
+  return std::any_of(list.begin(), list.end(), [needle](const Text& text) { return text == needle; });
+}
+
+}  // namespace
+
+bool contains_str(std::string_view needle, std::span<const std::string_view> list) { return contains(needle, list); }
+
+bool contains_str(std::string_view needle, std::span<const std::string> list) { return contains(needle, list); }
+
+}  // namespace ovm::sema
