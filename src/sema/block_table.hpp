@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "sema/block_spec.hpp"
+#include "sema/names_of.hpp"
 #include "sema/property_table.hpp"
 
 namespace ovm::sema {
@@ -90,6 +91,9 @@ inline constexpr auto block_table = std::to_array<BlockSpec>({
     {.name = "PLOT", .profile = Profile::Extended, .repeatable = true, .implemented = false},
     {.name = "REPORT", .profile = Profile::Extended, .implemented = false},
 });
+
+// The 31 keywords in table order: the candidates offered for a header that names no kind.
+inline constexpr auto block_keywords = names_of(block_table);
 
 // The kind whose keyword equals `word` under ASCII case folding (`meta` opens META), or null.
 const BlockSpec* find_block_spec(std::string_view word);
