@@ -1,0 +1,61 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+#include "diagnostics/span.hpp"
+#include "syntax/value.hpp"
+
+namespace ovm::syntax {
+
+enum class SyntaxBinaryOp : std::uint8_t { Plus = 0, Minus = 1, Times = 2, Divide = 3, Power = 4 };
+
+// "+", "-", "*", "/", "^".
+std::string_view as_str(SyntaxBinaryOp op);
+
+// In the order of the comparison token kinds, so a kind maps to its operator by subtraction.
+enum class CompareOp : std::uint8_t { Less = 0, LessEqual = 1, Greater = 2, GreaterEqual = 3, Equal = 4, NotEqual = 5 };
+
+// "<", "<=", ">", ">=", "==", "!=".
+std::string_view as_str(CompareOp op);
+
+// One node of an expression tree; a node owns its children. Parentheses leave no node. The
+// parser bounds the height of every tree it builds, so walking one recursively is safe.
+struct SyntaxExpr {
+  struct Number {
+    double value = 0;
+  };
+  struct Literal {
+    Value of;  // a string, isotope ratio, delta symbol or date
+  };
+  struct Ident {
+    std::string name;
+  };
+  struct Qualified {
+    std::vector<Name> path;  // at least two parts
+  };
+  struct Call {
+    std::string name;
+    std::vector<SyntaxExpr> args;
+  };
+  struct Unary {  // the only unary operator is minus
+    std::unique_ptr<SyntaxExpr> operand;
+  };
+  struct Binary {
+    SyntaxBinaryOp op = SyntaxBinaryOp::Plus;
+    std::unique_ptr<SyntaxExpr> lhs;
+    std::unique_ptr<SyntaxExpr> rhs;
+  };
+  struct Error {};  // stands wherever the source holds no valid expression
+
+  using Kind = std::variant<Number, Literal, Ident, Qualified, Call, Unary, Binary, Error>;
+
+  Kind kind;
+  diagnostics::Span span;
+};
+
+}  // namespace ovm::syntax

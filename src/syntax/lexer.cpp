@@ -1,0 +1,151 @@
+#include "syntax/lexer.hpp"
+
+#include <algorithm>
+
+#include "syntax/ascii.hpp"
+#include "syntax/scan.hpp"
+
+namespace ovm::syntax {
+namespace {
+
+using diagnostics::DiagnosticCode;
+
+constexpr std::string_view byte_order_mark = "\xEF\xBB\xBF";
+constexpr std::string_view micro_sign = "\xC2\xB5";
+constexpr std::string_view per_mille_sign = "\xE2\x80\xB0";
+
+struct Lexer {
+  std::string_view text;
+  std::uint32_t file;
+  std::size_t pos = 0;
+  std::size_t line_start = 0;
+  bool token_on_line = false;
+  LexOutput out;
+};
+
+void push_token(Lexer& lx, TokenKind kind, std::size_t start, std::size_t end) {
+  bool first = kind != TokenKind::EndOfLine && !lx.token_on_line;
+  lx.out.tokens.push_back(Token{lx.file, static_cast<std::uint32_t>(start), static_cast<std::uint32_t>(end),
+                                static_cast<std::uint32_t>(start - lx.line_start), kind, first});
+  if (kind == TokenKind::EndOfLine) {
+    lx.line_start = end;
+    lx.token_on_line = false;
+  } else {
+    lx.token_on_line = true;
+  }
+  lx.pos = end;
+}
+
+// Reported after the offending input was consumed: the span runs to the lexer's position,
+// and covers at least one byte.
+void push_lex_diagnostic(Lexer& lx, DiagnosticCode code, std::size_t start, std::string_view message) {
+  std::size_t end = std::max(lx.pos, start + 1);
+  diagnostics::Span span{lx.file, static_cast<std::uint32_t>(start), static_cast<std::uint32_t>(end)};
+  diagnostics::push_diagnostic(lx.out.diagnostics, diagnostics::Diagnostic(code, span).with_label(message));
+}
+
+void lex_string(Lexer& lx, std::size_t start) {
+  std::size_t close = lx.text.find_first_of("\"\n", start + 1);
+  if (close != std::string_view::npos && lx.text[close] == '"') {
+    push_token(lx, TokenKind::String, start, close + 1);
+    return;
+  }
+  std::size_t end = close == std::string_view::npos ? lx.text.size() : close;
+  push_token(lx, TokenKind::Unrecognised, start, end);
+  push_lex_diagnostic(lx, DiagnosticCode::OV002, start, "string is never closed");
+}
+
+void lex_comment(Lexer& lx, std::size_t start) {
+  std::size_t end = lx.text.find('\n', start);
+  push_token(lx, TokenKind::Comment, start, end == std::string_view::npos ? lx.text.size() : end);
+}
+
+// `=`, `<` and `>` take a following `=` into a two-byte operator.
+void lex_comparison(Lexer& lx, std::size_t start, TokenKind single, TokenKind with_equal) {
+  bool doubled = start + 1 < lx.text.size() && lx.text[start + 1] == '=';
+  push_token(lx, doubled ? with_equal : single, start, start + (doubled ? 2 : 1));
+}
+
+void lex_unexpected_byte(Lexer& lx, std::size_t start) {
+  push_token(lx, TokenKind::Unrecognised, start, start + 1);
+  push_lex_diagnostic(lx, DiagnosticCode::OV001, start, "unexpected character");
+}
+
+void lex_non_ascii(Lexer& lx, std::size_t start) {
+  std::string_view rest = lx.text.substr(start);
+  for (std::string_view sign : {micro_sign, per_mille_sign}) {
+    if (rest.substr(0, sign.size()) != sign) continue;
+    std::size_t end = start + sign.size();
+    while (end < lx.text.size() && is_word(lx.text[end])) ++end;
+    push_token(lx, TokenKind::Identifier, start, end);
+    return;
+  }
+  push_token(lx, TokenKind::Unrecognised, start, start + utf8_length(lx.text, start));
+  push_lex_diagnostic(lx, DiagnosticCode::OV006, start, "non-ascii character outside an accepted position");
+}
+
+TokenKind single_byte_operator(char c) {
+  switch (c) {
+    case '+': return TokenKind::Plus;
+    case '-': return TokenKind::Minus;
+    case '*': return TokenKind::Star;
+    case '/': return TokenKind::Slash;
+    case '^': return TokenKind::Caret;
+    case '(': return TokenKind::LeftParen;
+    case ')': return TokenKind::RightParen;
+    case '[': return TokenKind::LeftBracket;
+    case ']': return TokenKind::RightBracket;
+    case ',': return TokenKind::Comma;
+    case '.': return TokenKind::Dot;
+    default: return TokenKind::Unrecognised;
+  }
+}
+
+void lex_token(Lexer& lx) {
+  std::size_t start = lx.pos;
+  char c = lx.text[start];
+  if (c == '\n') return push_token(lx, TokenKind::EndOfLine, start, start + 1);
+  if (c == '"') return lex_string(lx, start);
+  if (c == '#') return lex_comment(lx, start);
+  if (is_letter(c) || c == '_') {
+    Scanned name = scan_name(lx.text, start);
+    return push_token(lx, name.kind, start, name.end);
+  }
+  if (is_digit(c)) {
+    Scanned lexeme = scan_digits(lx.text, start);
+    return push_token(lx, lexeme.kind, start, lexeme.end);
+  }
+  switch (c) {
+    case '=': return lex_comparison(lx, start, TokenKind::Assign, TokenKind::EqualEqual);
+    case '<': return lex_comparison(lx, start, TokenKind::Less, TokenKind::LessEqual);
+    case '>': return lex_comparison(lx, start, TokenKind::Greater, TokenKind::GreaterEqual);
+    default: break;
+  }
+  if (c == '!') {
+    if (start + 1 < lx.text.size() && lx.text[start + 1] == '=') return push_token(lx, TokenKind::NotEqual, start, start + 2);
+    return lex_unexpected_byte(lx, start);
+  }
+  if (static_cast<unsigned char>(c) >= 0x80) return lex_non_ascii(lx, start);
+  TokenKind op = single_byte_operator(c);
+  if (op == TokenKind::Unrecognised) return lex_unexpected_byte(lx, start);
+  push_token(lx, op, start, start + 1);
+}
+
+}  // namespace
+
+LexOutput lex(std::string_view text, std::uint32_t file) {
+  Lexer lx{text, file, 0, 0, false, {}};
+  if (text.substr(0, byte_order_mark.size()) == byte_order_mark) {
+    lx.pos = byte_order_mark.size();
+    lx.line_start = lx.pos;
+  }
+  for (;;) {
+    while (lx.pos < text.size() && (text[lx.pos] == ' ' || text[lx.pos] == '\t' || text[lx.pos] == '\r')) ++lx.pos;
+    if (lx.pos >= text.size()) break;
+    lex_token(lx);
+  }
+  push_token(lx, TokenKind::EndOfFile, text.size(), text.size());
+  return std::move(lx.out);
+}
+
+}  // namespace ovm::syntax

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "diagnostics/span.hpp"
+#include "syntax/expr.hpp"
+#include "syntax/parser_state.hpp"
+#include "syntax/tree.hpp"
+#include "syntax/unit_expr.hpp"
+#include "syntax/value.hpp"
+
+namespace ovm::syntax {
+
+// The syntax tree of one file. Never fails: each problem becomes a diagnostic and parsing goes
+// on with the next line.
+ParseOutput parse_source(std::string_view text, std::uint32_t file);
+
+// One statement with its whole line (for a nested body, with the lines it owns); nothing when
+// the line cannot open a statement.
+std::optional<Statement> parse_statement(ParserState& state);
+
+// One value at the current token; nothing, without moving, when the token starts no value.
+std::optional<Value> parse_value(ParserState& state);
+
+// A unit running from the current token to the line end, or nothing with the position
+// unchanged. Never reports anything.
+std::optional<UnitExpr> parse_unit(ParserState& state);
+
+// An expression and the height of its tree (a leaf is 1).
+struct ParsedExpr {
+  SyntaxExpr expr;
+  std::uint32_t height = 1;
+};
+
+// Precedence levels, lowest first. They always give a node: problems give error nodes and
+// diagnostics. None reads past the current line.
+ParsedExpr parse_expr(ParserState& state);     // + and -
+ParsedExpr parse_term(ParserState& state);     // * and /
+ParsedExpr parse_factor(ParserState& state);   // leading minus, ^ (right associative)
+ParsedExpr parse_primary(ParserState& state);  // operands, calls, qualified names, parentheses
+
+void qualified_name_error(ParserState& state, diagnostics::Span span);
+
+// The text without any white-space character, Unicode ones included.
+std::string strip_whitespace(std::string_view text);
+
+}  // namespace ovm::syntax

@@ -1,0 +1,59 @@
+#include "syntax/parser_state.hpp"
+
+#include <algorithm>
+
+#include "syntax/lexer.hpp"
+
+namespace ovm::syntax {
+
+ParserState make_parser_state(std::string_view text, std::uint32_t file) {
+  LexOutput lexed = lex(text, file);
+  std::erase_if(lexed.tokens, [](const Token& t) { return t.kind == TokenKind::Comment; });
+  return ParserState{std::move(lexed.tokens), std::move(lexed.diagnostics), text};
+}
+
+const Token& current(const ParserState& state) { return peek(state, 0); }
+
+const Token& peek(const ParserState& state, std::size_t ahead) {
+  std::size_t last = state.tokens.size() - 1;
+  std::size_t index = state.position < last && ahead < last - state.position ? state.position + ahead : last;
+  return state.tokens[index];
+}
+
+void advance(ParserState& state) { ++state.position; }
+
+bool at(const ParserState& state, TokenKind kind) { return current(state).kind == kind; }
+
+bool at_line_end(const ParserState& state) { return at(state, TokenKind::EndOfLine) || at(state, TokenKind::EndOfFile); }
+
+std::string_view token_text(const ParserState& state, const Token& token) { return token.text(state.text); }
+
+std::string_view span_text(const ParserState& state, diagnostics::Span span) {
+  return state.text.substr(span.start, span.end - span.start);
+}
+
+void skip_to_line_end(ParserState& state) {
+  while (!at_line_end(state)) advance(state);
+}
+
+void skip_line(ParserState& state) {
+  skip_to_line_end(state);
+  if (at(state, TokenKind::EndOfLine)) advance(state);
+}
+
+void skip_blank_lines(ParserState& state) {
+  while (at(state, TokenKind::EndOfLine)) advance(state);
+}
+
+void report(ParserState& state, diagnostics::DiagnosticCode code, diagnostics::Span span, std::string_view message) {
+  diagnostics::push_diagnostic(state.diagnostics, diagnostics::Diagnostic(code, span).with_label(message));
+}
+
+std::string with_kind(std::string_view message, const Token& token) {
+  std::string out(message);
+  std::size_t hole = out.find("{}");
+  if (hole != std::string::npos) out.replace(hole, 2, display_name(token.kind));
+  return out;
+}
+
+}  // namespace ovm::syntax

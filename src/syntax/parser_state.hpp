@@ -1,0 +1,69 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "diagnostics/diagnostic.hpp"
+#include "syntax/token.hpp"
+
+namespace ovm::syntax {
+
+// Far beyond real models; they keep the parser's recursion, and every later walk of the tree,
+// within the stack.
+inline constexpr std::uint32_t max_statement_depth = 64;
+inline constexpr std::uint32_t max_expr_depth = 256;
+
+// What every parsing level shares: the tokens without comments, the diagnostics found so far,
+// the source text and the current position.
+struct ParserState {
+  std::vector<Token> tokens;  // never empty: ends with the end-of-file token
+  diagnostics::Diagnostics diagnostics;
+  std::string_view text;
+  std::size_t position = 0;
+  std::uint32_t statement_depth = 0;
+  std::uint32_t expr_depth = 0;
+  // Set when an expression went past the depth limit: every level then unwinds at once, and the
+  // statement level drops the rest of the line.
+  bool too_deep = false;
+};
+
+// Holds one level of a depth counter for as long as it lives.
+class DepthGuard {
+ public:
+  explicit DepthGuard(std::uint32_t& depth) : depth_(depth) { ++depth_; }
+  ~DepthGuard() { --depth_; }
+  DepthGuard(const DepthGuard&) = delete;
+  DepthGuard& operator=(const DepthGuard&) = delete;
+
+ private:
+  std::uint32_t& depth_;
+};
+
+// Lexes the text and drops the comment tokens; the diagnostics start as the lexer's.
+ParserState make_parser_state(std::string_view text, std::uint32_t file);
+
+// Past the end these read the end-of-file token.
+const Token& current(const ParserState& state);
+const Token& peek(const ParserState& state, std::size_t ahead);
+void advance(ParserState& state);
+
+bool at(const ParserState& state, TokenKind kind);
+bool at_line_end(const ParserState& state);  // an end of line or the end of file
+std::string_view token_text(const ParserState& state, const Token& token);
+std::string_view span_text(const ParserState& state, diagnostics::Span span);
+
+// Advances to the line end and past it when it is an end of line.
+void skip_line(ParserState& state);
+void skip_to_line_end(ParserState& state);
+void skip_blank_lines(ParserState& state);
+
+// Appends a diagnostic whose label is the message.
+void report(ParserState& state, diagnostics::DiagnosticCode code, diagnostics::Span span, std::string_view message);
+
+// The message with the display name of the token's kind in place of its "{}".
+std::string with_kind(std::string_view message, const Token& token);
+
+}  // namespace ovm::syntax

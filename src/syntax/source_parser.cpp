@@ -1,0 +1,60 @@
+#include <utility>
+
+#include "syntax/parser.hpp"
+
+namespace ovm::syntax {
+namespace {
+
+using diagnostics::DiagnosticCode;
+using diagnostics::Span;
+
+// A header line at column 0 that starts with an identifier, and the statements under it.
+Block parse_block(ParserState& state) {
+  const Token& keyword = current(state);
+  Block block{std::string(token_text(state, keyword)), keyword.span(), std::nullopt, {}, keyword.span()};
+  advance(state);
+  if (at(state, TokenKind::Identifier) || at(state, TokenKind::Species)) {
+    block.name = Name{std::string(token_text(state, current(state))), current(state).span()};
+    advance(state);
+  }
+  if (!at_line_end(state)) {
+    report(state, DiagnosticCode::OV001, current(state).span(), "a block header carries at most one identifier");
+  }
+  skip_line(state);
+  for (;;) {
+    skip_blank_lines(state);
+    // After a line end every token is the first of its line: column 0 starts the next block.
+    const Token& token = current(state);
+    if (token.kind == TokenKind::EndOfFile || token.column == 0) break;
+    if (std::optional<Statement> statement = parse_statement(state)) block.statements.push_back(std::move(*statement));
+  }
+  Span last = !block.statements.empty() ? block.statements.back().span : block.name ? block.name->span : block.keyword_span;
+  block.span = Span::join(block.keyword_span, last);
+  return block;
+}
+
+}  // namespace
+
+ParseOutput parse_source(std::string_view text, std::uint32_t file) {
+  ParserState state = make_parser_state(text, file);
+  std::vector<Block> blocks;
+  for (;;) {
+    skip_blank_lines(state);
+    const Token& token = current(state);
+    if (token.kind == TokenKind::EndOfFile) break;
+    if (!token.first_on_line || token.column != 0) {
+      report(state, DiagnosticCode::OV004, token.span(), "statement appears before any block header");
+      skip_line(state);
+      continue;
+    }
+    if (token.kind != TokenKind::Identifier) {
+      report(state, DiagnosticCode::OV003, token.span(), with_kind("{} cannot open a block", token));
+      skip_line(state);
+      continue;
+    }
+    blocks.push_back(parse_block(state));
+  }
+  return ParseOutput{std::move(blocks), std::move(state.diagnostics)};
+}
+
+}  // namespace ovm::syntax

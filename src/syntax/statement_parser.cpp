@@ -1,0 +1,229 @@
+#include <cstdint>
+#include <utility>
+
+#include "syntax/parser.hpp"
+
+namespace ovm::syntax {
+namespace {
+
+using diagnostics::DiagnosticCode;
+using diagnostics::Span;
+
+// The comparison kinds stand together, in the order of CompareOp.
+static_assert(static_cast<int>(TokenKind::NotEqual) - static_cast<int>(TokenKind::Less) == static_cast<int>(CompareOp::NotEqual));
+
+bool is_comparison(TokenKind kind) { return kind >= TokenKind::Less && kind <= TokenKind::NotEqual; }
+
+bool is_unit_operand(TokenKind kind) {
+  return kind == TokenKind::Identifier || kind == TokenKind::Number || kind == TokenKind::Minus;
+}
+
+Span last_consumed_span(const ParserState& state) { return state.tokens[state.position - 1].span(); }
+
+std::optional<StatementKey::Kind> key_kind(TokenKind kind) {
+  switch (kind) {
+    case TokenKind::Identifier: return StatementKey::Kind::Word;
+    case TokenKind::Species: return StatementKey::Kind::Species;
+    case TokenKind::Delta: return StatementKey::Kind::Delta;
+    default: return std::nullopt;
+  }
+}
+
+// The key at the current token and its span; nothing, with the line reported and skipped,
+// when the token cannot open a statement.
+std::optional<std::pair<StatementKey, Span>> parse_key(ParserState& state) {
+  const Token& token = current(state);
+  if (std::optional<StatementKey::Kind> kind = key_kind(token.kind)) {
+    advance(state);
+    return std::pair{StatementKey{*kind, std::string(token_text(state, token))}, token.span()};
+  }
+  const Token& name = peek(state, 1);
+  if (token.kind == TokenKind::Number && name.kind == TokenKind::Identifier && name.start == token.end) {
+    // A mass number written against a name, as in 18O, is one word.
+    advance(state);
+    advance(state);
+    Span span = Span::join(token.span(), name.span());
+    return std::pair{StatementKey{StatementKey::Kind::Word, std::string(span_text(state, span))}, span};
+  }
+  report(state, DiagnosticCode::OV001, token.span(), with_kind("{} cannot open a statement", token));
+  skip_line(state);
+  return std::nullopt;
+}
+
+// The rest of the line as one value that no other kind can hold.
+Value unreadable_rest(ParserState& state) {
+  Span first = current(state).span();
+  skip_to_line_end(state);
+  Span span = Span::join(first, last_consumed_span(state));
+  return Value{ValueKind::Unreadable, std::string(span_text(state, span)), span};
+}
+
+// Whether a unit may start at the current token: after identifiers, numbers and minus signs comes `*`, `/`
+// or `^`. Remembers how far it looked, so a long line is scanned once, not once per value.
+class UnitLookahead {
+ public:
+  bool unit_ahead(const ParserState& state) {
+    if (!scanned_ || state.position > stop_) {
+      stop_ = state.position;
+      // The end-of-file token ends every run.
+      while (is_unit_operand(state.tokens[stop_].kind)) ++stop_;
+      TokenKind found = state.tokens[stop_].kind;
+      answer_ = found == TokenKind::Star || found == TokenKind::Slash || found == TokenKind::Caret;
+      scanned_ = true;
+    }
+    return answer_;
+  }
+
+ private:
+  bool scanned_ = false;
+  std::size_t stop_ = 0;
+  bool answer_ = false;
+};
+
+ValuesBody parse_values(ParserState& state) {
+  ValuesBody body;
+  UnitLookahead lookahead;
+  while (!at_line_end(state)) {
+    bool after_number = !body.values.empty() && body.values.back().kind == ValueKind::Number;
+    if (after_number || lookahead.unit_ahead(state)) {
+      if (std::optional<UnitExpr> unit = parse_unit(state)) {
+        body.unit = std::move(unit);
+        break;
+      }
+    }
+    if (std::optional<Value> value = parse_value(state)) {
+      body.values.push_back(std::move(*value));
+      continue;
+    }
+    body.values.push_back(unreadable_rest(state));
+    break;
+  }
+  return body;
+}
+
+ListBody parse_list(ParserState& state) {
+  ListBody body;
+  advance(state);
+  for (;;) {
+    if (at(state, TokenKind::RightBracket)) {
+      advance(state);
+      break;
+    }
+    if (at_line_end(state)) {
+      report(state, DiagnosticCode::OV001, current(state).span(), "list is never closed");
+      break;
+    }
+    std::optional<Value> item = parse_value(state);
+    if (!item) break;  // the statement's end reports the token
+    body.items.push_back(std::move(*item));
+    if (at(state, TokenKind::Comma)) {
+      advance(state);
+    } else if (!at(state, TokenKind::RightBracket) && !at_line_end(state)) {
+      report(state, DiagnosticCode::OV001, current(state).span(), "expected `,` or `]`");
+      break;
+    }
+  }
+  return body;
+}
+
+AssignmentBody parse_assignment(ParserState& state, std::optional<Name> target) {
+  ParsedExpr expr = parse_expr(state);
+  std::optional<UnitExpr> unit = state.too_deep ? std::nullopt : parse_unit(state);
+  return AssignmentBody{std::move(target), std::move(expr.expr), std::move(unit)};
+}
+
+// Whether a comparison operator stands before the line end outside parentheses.
+bool comparison_ahead(const ParserState& state) {
+  std::int64_t parens = 0;
+  for (std::size_t i = state.position; i < state.tokens.size(); ++i) {
+    TokenKind kind = state.tokens[i].kind;
+    if (kind == TokenKind::EndOfLine || kind == TokenKind::EndOfFile) return false;
+    if (kind == TokenKind::LeftParen) ++parens;
+    else if (kind == TokenKind::RightParen) --parens;
+    else if (parens == 0 && is_comparison(kind)) return true;
+  }
+  return false;
+}
+
+// A condition, or, when the expression after the key is not followed by a comparison, the
+// values read again from the token after the key, so that every token lands in a value.
+StatementBody parse_condition_or_values(ParserState& state) {
+  std::size_t start = state.position;
+  ParsedExpr lhs = parse_expr(state);
+  if (state.too_deep) return ValuesBody{};
+  if (!is_comparison(current(state).kind)) {
+    state.position = start;
+    return parse_values(state);
+  }
+  auto op = static_cast<CompareOp>(static_cast<std::uint8_t>(current(state).kind) - static_cast<std::uint8_t>(TokenKind::Less));
+  advance(state);
+  ParsedExpr rhs = parse_expr(state);
+  std::optional<UnitExpr> unit = state.too_deep ? std::nullopt : parse_unit(state);
+  return ConditionBody{std::move(lhs.expr), op, std::move(rhs.expr), std::move(unit)};
+}
+
+// A key alone on its line owns the following lines indented further than the key.
+StatementBody parse_nested(ParserState& state, std::uint32_t key_column) {
+  if (at(state, TokenKind::EndOfLine)) advance(state);
+  std::vector<Statement> statements;
+  for (;;) {
+    skip_blank_lines(state);
+    // After a line end every token is the first of its line, so the column alone decides.
+    const Token& token = current(state);
+    if (token.kind == TokenKind::EndOfFile || token.column <= key_column) break;
+    if (std::optional<Statement> statement = parse_statement(state)) statements.push_back(std::move(*statement));
+  }
+  if (statements.empty()) return ValuesBody{};
+  return NestedBody{std::move(statements)};
+}
+
+StatementBody parse_body(ParserState& state, std::uint32_t key_column) {
+  const Token& token = current(state);
+  if (token.kind == TokenKind::Identifier && peek(state, 1).kind == TokenKind::Assign) {
+    Name target{std::string(token_text(state, token)), token.span()};
+    advance(state);
+    advance(state);
+    return parse_assignment(state, std::move(target));
+  }
+  if (token.kind == TokenKind::LeftBracket) return parse_list(state);
+  if (token.kind == TokenKind::Assign) {
+    advance(state);
+    return parse_assignment(state, std::nullopt);
+  }
+  if (at_line_end(state)) return parse_nested(state, key_column);
+  if (comparison_ahead(state)) return parse_condition_or_values(state);
+  return parse_values(state);
+}
+
+}  // namespace
+
+std::optional<Statement> parse_statement(ParserState& state) {
+  if (state.statement_depth >= max_statement_depth) {
+    report(state, DiagnosticCode::OV001, current(state).span(), "statement nesting is too deep");
+    skip_line(state);
+    return std::nullopt;
+  }
+  DepthGuard guard(state.statement_depth);
+  std::uint32_t indent = current(state).column;
+  std::optional<std::pair<StatementKey, Span>> key = parse_key(state);
+  if (!key) return std::nullopt;
+  bool nested_form = at_line_end(state);
+  Statement statement{std::move(key->first), key->second, parse_body(state, indent), Span{}, indent};
+  if (state.too_deep) {
+    // The excess was reported where it was found; the statement is dropped with its line.
+    state.too_deep = false;
+    skip_line(state);
+    return std::nullopt;
+  }
+  if (!nested_form) {
+    if (!at_line_end(state)) {
+      report(state, DiagnosticCode::OV001, current(state).span(), with_kind("unexpected {} after the statement", current(state)));
+      skip_to_line_end(state);
+    }
+    if (at(state, TokenKind::EndOfLine)) advance(state);
+  }
+  statement.span = Span::join(statement.key_span, last_consumed_span(state));
+  return statement;
+}
+
+}  // namespace ovm::syntax

@@ -1,0 +1,88 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "diagnostics/diagnostic.hpp"
+#include "diagnostics/span.hpp"
+#include "syntax/expr.hpp"
+#include "syntax/unit_expr.hpp"
+#include "syntax/value.hpp"
+
+namespace ovm::syntax {
+
+// The word that opens a statement, as written.
+struct StatementKey {
+  enum class Kind : std::uint8_t { Word = 0, Species = 1, Delta = 2 };
+
+  Kind kind = Kind::Word;
+  std::string text;  // a Word joined from a number and a name (18O) holds both
+
+  // The variant name and the text as a quoted debug string: Word("volume").
+  std::string debug_text() const;
+
+  friend bool operator==(const StatementKey&, const StatementKey&) = default;
+};
+
+struct Statement;
+
+// key value... [unit]; also a key alone on its line with nothing nested under it.
+struct ValuesBody {
+  std::vector<Value> values;
+  std::optional<UnitExpr> unit;
+};
+
+// key [target] = expr [unit]
+struct AssignmentBody {
+  std::optional<Name> target;
+  SyntaxExpr expr;
+  std::optional<UnitExpr> unit;
+};
+
+// key [value, ...]
+struct ListBody {
+  std::vector<Value> items;
+};
+
+// key expr op expr [unit]
+struct ConditionBody {
+  SyntaxExpr lhs;
+  CompareOp op = CompareOp::Less;
+  SyntaxExpr rhs;
+  std::optional<UnitExpr> unit;
+};
+
+// A key alone on its line with more deeply indented statements under it.
+struct NestedBody {
+  std::vector<Statement> statements;
+};
+
+using StatementBody = std::variant<ValuesBody, AssignmentBody, ListBody, ConditionBody, NestedBody>;
+
+struct Statement {
+  StatementKey key;
+  diagnostics::Span key_span;
+  StatementBody body;
+  // From the key to the last token consumed: the statement's own line end, and for a nested
+  // body the lines under it and the blank lines after them.
+  diagnostics::Span span;
+  std::uint32_t indent = 0;  // byte column of the key
+};
+
+struct Block {
+  std::string keyword;  // the header word as written
+  diagnostics::Span keyword_span;
+  std::optional<Name> name;
+  std::vector<Statement> statements;  // top level only
+  diagnostics::Span span;
+};
+
+struct ParseOutput {
+  std::vector<Block> blocks;
+  diagnostics::Diagnostics diagnostics;  // the lexer's, then the parser's, each in the order found
+};
+
+}  // namespace ovm::syntax

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "diagnostics/span.hpp"
+
+namespace ovm::syntax {
+
+// How a unit factor joins the one before it.
+enum class UnitOp : std::uint8_t { First = 0, Times = 1, Divide = 2 };
+
+struct UnitFactor {
+  std::string symbol;         // the unit name as written, or "1" as in 1/s
+  std::int32_t exponent = 1;  // 1 when no power, or no integer power, is written
+  UnitOp op = UnitOp::First;
+
+  friend bool operator==(const UnitFactor&, const UnitFactor&) = default;
+};
+
+// A unit written at the end of a statement.
+struct UnitExpr {
+  std::vector<UnitFactor> factors;
+  std::string text;  // the source text without white space: mol / kgw gives mol/kgw
+  diagnostics::Span span;
+
+  friend bool operator==(const UnitExpr&, const UnitExpr&) = default;
+};
+
+}  // namespace ovm::syntax

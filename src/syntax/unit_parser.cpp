@@ -1,0 +1,50 @@
+#include "syntax/numbers.hpp"
+#include "syntax/parser.hpp"
+
+namespace ovm::syntax {
+namespace {
+
+// symbol [^ [-] number]; nothing when the tokens there are no unit factor.
+std::optional<UnitFactor> parse_unit_factor(ParserState& state, UnitOp op) {
+  const Token& symbol = current(state);
+  bool is_one = symbol.kind == TokenKind::Number && token_text(state, symbol) == "1";
+  if (symbol.kind != TokenKind::Identifier && !is_one) return std::nullopt;
+  UnitFactor factor{std::string(token_text(state, symbol)), 1, op};
+  advance(state);
+  if (!at(state, TokenKind::Caret)) return factor;
+  advance(state);
+  bool negative = at(state, TokenKind::Minus);
+  if (negative) advance(state);
+  if (!at(state, TokenKind::Number)) return std::nullopt;
+  // A power that is no 32-bit integer (2.5, 1e3, too large) counts as 1.
+  std::int32_t power = read_int32(token_text(state, current(state))).value_or(1);
+  factor.exponent = negative ? -power : power;
+  advance(state);
+  return factor;
+}
+
+}  // namespace
+
+std::optional<UnitExpr> parse_unit(ParserState& state) {
+  std::size_t start = state.position;
+  UnitExpr unit;
+  UnitOp op = UnitOp::First;
+  for (;;) {
+    std::optional<UnitFactor> factor = parse_unit_factor(state, op);
+    if (!factor) break;
+    unit.factors.push_back(std::move(*factor));
+    if (at_line_end(state)) {
+      unit.span = diagnostics::Span::join(state.tokens[start].span(), state.tokens[state.position - 1].span());
+      unit.text = strip_whitespace(span_text(state, unit.span));
+      return unit;
+    }
+    if (at(state, TokenKind::Star)) op = UnitOp::Times;
+    else if (at(state, TokenKind::Slash)) op = UnitOp::Divide;
+    else break;
+    advance(state);
+  }
+  state.position = start;
+  return std::nullopt;
+}
+
+}  // namespace ovm::syntax
