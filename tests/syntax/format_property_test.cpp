@@ -108,7 +108,7 @@ TEST(FormatPropertyTest, IdempotentAndParsesTheSame) {
 TEST(FormatPropertyTest, HoldsForTheProjectsModelFiles) {
   namespace fs = std::filesystem;
   std::size_t files = 0;
-  for (const char* folder : {"examples", "tests/e2e/cases"}) {
+  for (const char* folder : {"examples", "tests/syntax/fixtures", "tests/e2e/cases"}) {
     fs::path root = fs::path(OVM_SOURCE_DIR) / folder;
     if (!fs::exists(root)) continue;
     for (const auto& entry : fs::recursive_directory_iterator(root)) {
