@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -26,6 +27,9 @@ struct Symbol {
   diagnostics::Span span;  // the declaring identifier
 };
 
+// True for an entity whose kind text is exactly `entity_kind`.
+bool is_entity_of(const Symbol& symbol, std::string_view entity_kind);
+
 // A name-keyed map that iterates in the order of first insertion; entries are never removed.
 class OrderedSymbols {
  public:
@@ -41,9 +45,11 @@ class OrderedSymbols {
 };
 
 // The one global namespace and the block-local scopes (keyed by the declaring block's name).
+// Declare only through `declare_global` and `declare_local`, which keep the scope index.
 struct SymbolTable {
   OrderedSymbols globals;
   std::vector<std::pair<std::string, OrderedSymbols>> locals;  // scopes in order of first use
+  std::unordered_map<std::string, std::size_t> scope_index;    // scope name to its place in `locals`
 };
 
 std::optional<diagnostics::Span> declare_global(SymbolTable& table, Symbol symbol);

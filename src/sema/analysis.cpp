@@ -1,0 +1,11 @@
+#include "sema/analysis.hpp"
+
+namespace ovm::sema {
+
+Analysis analyze(const syntax::ParseOutput& tree, Profile profile) {
+  Analysis analysis{resolve_model(tree, profile), {}};
+  analysis.diagnostics = analysis.resolution.diagnostics;
+  return analysis;
+}
+
+}  // namespace ovm::sema

@@ -1,0 +1,90 @@
+#include <cstddef>
+#include <string>
+
+#include "sema/builtins.hpp"
+#include "sema/message_text.hpp"
+#include "sema/resolution_messages.hpp"
+#include "sema/resolve_passes.hpp"
+#include "sema/text_match.hpp"
+
+namespace ovm::sema {
+namespace {
+
+using diagnostics::Diagnostic;
+using diagnostics::DiagnosticCode;
+
+// PARAMETERS: `name = expression` binds a global parameter unless the name is taken by a
+// backend or built in.
+void bind_parameter(Resolution& resolution, const syntax::Statement& statement) {
+  if (!std::holds_alternative<syntax::AssignmentBody>(statement.body)) return;
+  const std::string& name = statement.key.text;
+  diagnostics::Diagnostics& out = resolution.diagnostics;
+  const Symbol* found = lookup_global(resolution.symbols, name);
+  if (found && found->kind.tag == SymbolKind::Tag::BackendValue) {
+    push_diagnostic(out, Diagnostic(DiagnosticCode::OV110, statement.key_span)
+                             .with_label(fill_message("`{}` is produced by a backend and cannot be rebound", {name})));
+    return;
+  }
+  if (is_builtin_name(name)) {
+    push_diagnostic(out, Diagnostic(DiagnosticCode::OV110, statement.key_span)
+                             .with_label(fill_message("`{}` is built in and cannot be rebound", {name})));
+    return;
+  }
+  Symbol symbol{SymbolKind{SymbolKind::Tag::Parameter, {}}, name, statement.key_span};
+  if (auto earlier = declare_global(resolution.symbols, std::move(symbol))) {
+    push_diagnostic(out,
+                    already_declared(statement.key_span, fill_message("`{}` is already declared", {name}), *earlier));
+  }
+}
+
+// PHREEQC: `export "column" to name` makes the name a value the backend produces. A name that
+// is taken already stays what it was, without a word: the export only reads it.
+void bind_backend_value(Resolution& resolution, const syntax::Statement& statement) {
+  const auto* body = std::get_if<syntax::ValuesBody>(&statement.body);
+  if (!body || body->values.empty()) return;
+  const syntax::Value& last = body->values.back();
+  if (last.kind != syntax::ValueKind::Identifier) return;
+  declare_global(resolution.symbols,
+                 Symbol{SymbolKind{SymbolKind::Tag::BackendValue, {}}, std::get<std::string>(last.payload), last.span});
+}
+
+// `parameter name = expression` binds a name local to the block's scope. Built-in names are
+// not refused: the expressions of the block still read them as built in.
+void bind_local(Resolution& resolution, const std::string& scope, const syntax::Statement& statement) {
+  const auto* body = std::get_if<syntax::AssignmentBody>(&statement.body);
+  if (!body || !body->target) return;
+  const syntax::Name& target = *body->target;
+  diagnostics::Diagnostics& out = resolution.diagnostics;
+  if (lookup_global(resolution.symbols, target.text)) {
+    push_diagnostic(out, Diagnostic(DiagnosticCode::OV108, target.span)
+                             .with_label(fill_message("`{}` also exists at global scope", {target.text})));
+  }
+  Symbol symbol{SymbolKind{SymbolKind::Tag::Parameter, {}}, target.text, target.span};
+  if (auto earlier = declare_local(resolution.symbols, scope, std::move(symbol))) {
+    push_diagnostic(
+        out,
+        already_declared(target.span, fill_message("`{}` is already declared in this block", {target.text}), *earlier));
+  }
+}
+
+}  // namespace
+
+void bind_names(const syntax::ParseOutput& tree, Resolution& resolution) {
+  for (std::size_t i = 0; i < tree.blocks.size(); ++i) {
+    const BlockResolution& entry = resolution.blocks[i];
+    if (!entry.spec) continue;
+    const BlockSpec& kind = *entry.spec;
+    // Nested statements bind nothing.
+    for (const syntax::Statement& statement : tree.blocks[i].statements) {
+      if (kind.expressions_only) {
+        bind_parameter(resolution, statement);
+      } else if (kind.declares == "Backend" && equals_ascii_folded(statement.key.text, "export")) {
+        bind_backend_value(resolution, statement);
+      } else if (kind.local_parameters && equals_ascii_folded(statement.key.text, "parameter") && entry.name) {
+        bind_local(resolution, *entry.name, statement);
+      }
+    }
+  }
+}
+
+}  // namespace ovm::sema
