@@ -67,6 +67,13 @@ INSTANTIATE_TEST_SUITE_P(
                     model({"MODEL Main", "META", "model Second", "MODEL Third"}),
                     {{"OV105", 3, "model", "`MODEL` may appear only once"},
                      {"OV105", 4, "MODEL", "`MODEL` may appear only once"}}},
+        // Every duplicate stays resolved, so its name is declared and may clash in turn.
+        ResolveCase{"DuplicatesAreStillDeclared",
+                    model({"MODEL Main", "MODEL Main", "MODEL Other", "PROCESS Other"}),
+                    {{"OV105", 2, "MODEL", "`MODEL` may appear only once"},
+                     {"OV105", 3, "MODEL", "`MODEL` may appear only once"},
+                     {"OV102", 2, "Main", "`Main` is already declared", std::nullopt, 1, "Main"},
+                     {"OV102", 4, "Other", "`Other` is already declared", std::nullopt, 3, "Other"}}},
         ResolveCase{"RepeatableKindRepeated", model({"RESERVOIR A", "RESERVOIR B", "EXPORT", "EXPORT"}), {}},
         ResolveCase{"MissingIdentifier",
                     model({"RESERVOIR", "  volume 1 L", "MODEL"}),
