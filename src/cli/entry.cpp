@@ -2,9 +2,11 @@
 
 #include <variant>
 
+#include "cli/check_command.hpp"
 #include "cli/command_table.hpp"
 #include "diagnostics/utf8.hpp"
 #include "cli/explain.hpp"
+#include "cli/fmt_command.hpp"
 #include "cli/options.hpp"
 
 namespace ovm::cli {
@@ -15,6 +17,9 @@ constexpr std::string_view version_line = "ovm 0.1.0\n";
 bool is_help_flag(std::string_view arg) { return arg == "-h" || arg == "--help"; }
 
 int dispatch(const CommandSpec& command, const CliOptions& options, Console& console) {
+  if (command.name == "check") return cmd_check(options.positionals, options.profile, console);
+  if (command.name == "parse") return cmd_parse(options.positionals, options.json, options.profile, console);
+  if (command.name == "fmt") return cmd_fmt(options.positionals, options.check, console);
   if (command.name == "explain") return cmd_explain(options.positionals, console);
   write_err(console, std::string(command.name) + " is accepted by the option table and handled nowhere\n");
   return 3;

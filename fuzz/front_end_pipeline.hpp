@@ -1,0 +1,15 @@
+#pragma once
+
+#include <string_view>
+
+namespace ovm::fuzz {
+
+// What `ovm check` does to one file, from any bytes: lex, parse, the semantic checks when the
+// parse found no error, the reserved-block warnings, sorting and rendering every diagnostic.
+// Returns the number of diagnostics rendered.
+std::size_t run_front_end(std::string_view bytes);
+
+// Formatting twice must give what formatting once gave; aborts otherwise.
+void check_format_idempotent(std::string_view bytes);
+
+}  // namespace ovm::fuzz
