@@ -1,0 +1,109 @@
+#include "sema/validate_facts.hpp"
+
+#include <algorithm>
+#include <variant>
+
+#include "sema/block_table.hpp"
+#include "sema/text_match.hpp"
+#include "sema/unit_registry.hpp"
+#include "sema/validate_reading.hpp"
+
+namespace ovm::sema {
+namespace {
+
+using syntax::ValueKind;
+
+bool is_name_value(const syntax::Value& value) {
+  return value.kind == ValueKind::Identifier || value.kind == ValueKind::Species;
+}
+
+// The first `mode` statement that names `relative` settles it; a later one is not read.
+bool sets_relative_mode(const syntax::Block& block) {
+  for (const syntax::Statement& statement : block.statements) {
+    const syntax::ValuesBody* body = values_body(statement);
+    if (body == nullptr || !key_is(statement, "mode")) continue;
+    bool relative = std::any_of(body->values.begin(), body->values.end(), [](const syntax::Value& value) {
+      return value.kind == ValueKind::Identifier && value_text(value) == "relative";
+    });
+    if (relative) return true;
+  }
+  return false;
+}
+
+// Only the first `standard` word counts, and only a name right after it.
+std::optional<std::string> named_standard(const syntax::ValuesBody& body) {
+  const auto& values = body.values;
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    if (values[i].kind != ValueKind::Identifier || value_text(values[i]) != "standard") continue;
+    if (i + 1 < values.size() && is_name_value(values[i + 1])) return std::string(value_text(values[i + 1]));
+    return std::nullopt;
+  }
+  return std::nullopt;
+}
+
+void gather_ratios(ValidationContext& context, const syntax::Block& block) {
+  for (const syntax::Statement& statement : block.statements) {
+    const syntax::Value* first = first_value(statement);
+    if (!key_is(statement, "ratio") || !is_kind(first, ValueKind::Ratio)) continue;
+    RatioParse parsed = parse_ratio(value_text(*first));
+    const auto* ratio = std::get_if<IsotopeRatio>(&parsed);
+    if (ratio == nullptr) continue;
+    context.ratios.push_back(DeclaredRatio{*ratio, named_standard(*values_body(statement))});
+  }
+}
+
+void gather_standards(ValidationContext& context, const syntax::Block& block) {
+  for (const syntax::Statement& statement : block.statements) {
+    const syntax::Value* first = first_value(statement);
+    if (!key_is(statement, "standard") || first == nullptr || !is_name_value(*first)) continue;
+    context.standards.emplace_back(value_text(*first));
+  }
+}
+
+void gather_unit_defaults(ValidationContext& context, const syntax::Block& block, const BlockSpec& kind) {
+  for (const syntax::Statement& statement : block.statements) {
+    const PropertySpec* property = find_property_spec(kind, statement.key.text);
+    const syntax::ValuesBody* body = values_body(statement);
+    if (property == nullptr || body == nullptr) continue;
+    std::string_view text;
+    if (!body->values.empty() && body->values.front().kind == ValueKind::Identifier) {
+      text = value_text(body->values.front());
+    } else if (body->unit) {
+      text = body->unit->text;
+    } else {
+      continue;
+    }
+    std::optional<UnitMatch> unit = unit_lookup(text);
+    if (!unit || !contains_str(unit->dimension.name, property->admissible_dimensions)) continue;
+    context.unit_defaults.insert_or_assign(std::string(unit->dimension.name), std::string(text));
+  }
+}
+
+void gather_declarations(ValidationContext& context, const syntax::Block& block, const BlockSpec& kind) {
+  if (kind.name == "ISOTOPES") gather_ratios(context, block);
+  if (kind.name == "STANDARD") gather_standards(context, block);
+  if (kind.name == "UNITS") gather_unit_defaults(context, block, kind);
+}
+
+}  // namespace
+
+ValidationContext gather_model_facts(const syntax::ParseOutput& tree, const Resolution& resolution) {
+  ValidationContext context;
+  for (const syntax::Block& block : tree.blocks) {
+    if (!equals_ascii_folded(block.keyword, "isotopes") || !sets_relative_mode(block)) continue;
+    context.relative_mode = true;
+    break;
+  }
+  context.has_database = std::any_of(tree.blocks.begin(), tree.blocks.end(), [](const syntax::Block& block) {
+    return equals_ascii_folded(block.keyword, "database");
+  });
+  for (const Symbol& symbol : resolution.symbols.globals.in_order()) {
+    if (symbol.kind.tag != SymbolKind::Tag::Entity) context.scalar_names.push_back(symbol.name);
+  }
+  for (std::size_t i = 0; i < tree.blocks.size(); ++i) {
+    if (const BlockSpec* kind = resolution.blocks[i].spec) gather_declarations(context, tree.blocks[i], *kind);
+  }
+  return context;
+}
+
+}  // namespace ovm::sema

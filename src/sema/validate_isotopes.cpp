@@ -1,0 +1,61 @@
+#include "sema/validate_isotopes.hpp"
+
+#include <algorithm>
+#include <string>
+#include <variant>
+
+#include "sema/isotope.hpp"
+#include "sema/message_text.hpp"
+#include "sema/text_match.hpp"
+
+namespace ovm::sema {
+namespace {
+
+using diagnostics::Diagnostic;
+using diagnostics::DiagnosticCode;
+
+std::string isotope_text(const Isotope& isotope) { return std::to_string(isotope.mass) + isotope.symbol; }
+
+// The denominator plays no part: delta53Cr is measured on 53Cr/52Cr and on 53Cr/50Cr alike.
+const DeclaredRatio* ratio_for(const ValidationContext& context, const Isotope& isotope) {
+  auto found = std::find_if(context.ratios.begin(), context.ratios.end(), [&](const DeclaredRatio& declared) {
+    return declared.ratio.element == isotope.symbol && declared.ratio.numerator == isotope.mass;
+  });
+  return found == context.ratios.end() ? nullptr : &*found;
+}
+
+bool standard_resolves(const ValidationContext& context, const DeclaredRatio& declared) {
+  return declared.standard && contains_str(*declared.standard, context.standards);
+}
+
+}  // namespace
+
+void check_ratio_elements(ValidationContext& context, std::string_view text, diagnostics::Span span) {
+  RatioParse parsed = parse_ratio(text);
+  const auto* error = std::get_if<RatioError>(&parsed);
+  if (error == nullptr || error->kind != RatioError::Kind::DifferentElements) return;
+  std::string label = fill_message("`{}` and `{}` are different elements", {error->first, error->second});
+  push_diagnostic(context.diagnostics, Diagnostic(DiagnosticCode::OV104, span).with_label(label));
+}
+
+void check_delta_composition(ValidationContext& context, const syntax::Statement& statement) {
+  std::optional<Isotope> isotope = parse_delta_name(statement.key.text);
+  if (!isotope) return;
+  const DeclaredRatio* declared = ratio_for(context, *isotope);
+  if (declared == nullptr) {
+    push_diagnostic(context.diagnostics,
+                    Diagnostic(DiagnosticCode::OV101, statement.key_span)
+                        .with_label(fill_message("no ratio for {} is declared", {isotope_text(*isotope)}))
+                        .with_help("declare it in ISOTOPES before giving a composition"));
+    return;
+  }
+  // Only the first declaration of the ratio is consulted. A database may supply the
+  // standard, and relative values need none.
+  if (standard_resolves(context, *declared) || context.has_database || context.relative_mode) return;
+  push_diagnostic(context.diagnostics,
+                  Diagnostic(DiagnosticCode::OV106, statement.key_span)
+                      .with_label(fill_message("no reference standard resolves for {}", {isotope_text(*isotope)}))
+                      .with_help("a delta is meaningless without the standard it is measured against"));
+}
+
+}  // namespace ovm::sema

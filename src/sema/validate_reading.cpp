@@ -1,0 +1,37 @@
+#include "sema/validate_reading.hpp"
+
+#include <string>
+#include <variant>
+
+#include "sema/text_match.hpp"
+
+namespace ovm::sema {
+
+std::string_view value_text(const syntax::Value& value) {
+  if (const auto* text = std::get_if<std::string>(&value.payload)) return *text;
+  return {};
+}
+
+std::optional<double> value_number(const syntax::Value& value) {
+  if (value.kind != syntax::ValueKind::Number) return std::nullopt;
+  if (const auto* number = std::get_if<double>(&value.payload)) return *number;
+  return std::nullopt;
+}
+
+const syntax::ValuesBody* values_body(const syntax::Statement& statement) {
+  return std::get_if<syntax::ValuesBody>(&statement.body);
+}
+
+const syntax::Value* first_value(const syntax::Statement& statement) {
+  const syntax::ValuesBody* body = values_body(statement);
+  if (body == nullptr || body->values.empty()) return nullptr;
+  return &body->values.front();
+}
+
+bool is_kind(const syntax::Value* value, syntax::ValueKind kind) { return value != nullptr && value->kind == kind; }
+
+bool key_is(const syntax::Statement& statement, std::string_view key) {
+  return equals_ascii_folded(statement.key.text, key);
+}
+
+}  // namespace ovm::sema

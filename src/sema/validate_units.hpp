@@ -1,0 +1,22 @@
+#pragma once
+
+#include <optional>
+#include <span>
+#include <string_view>
+
+#include "diagnostics/span.hpp"
+#include "sema/validate_context.hpp"
+#include "syntax/unit_expr.hpp"
+
+namespace ovm::sema {
+
+// The unit written after a quantity (or its absence) against the dimensions it may measure;
+// `span` is where an omitted unit is reported. Appends at most one diagnostic.
+void check_unit(ValidationContext& context, const std::optional<syntax::UnitExpr>& unit,
+                std::span<const std::string_view> dimensions, diagnostics::Span span);
+
+// A unit named by `text` at `span` must exist and measure one of `dimensions`.
+void check_unit_name(ValidationContext& context, std::string_view text, diagnostics::Span span,
+                     std::span<const std::string_view> dimensions);
+
+}  // namespace ovm::sema

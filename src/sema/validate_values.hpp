@@ -1,0 +1,20 @@
+#pragma once
+
+#include "sema/property_spec.hpp"
+#include "sema/validate_context.hpp"
+#include "syntax/tree.hpp"
+
+namespace ovm::sema {
+
+// The values of a statement of `property`: scalars used as entities, the main value's kind
+// and range, the modifiers and the unit.
+void check_values(ValidationContext& context, const PropertySpec& property, const syntax::Statement& statement,
+                  const syntax::ValuesBody& body);
+
+// Each item of a bracketed list of `property`.
+void check_list(ValidationContext& context, const PropertySpec& property, const syntax::ListBody& list);
+
+// An assignment whose whole expression is a literal (a string, a ratio...) has no number.
+void check_literal_assignment(ValidationContext& context, const syntax::AssignmentBody& assignment);
+
+}  // namespace ovm::sema
