@@ -17,7 +17,9 @@ namespace {
 
 FileError from_errno(int error) { return FileError{std::strerror(error)}; }
 
+// Offsets into a source text are 32-bit.
 constexpr std::uint64_t max_text_size = std::uint64_t{1} << 32;
+FileError too_large() { return FileError{"file is 4 GiB or larger"}; }
 
 bool write_all(int fd, const std::string& text) {
   std::size_t done = 0;
@@ -62,10 +64,9 @@ std::variant<std::string, FileError> read_text_file(const std::string& path) {
   if (::fstat(fd.get(), &info) != 0) return from_errno(errno);
   if (S_ISDIR(info.st_mode)) return from_errno(EISDIR);
 
+  if (S_ISREG(info.st_mode) && static_cast<std::uint64_t>(info.st_size) >= max_text_size) return too_large();
   std::string text;
-  if (S_ISREG(info.st_mode) && static_cast<std::uint64_t>(info.st_size) < max_text_size) {
-    text.reserve(static_cast<std::size_t>(info.st_size));
-  }
+  if (S_ISREG(info.st_mode)) text.reserve(static_cast<std::size_t>(info.st_size));
   char buffer[65536];
   while (true) {
     ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
@@ -74,7 +75,7 @@ std::variant<std::string, FileError> read_text_file(const std::string& path) {
       return from_errno(errno);
     }
     if (n == 0) break;
-    if (text.size() + static_cast<std::size_t>(n) >= max_text_size) return FileError{"file is 4 GiB or larger"};
+    if (text.size() + static_cast<std::size_t>(n) >= max_text_size) return too_large();
     text.append(buffer, static_cast<std::size_t>(n));
   }
   if (!is_valid_utf8(text)) return FileError{not_utf8_reason};

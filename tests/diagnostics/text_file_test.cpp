@@ -61,6 +61,15 @@ TEST_F(TextFileTest, FailuresCarryTheReason) {
   }
 }
 
+// Refused from its size alone, before anything is read (the file is sparse).
+TEST_F(TextFileTest, FourGibibytesIsTooLarge) {
+  std::string path = put("huge.ovm", "");
+  fs::resize_file(path, std::uintmax_t{1} << 32);
+  auto result = read_text_file(path);
+  ASSERT_TRUE(std::holds_alternative<FileError>(result));
+  EXPECT_EQ(std::get<FileError>(result).reason, "file is 4 GiB or larger");
+}
+
 TEST_F(TextFileTest, WriteCreatesAndTruncates) {
   std::string path = (dir_ / "out.json").string();
   EXPECT_FALSE(write_file(path, "long first text").has_value());

@@ -11,8 +11,9 @@
 //   absent        paths, one per line, that must not exist after the run
 //   env           NAME=VALUE lines added to the environment; "{work}" in a value becomes
 //                 the working directory
-//   stdout_device a path opened as the standard output (e.g. /dev/full); the standard
-//                 output is then not compared
+//   stdout_device a path opened as the standard output (e.g. /dev/full), or "closed pipe"
+//                 for a pipe whose reading end is already closed; the standard output is
+//                 then not compared
 //
 // Every OVM_ variable of the runner's own environment is removed before the run.
 
@@ -99,6 +100,16 @@ Outcome run(const std::string& binary, const std::vector<std::string>& args, con
   }
   for (const std::string& e : extra_env) env.push_back(e);
 
+  int pipe_ends[2] = {-1, -1};
+  bool closed_pipe = stdout_device && *stdout_device == "closed pipe";
+  if (closed_pipe) {
+    if (pipe(pipe_ends) != 0) {
+      std::perror("pipe");
+      std::exit(2);
+    }
+    close(pipe_ends[0]);
+  }
+
   pid_t pid = fork();
   if (pid < 0) {
     std::perror("fork");
@@ -106,8 +117,9 @@ Outcome run(const std::string& binary, const std::vector<std::string>& args, con
   }
   if (pid == 0) {
     int in = open("/dev/null", O_RDONLY);
-    int out = stdout_device ? open(stdout_device->c_str(), O_WRONLY)
-                            : open(out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    int out = closed_pipe     ? pipe_ends[1]
+              : stdout_device ? open(stdout_device->c_str(), O_WRONLY)
+                              : open(out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     int err = open(err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     if (in < 0 || out < 0 || err < 0 || chdir(work.c_str()) != 0) _exit(127);
     dup2(in, 0);
@@ -123,6 +135,7 @@ Outcome run(const std::string& binary, const std::vector<std::string>& args, con
     execve(binary.c_str(), argv.data(), envp.data());
     _exit(127);
   }
+  if (closed_pipe) close(pipe_ends[1]);
   int raw = 0;
   waitpid(pid, &raw, 0);
   Outcome outcome;
