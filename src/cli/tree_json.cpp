@@ -43,11 +43,11 @@ std::string_view atom_kind(syntax::ValueKind kind) {
 
 std::string value_text(const syntax::Value& value) {
   return std::visit(Overloaded{
-                        [](const std::string& text) { return text; },
+                        [](std::string_view text) { return std::string(text); },
                         [](double number) { return tree_json_number_text(number); },
-                        [](const std::vector<std::string>& parts) {
+                        [](const std::vector<std::string_view>& parts) {
                           std::string joined;
-                          for (const std::string& part : parts) {
+                          for (std::string_view part : parts) {
                             if (!joined.empty()) joined += '.';
                             joined += part;
                           }
@@ -65,7 +65,7 @@ void append_span(std::string& out, diagnostics::Span span) {
   out += ']';
 }
 
-void append_unit(std::string& out, const std::optional<syntax::UnitExpr>& unit) {
+void append_unit(std::string& out, const std::unique_ptr<syntax::UnitExpr>& unit) {
   out += ", \"unit\": ";
   out += unit ? json_string(unit->text) : "null";
 }
@@ -82,7 +82,7 @@ void body_to_json(std::string& out, const syntax::StatementBody& body, std::stri
                    out += "{\"kind\": \"assignment\", \"target\": ";
                    out += b.target ? json_string(b.target->text) : "null";
                    out += ", \"expr\": ";
-                   expr_to_json(out, b.expr);
+                   expr_to_json(out, *b.expr);
                    append_unit(out, b.unit);
                    out += '}';
                  },
@@ -93,11 +93,11 @@ void body_to_json(std::string& out, const syntax::StatementBody& body, std::stri
                  },
                  [&](const syntax::ConditionBody& b) {
                    out += "{\"kind\": \"condition\", \"lhs\": ";
-                   expr_to_json(out, b.lhs);
+                   expr_to_json(out, *b.lhs);
                    out += ", \"op\": ";
                    out += json_string(as_str(b.op));
                    out += ", \"rhs\": ";
-                   expr_to_json(out, b.rhs);
+                   expr_to_json(out, *b.rhs);
                    append_unit(out, b.unit);
                    out += '}';
                  },

@@ -17,7 +17,7 @@ using diagnostics::DiagnosticCode;
 // backend or built in.
 void bind_parameter(Resolution& resolution, const syntax::Statement& statement) {
   if (!std::holds_alternative<syntax::AssignmentBody>(statement.body)) return;
-  const std::string& name = statement.key.text;
+  std::string_view name = statement.key.text;
   diagnostics::Diagnostics& out = resolution.diagnostics;
   const Symbol* found = lookup_global(resolution.symbols, name);
   if (found && found->kind.tag == SymbolKind::Tag::BackendValue) {
@@ -30,7 +30,7 @@ void bind_parameter(Resolution& resolution, const syntax::Statement& statement) 
                              .with_label(fill_message("`{}` is built in and cannot be rebound", {name})));
     return;
   }
-  Symbol symbol{SymbolKind{SymbolKind::Tag::Parameter, {}}, name, statement.key_span};
+  Symbol symbol{SymbolKind{SymbolKind::Tag::Parameter, {}}, std::string(name), statement.key_span};
   if (auto earlier = declare_global(resolution.symbols, std::move(symbol))) {
     push_diagnostic(out,
                     already_declared(statement.key_span, fill_message("`{}` is already declared", {name}), *earlier));
@@ -45,7 +45,7 @@ void bind_backend_value(Resolution& resolution, const syntax::Statement& stateme
   const syntax::Value& last = body->values.back();
   if (last.kind != syntax::ValueKind::Identifier) return;
   declare_global(resolution.symbols,
-                 Symbol{SymbolKind{SymbolKind::Tag::BackendValue, {}}, std::get<std::string>(last.payload), last.span});
+                 Symbol{SymbolKind{SymbolKind::Tag::BackendValue, {}}, std::string(std::get<std::string_view>(last.payload)), last.span});
 }
 
 // `parameter name = expression` binds a name local to the block's scope. Built-in names are
@@ -59,7 +59,7 @@ void bind_local(Resolution& resolution, const std::string& scope, const syntax::
     push_diagnostic(out, Diagnostic(DiagnosticCode::OV108, target.span)
                              .with_label(fill_message("`{}` also exists at global scope", {target.text})));
   }
-  Symbol symbol{SymbolKind{SymbolKind::Tag::Parameter, {}}, target.text, target.span};
+  Symbol symbol{SymbolKind{SymbolKind::Tag::Parameter, {}}, std::string(target.text), target.span};
   if (auto earlier = declare_local(resolution.symbols, scope, std::move(symbol))) {
     push_diagnostic(
         out,

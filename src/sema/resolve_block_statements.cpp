@@ -37,7 +37,7 @@ struct StatementUses {
     if (main >= body.values.size()) return;
     const Value& value = body.values[main];
     if (value.kind != ValueKind::Identifier) return;
-    resolve_number_name(symbols, out, scope, std::get<std::string>(value.payload), value.span);
+    resolve_number_name(symbols, out, scope, std::get<std::string_view>(value.payload), value.span);
   }
 
   void list(const syntax::ListBody& body) const {
@@ -58,12 +58,12 @@ void resolve_block_statements(const SymbolTable& symbols, diagnostics::Diagnosti
         if constexpr (std::is_same_v<Body, syntax::ValuesBody>) {
           uses.values(body);
         } else if constexpr (std::is_same_v<Body, syntax::AssignmentBody>) {
-          resolve_expression(symbols, out, scope, body.expr);
+          resolve_expression(symbols, out, scope, *body.expr);
         } else if constexpr (std::is_same_v<Body, syntax::ListBody>) {
           uses.list(body);
         } else if constexpr (std::is_same_v<Body, syntax::ConditionBody>) {
-          resolve_expression(symbols, out, scope, body.lhs);
-          resolve_expression(symbols, out, scope, body.rhs);
+          resolve_expression(symbols, out, scope, *body.lhs);
+          resolve_expression(symbols, out, scope, *body.rhs);
         } else {
           for (const syntax::Statement& nested : body.statements) {
             resolve_block_statements(symbols, out, kind, scope, nested);

@@ -25,8 +25,7 @@ std::optional<diagnostics::Span> OrderedSymbols::insert(Symbol symbol) {
 }
 
 const Symbol* OrderedSymbols::find(std::string_view name) const {
-  // The index is keyed by owned texts; one temporary keeps the lookup within C++20.
-  auto found = index_.find(std::string(name));
+  auto found = index_.find(name);
   return found == index_.end() ? nullptr : &symbols_[found->second];
 }
 
@@ -43,7 +42,7 @@ std::optional<diagnostics::Span> declare_local(SymbolTable& table, std::string_v
 const Symbol* lookup_global(const SymbolTable& table, std::string_view name) { return table.globals.find(name); }
 
 const Symbol* lookup_local(const SymbolTable& table, std::string_view scope, std::string_view name) {
-  auto place = table.scope_index.find(std::string(scope));
+  auto place = table.scope_index.find(scope);
   if (place == table.scope_index.end()) return nullptr;
   return table.locals[place->second].second.find(name);
 }

@@ -8,7 +8,7 @@
 namespace ovm::sema {
 
 std::string_view value_text(const syntax::Value& value) {
-  if (const auto* text = std::get_if<std::string>(&value.payload)) return *text;
+  if (const auto* text = std::get_if<std::string_view>(&value.payload)) return *text;
   return {};
 }
 

@@ -57,7 +57,7 @@ void check_unit_name(ValidationContext& context, std::string_view text, diagnost
   push_diagnostic(context.diagnostics, Diagnostic(DiagnosticCode::OV204, span).with_label(label));
 }
 
-void check_unit(ValidationContext& context, const std::optional<syntax::UnitExpr>& unit,
+void check_unit(ValidationContext& context, const syntax::UnitExpr* unit,
                 std::span<const std::string_view> dimensions, diagnostics::Span span) {
   if (unit) {
     check_unit_name(context, unit->text, unit->span, dimensions);

@@ -10,9 +10,9 @@
 
 namespace ovm::sema {
 
-// The unit written after a quantity (or its absence) against the dimensions it may measure;
+// The unit written after a quantity (or its absence, null) against the dimensions it may measure;
 // `span` is where an omitted unit is reported. Appends at most one diagnostic.
-void check_unit(ValidationContext& context, const std::optional<syntax::UnitExpr>& unit,
+void check_unit(ValidationContext& context, const syntax::UnitExpr* unit,
                 std::span<const std::string_view> dimensions, diagnostics::Span span);
 
 // A unit named by `text` at `span` must exist and measure one of `dimensions`.

@@ -76,8 +76,8 @@ bool check_main_kind(ValidationContext& context, const PropertySpec& property, c
 void check_scalar_heads(ValidationContext& context, const std::vector<syntax::Value>& values) {
   for (const syntax::Value& value : values) {
     if (value.kind != ValueKind::Qualified) continue;
-    const auto* parts = std::get_if<std::vector<std::string>>(&value.payload);
-    std::string_view head = parts == nullptr || parts->empty() ? std::string_view{} : std::string_view(parts->front());
+    const auto* parts = std::get_if<std::vector<std::string_view>>(&value.payload);
+    std::string_view head = parts == nullptr || parts->empty() ? std::string_view{} : parts->front();
     if (!contains_str(head, context.scalar_names)) continue;
     push_diagnostic(context.diagnostics,
                     Diagnostic(DiagnosticCode::OV109, value.span)
@@ -94,7 +94,7 @@ void check_statement_unit(ValidationContext& context, const PropertySpec& proper
     check_unit_name(context, value_text(first), first.span, property.admissible_dimensions);
     return;
   }
-  if (property.dimension) check_unit(context, body.unit, std::span(&*property.dimension, 1), statement.span);
+  if (property.dimension) check_unit(context, body.unit.get(), std::span(&*property.dimension, 1), statement.span);
 }
 
 }  // namespace
@@ -146,7 +146,7 @@ void check_list(ValidationContext& context, const PropertySpec& property, const 
 }
 
 void check_literal_assignment(ValidationContext& context, const syntax::AssignmentBody& assignment) {
-  const auto* literal = std::get_if<syntax::SyntaxExpr::Literal>(&assignment.expr.kind);
+  const auto* literal = std::get_if<syntax::SyntaxExpr::Literal>(&assignment.expr->kind);
   if (literal == nullptr) return;
   std::string label = fill_message("a {} has no arithmetic value", {syntax::display_name(literal->of.kind)});
   push_diagnostic(context.diagnostics, Diagnostic(DiagnosticCode::OV202, literal->of.span).with_label(label));

@@ -2,7 +2,6 @@
 
 #include <cstdint>
 #include <memory>
-#include <string>
 #include <string_view>
 #include <variant>
 #include <vector>
@@ -33,13 +32,13 @@ struct SyntaxExpr {
     Value of;  // a string, isotope ratio, delta symbol or date
   };
   struct Ident {
-    std::string name;
+    std::string_view name;
   };
   struct Qualified {
     std::vector<Name> path;  // at least two parts
   };
   struct Call {
-    std::string name;
+    std::string_view name;
     std::vector<SyntaxExpr> args;
   };
   struct Unary {  // the only unary operator is minus

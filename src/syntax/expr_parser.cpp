@@ -12,7 +12,11 @@ namespace {
 using diagnostics::DiagnosticCode;
 using diagnostics::Span;
 
-ParsedExpr leaf(SyntaxExpr::Kind kind, Span span) { return ParsedExpr{SyntaxExpr{std::move(kind), span}, 1}; }
+// The node is built in place: no variant is moved.
+template <class Node>
+ParsedExpr leaf(Node node, Span span) {
+  return ParsedExpr{SyntaxExpr{SyntaxExpr::Kind(std::in_place_type<Node>, std::move(node)), span}, 1};
+}
 
 ParsedExpr error_node(Span span) { return leaf(SyntaxExpr::Error{}, span); }
 
@@ -91,12 +95,12 @@ ParsedExpr parse_call(ParserState& state, const Token& name) {
     return error_node(span);
   }
   advance(state);
-  return build(state, close, SyntaxExpr::Call{std::string(token_text(state, name)), std::move(args)}, span, height);
+  return build(state, close, SyntaxExpr::Call{token_text(state, name), std::move(args)}, span, height);
 }
 
 // After `name` with `.` next: the dotted path.
 ParsedExpr parse_qualified(ParserState& state, const Token& first) {
-  std::vector<Name> path{Name{std::string(token_text(state, first)), first.span()}};
+  std::vector<Name> path{Name{token_text(state, first), first.span()}};
   while (at(state, TokenKind::Dot)) {
     advance(state);
     const Token& part = current(state);
@@ -104,7 +108,7 @@ ParsedExpr parse_qualified(ParserState& state, const Token& first) {
       qualified_name_error(state, part.span());
       return error_node(Span::join(first.span(), part.span()));
     }
-    path.push_back(Name{std::string(token_text(state, part)), part.span()});
+    path.push_back(Name{token_text(state, part), part.span()});
     advance(state);
   }
   Span span = Span::join(first.span(), path.back().span);
@@ -171,7 +175,7 @@ ParsedExpr parse_primary(ParserState& state) {
     case TokenKind::Identifier:
       if (at(state, TokenKind::LeftParen)) return parse_call(state, token);
       if (at(state, TokenKind::Dot)) return parse_qualified(state, token);
-      return leaf(SyntaxExpr::Ident{std::string(token_text(state, token))}, token.span());
+      return leaf(SyntaxExpr::Ident{token_text(state, token)}, token.span());
     case TokenKind::Species:
       report(state, DiagnosticCode::OV007, token.span(), "a chemical species is not an operand, use a qualified name");
       return error_node(token.span());

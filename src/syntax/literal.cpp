@@ -11,7 +11,7 @@ namespace {
 using diagnostics::internal_error;
 
 Value text_value(ValueKind kind, std::string_view text, diagnostics::Span span) {
-  return Value{kind, std::string(text), span};
+  return Value{kind, text, span};
 }
 
 }  // namespace

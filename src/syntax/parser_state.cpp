@@ -9,7 +9,16 @@ namespace ovm::syntax {
 ParserState make_parser_state(std::string_view text, std::uint32_t file) {
   LexOutput lexed = lex(text, file);
   std::erase_if(lexed.tokens, [](const Token& t) { return t.kind == TokenKind::Comment; });
-  return ParserState{std::move(lexed.tokens), std::move(lexed.diagnostics), text};
+  ParserState state;
+  state.tokens = std::move(lexed.tokens);
+  state.diagnostics = std::move(lexed.diagnostics);
+  state.text = text;
+  return state;
+}
+
+std::vector<Statement>& statement_list(ParserState& state) {
+  if (state.statement_lists.size() <= state.statement_depth) state.statement_lists.resize(state.statement_depth + 1);
+  return state.statement_lists[state.statement_depth];
 }
 
 const Token& current(const ParserState& state) { return peek(state, 0); }

@@ -11,10 +11,10 @@ using diagnostics::Span;
 // A header line at column 0 that starts with an identifier, and the statements under it.
 Block parse_block(ParserState& state) {
   const Token& keyword = current(state);
-  Block block{std::string(token_text(state, keyword)), keyword.span(), std::nullopt, {}, keyword.span()};
+  Block block{token_text(state, keyword), keyword.span(), std::nullopt, {}, keyword.span()};
   advance(state);
   if (at(state, TokenKind::Identifier) || at(state, TokenKind::Species)) {
-    block.name = Name{std::string(token_text(state, current(state))), current(state).span()};
+    block.name = Name{token_text(state, current(state)), current(state).span()};
     advance(state);
   }
   if (!at_line_end(state)) {
@@ -26,8 +26,10 @@ Block parse_block(ParserState& state) {
     // After a line end every token is the first of its line: column 0 starts the next block.
     const Token& token = current(state);
     if (token.kind == TokenKind::EndOfFile || token.column == 0) break;
-    if (std::optional<Statement> statement = parse_statement(state)) block.statements.push_back(std::move(*statement));
+    // The list is looked up again after each statement: nested ones may add lists.
+    if (std::optional<Statement> statement = parse_statement(state)) statement_list(state).push_back(std::move(*statement));
   }
+  block.statements = take_list(statement_list(state));
   Span last = !block.statements.empty() ? block.statements.back().span : block.name ? block.name->span : block.keyword_span;
   block.span = Span::join(block.keyword_span, last);
   return block;

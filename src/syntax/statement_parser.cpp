@@ -35,7 +35,7 @@ std::optional<std::pair<StatementKey, Span>> parse_key(ParserState& state) {
   const Token& token = current(state);
   if (std::optional<StatementKey::Kind> kind = key_kind(token.kind)) {
     advance(state);
-    return std::pair{StatementKey{*kind, std::string(token_text(state, token))}, token.span()};
+    return std::pair{StatementKey{*kind, token_text(state, token)}, token.span()};
   }
   const Token& name = peek(state, 1);
   if (token.kind == TokenKind::Number && name.kind == TokenKind::Identifier && name.start == token.end) {
@@ -43,7 +43,7 @@ std::optional<std::pair<StatementKey, Span>> parse_key(ParserState& state) {
     advance(state);
     advance(state);
     Span span = Span::join(token.span(), name.span());
-    return std::pair{StatementKey{StatementKey::Kind::Word, std::string(span_text(state, span))}, span};
+    return std::pair{StatementKey{StatementKey::Kind::Word, span_text(state, span)}, span};
   }
   report(state, DiagnosticCode::OV001, token.span(), with_kind("{} cannot open a statement", token));
   skip_line(state);
@@ -55,7 +55,7 @@ Value unreadable_rest(ParserState& state) {
   Span first = current(state).span();
   skip_to_line_end(state);
   Span span = Span::join(first, last_consumed_span(state));
-  return Value{ValueKind::Unreadable, std::string(span_text(state, span)), span};
+  return Value{ValueKind::Unreadable, span_text(state, span), span};
 }
 
 // Whether a unit may start at the current token: after identifiers, numbers and minus signs comes `*`, `/`
@@ -80,29 +80,37 @@ class UnitLookahead {
   bool answer_ = false;
 };
 
+// A unit at the current token, boxed as the tree holds it; null when none stands there.
+std::unique_ptr<UnitExpr> boxed_unit(ParserState& state) {
+  std::optional<UnitExpr> unit = parse_unit(state);
+  return unit ? std::make_unique<UnitExpr>(std::move(*unit)) : nullptr;
+}
+
 ValuesBody parse_values(ParserState& state) {
   ValuesBody body;
+  std::vector<Value>& values = state.value_list;
   UnitLookahead lookahead;
   while (!at_line_end(state)) {
-    bool after_number = !body.values.empty() && body.values.back().kind == ValueKind::Number;
+    bool after_number = !values.empty() && values.back().kind == ValueKind::Number;
     if (after_number || lookahead.unit_ahead(state)) {
       if (std::optional<UnitExpr> unit = parse_unit(state)) {
-        body.unit = std::move(unit);
+        body.unit = std::make_unique<UnitExpr>(std::move(*unit));
         break;
       }
     }
     if (std::optional<Value> value = parse_value(state)) {
-      body.values.push_back(std::move(*value));
+      values.push_back(std::move(*value));
       continue;
     }
-    body.values.push_back(unreadable_rest(state));
+    values.push_back(unreadable_rest(state));
     break;
   }
+  body.values = take_list(values);
   return body;
 }
 
 ListBody parse_list(ParserState& state) {
-  ListBody body;
+  std::vector<Value>& items = state.value_list;
   advance(state);
   for (;;) {
     if (at(state, TokenKind::RightBracket)) {
@@ -115,7 +123,7 @@ ListBody parse_list(ParserState& state) {
     }
     std::optional<Value> item = parse_value(state);
     if (!item) break;  // the statement's end reports the token
-    body.items.push_back(std::move(*item));
+    items.push_back(std::move(*item));
     if (at(state, TokenKind::Comma)) {
       advance(state);
     } else if (!at(state, TokenKind::RightBracket) && !at_line_end(state)) {
@@ -123,13 +131,13 @@ ListBody parse_list(ParserState& state) {
       break;
     }
   }
-  return body;
+  return ListBody{take_list(items)};
 }
 
-AssignmentBody parse_assignment(ParserState& state, std::optional<Name> target) {
+AssignmentBody parse_assignment(ParserState& state, std::unique_ptr<Name> target) {
   ParsedExpr expr = parse_expr(state);
-  std::optional<UnitExpr> unit = state.too_deep ? std::nullopt : parse_unit(state);
-  return AssignmentBody{std::move(target), std::move(expr.expr), std::move(unit)};
+  std::unique_ptr<UnitExpr> unit = state.too_deep ? nullptr : boxed_unit(state);
+  return AssignmentBody{std::move(target), std::make_unique<SyntaxExpr>(std::move(expr.expr)), std::move(unit)};
 }
 
 // Whether a comparison operator stands before the line end outside parentheses.
@@ -158,29 +166,31 @@ StatementBody parse_condition_or_values(ParserState& state) {
   auto op = static_cast<CompareOp>(static_cast<std::uint8_t>(current(state).kind) - static_cast<std::uint8_t>(TokenKind::Less));
   advance(state);
   ParsedExpr rhs = parse_expr(state);
-  std::optional<UnitExpr> unit = state.too_deep ? std::nullopt : parse_unit(state);
-  return ConditionBody{std::move(lhs.expr), op, std::move(rhs.expr), std::move(unit)};
+  std::unique_ptr<UnitExpr> unit = state.too_deep ? nullptr : boxed_unit(state);
+  return ConditionBody{std::make_unique<SyntaxExpr>(std::move(lhs.expr)), op,
+                       std::make_unique<SyntaxExpr>(std::move(rhs.expr)), std::move(unit)};
 }
 
 // A key alone on its line owns the following lines indented further than the key.
 StatementBody parse_nested(ParserState& state, std::uint32_t key_column) {
   if (at(state, TokenKind::EndOfLine)) advance(state);
-  std::vector<Statement> statements;
   for (;;) {
     skip_blank_lines(state);
     // After a line end every token is the first of its line, so the column alone decides.
     const Token& token = current(state);
     if (token.kind == TokenKind::EndOfFile || token.column <= key_column) break;
-    if (std::optional<Statement> statement = parse_statement(state)) statements.push_back(std::move(*statement));
+    // The list is looked up again after each statement: nested ones may add lists.
+    if (std::optional<Statement> statement = parse_statement(state)) statement_list(state).push_back(std::move(*statement));
   }
+  std::vector<Statement>& statements = statement_list(state);
   if (statements.empty()) return ValuesBody{};
-  return NestedBody{std::move(statements)};
+  return NestedBody{take_list(statements)};
 }
 
 StatementBody parse_body(ParserState& state, std::uint32_t key_column) {
   const Token& token = current(state);
   if (token.kind == TokenKind::Identifier && peek(state, 1).kind == TokenKind::Assign) {
-    Name target{std::string(token_text(state, token)), token.span()};
+    auto target = std::make_unique<Name>(Name{token_text(state, token), token.span()});
     advance(state);
     advance(state);
     return parse_assignment(state, std::move(target));
@@ -188,7 +198,7 @@ StatementBody parse_body(ParserState& state, std::uint32_t key_column) {
   if (token.kind == TokenKind::LeftBracket) return parse_list(state);
   if (token.kind == TokenKind::Assign) {
     advance(state);
-    return parse_assignment(state, std::nullopt);
+    return parse_assignment(state, nullptr);
   }
   if (at_line_end(state)) return parse_nested(state, key_column);
   if (comparison_ahead(state)) return parse_condition_or_values(state);

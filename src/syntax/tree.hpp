@@ -1,8 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <variant>
 #include <vector>
 
@@ -19,7 +21,7 @@ struct StatementKey {
   enum class Kind : std::uint8_t { Word = 0, Species = 1, Delta = 2 };
 
   Kind kind = Kind::Word;
-  std::string text;  // a Word joined from a number and a name (18O) holds both
+  std::string_view text;  // a Word joined from a number and a name (18O) holds both
 
   // The variant name and the text as a quoted debug string: Word("volume").
   std::string debug_text() const;
@@ -29,17 +31,20 @@ struct StatementKey {
 
 struct Statement;
 
+// Units, expressions and targets are boxed: most statements have none, and a statement's size
+// is that of its largest body.
+
 // key value... [unit]; also a key alone on its line with nothing nested under it.
 struct ValuesBody {
   std::vector<Value> values;
-  std::optional<UnitExpr> unit;
+  std::unique_ptr<UnitExpr> unit;  // null when none is written
 };
 
 // key [target] = expr [unit]
 struct AssignmentBody {
-  std::optional<Name> target;
-  SyntaxExpr expr;
-  std::optional<UnitExpr> unit;
+  std::unique_ptr<Name> target;      // null when none is written
+  std::unique_ptr<SyntaxExpr> expr;  // never null
+  std::unique_ptr<UnitExpr> unit;    // null when none is written
 };
 
 // key [value, ...]
@@ -49,10 +54,10 @@ struct ListBody {
 
 // key expr op expr [unit]
 struct ConditionBody {
-  SyntaxExpr lhs;
+  std::unique_ptr<SyntaxExpr> lhs;  // never null
   CompareOp op = CompareOp::Less;
-  SyntaxExpr rhs;
-  std::optional<UnitExpr> unit;
+  std::unique_ptr<SyntaxExpr> rhs;  // never null
+  std::unique_ptr<UnitExpr> unit;   // null when none is written
 };
 
 // A key alone on its line with more deeply indented statements under it.
@@ -73,13 +78,14 @@ struct Statement {
 };
 
 struct Block {
-  std::string keyword;  // the header word as written
+  std::string_view keyword;  // the header word as written
   diagnostics::Span keyword_span;
   std::optional<Name> name;
   std::vector<Statement> statements;  // top level only
   diagnostics::Span span;
 };
 
+// The tree's texts are slices of the source text it was parsed from, which must outlive it.
 struct ParseOutput {
   std::vector<Block> blocks;
   diagnostics::Diagnostics diagnostics;  // the lexer's, then the parser's, each in the order found

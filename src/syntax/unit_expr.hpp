@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "diagnostics/span.hpp"
@@ -12,7 +13,7 @@ namespace ovm::syntax {
 enum class UnitOp : std::uint8_t { First = 0, Times = 1, Divide = 2 };
 
 struct UnitFactor {
-  std::string symbol;         // the unit name as written, or "1" as in 1/s
+  std::string_view symbol;    // the unit name as written, or "1" as in 1/s
   std::int32_t exponent = 1;  // 1 when no power, or no integer power, is written
   UnitOp op = UnitOp::First;
 

@@ -9,7 +9,7 @@ std::optional<UnitFactor> parse_unit_factor(ParserState& state, UnitOp op) {
   const Token& symbol = current(state);
   bool is_one = symbol.kind == TokenKind::Number && token_text(state, symbol) == "1";
   if (symbol.kind != TokenKind::Identifier && !is_one) return std::nullopt;
-  UnitFactor factor{std::string(token_text(state, symbol)), 1, op};
+  UnitFactor factor{token_text(state, symbol), 1, op};
   advance(state);
   if (!at(state, TokenKind::Caret)) return factor;
   advance(state);

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
 #include <string_view>
 #include <variant>
 #include <vector>
@@ -11,9 +10,9 @@
 namespace ovm::syntax {
 
 // A text as written with the span it came from: a block name, an assignment target, one part
-// of a qualified name.
+// of a qualified name. Texts of the tree are slices of the source text, which must outlive it.
 struct Name {
-  std::string text;
+  std::string_view text;
   diagnostics::Span span;
 
   friend bool operator==(const Name&, const Name&) = default;
@@ -38,7 +37,7 @@ struct Value {
   ValueKind kind = ValueKind::Identifier;
   // The text as written for most kinds (a string without its quotes, an unreadable value its
   // source text); the float for a number; the dotted parts, at least two, for a qualified name.
-  std::variant<std::string, double, std::vector<std::string>> payload;
+  std::variant<std::string_view, double, std::vector<std::string_view>> payload;
   diagnostics::Span span;
 
   friend bool operator==(const Value&, const Value&) = default;

@@ -12,13 +12,13 @@ Value name_value(ParserState& state) {
   const Token& first = current(state);
   advance(state);
   if (!at(state, TokenKind::Dot) || !is_name_part(peek(state, 1).kind)) {
-    return Value{ValueKind::Identifier, std::string(token_text(state, first)), first.span()};
+    return Value{ValueKind::Identifier, token_text(state, first), first.span()};
   }
-  std::vector<std::string> parts{std::string(token_text(state, first))};
+  std::vector<std::string_view> parts{token_text(state, first)};
   Span span = first.span();
   while (at(state, TokenKind::Dot) && is_name_part(peek(state, 1).kind)) {
     const Token& part = peek(state, 1);
-    parts.emplace_back(token_text(state, part));
+    parts.push_back(token_text(state, part));
     span = Span::join(span, part.span());
     advance(state);
     advance(state);

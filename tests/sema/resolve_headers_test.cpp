@@ -141,7 +141,8 @@ TEST(HeaderPassTest, AnUnknownHeaderGetsNoFurtherChecks) {
 
 TEST(HeaderPassTest, NonAsciiFirstLetterDrawsNoWarning) {
   // The lexer admits no such identifier yet; the check must not depend on that.
-  syntax::ParseOutput tree = testing::parse_model(model({"RESERVOIR Xtang", "RESERVOIR xtang"}));
+  std::string text = model({"RESERVOIR Xtang", "RESERVOIR xtang"});
+  syntax::ParseOutput tree = testing::parse_model(text);
   tree.blocks[0].name->text = "\xC3\xA9tang";
   tree.blocks[1].name->text = "\xC3\x89tang";
   Resolution resolution = resolve_model(tree, Profile::Core);

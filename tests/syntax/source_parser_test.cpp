@@ -13,7 +13,7 @@ using testing::Reported;
 std::vector<std::string> block_texts(const ParseOutput& out) {
   std::vector<std::string> texts;
   for (const Block& b : out.blocks) {
-    std::string text = b.keyword + (b.name ? " " + b.name->text : "") + ": " + std::to_string(b.statements.size());
+    std::string text = std::string(b.keyword) + (b.name ? " " + std::string(b.name->text) : "") + ": " + std::to_string(b.statements.size());
     texts.push_back(text);
   }
   return texts;

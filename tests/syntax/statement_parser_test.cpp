@@ -31,7 +31,8 @@ class StatementBodyTest : public ::testing::TestWithParam<BodyCase> {};
 
 TEST_P(StatementBodyTest, ReadsKeyAndBody) {
   const BodyCase& c = GetParam();
-  ParseOutput out = parse_source(std::string(header) + c.line + "\n", 0);
+  std::string text = std::string(header) + c.line + "\n";
+  ParseOutput out = parse_source(text, 0);
   ASSERT_EQ(out.blocks.size(), 1u);
   const std::vector<Statement>& statements = out.blocks[0].statements;
   if (c.statement.empty()) {
@@ -201,7 +202,7 @@ TEST(StatementSpanTest, ValueAndUnitSpans) {
   const auto& body = std::get<ValuesBody>(out.blocks[0].statements[0].body);
   ASSERT_EQ(body.values.size(), 1u);
   EXPECT_EQ(body.values[0].span, (Span{0, 6, 8}));
-  ASSERT_TRUE(body.unit.has_value());
+  ASSERT_NE(body.unit, nullptr);
   EXPECT_EQ(body.unit->span, (Span{0, 9, 18}));
   EXPECT_EQ(body.unit->text, "mol/kgw");
 }
@@ -214,7 +215,8 @@ TEST(StatementSpanTest, UnreadableValueAndTargetSpans) {
   ASSERT_EQ(values.size(), 2u);
   EXPECT_EQ(values[1].span, (Span{0, 8, 11}));
   const auto& assignment = std::get<AssignmentBody>(out.blocks[0].statements[1].body);
-  EXPECT_EQ(assignment.target, (Name{"t", Span{0, 16, 17}}));
+  ASSERT_NE(assignment.target, nullptr);
+  EXPECT_EQ(*assignment.target, (Name{"t", Span{0, 16, 17}}));
 }
 
 }  // namespace

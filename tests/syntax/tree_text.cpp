@@ -37,21 +37,21 @@ std::string kind_tag(ValueKind kind) {
   return "?";
 }
 
-std::string unit_suffix(const std::optional<UnitExpr>& unit) { return unit ? " unit " + unit->text : ""; }
+std::string unit_suffix(const std::unique_ptr<UnitExpr>& unit) { return unit ? " unit " + unit->text : ""; }
 
 struct ExprPrinter {
   std::string operator()(const SyntaxExpr::Number& n) const { return number_text(n.value); }
   std::string operator()(const SyntaxExpr::Literal& l) const { return "lit:" + value_text(l.of); }
-  std::string operator()(const SyntaxExpr::Ident& i) const { return i.name; }
+  std::string operator()(const SyntaxExpr::Ident& i) const { return std::string(i.name); }
   std::string operator()(const SyntaxExpr::Qualified& q) const {
     std::vector<std::string> parts;
-    for (const Name& part : q.path) parts.push_back(part.text);
+    for (const Name& part : q.path) parts.emplace_back(part.text);
     return joined(parts, ".");
   }
   std::string operator()(const SyntaxExpr::Call& c) const {
     std::vector<std::string> args;
     for (const SyntaxExpr& arg : c.args) args.push_back(expr_text(arg));
-    return c.name + "(" + joined(args, ", ") + ")";
+    return std::string(c.name) + "(" + joined(args, ", ") + ")";
   }
   std::string operator()(const SyntaxExpr::Unary& u) const { return "(neg " + expr_text(*u.operand) + ")"; }
   std::string operator()(const SyntaxExpr::Binary& b) const {
@@ -63,12 +63,12 @@ struct ExprPrinter {
 struct BodyPrinter {
   std::string operator()(const ValuesBody& b) const { return "values[" + values_text(b.values) + "]" + unit_suffix(b.unit); }
   std::string operator()(const AssignmentBody& b) const {
-    std::string target = b.target ? b.target->text + " " : "";
-    return "assign " + target + "= " + expr_text(b.expr) + unit_suffix(b.unit);
+    std::string target = b.target ? std::string(b.target->text) + " " : "";
+    return "assign " + target + "= " + expr_text(*b.expr) + unit_suffix(b.unit);
   }
   std::string operator()(const ListBody& b) const { return "list[" + values_text(b.items) + "]"; }
   std::string operator()(const ConditionBody& b) const {
-    return "cond " + expr_text(b.lhs) + " " + std::string(as_str(b.op)) + " " + expr_text(b.rhs) + unit_suffix(b.unit);
+    return "cond " + expr_text(*b.lhs) + " " + std::string(as_str(b.op)) + " " + expr_text(*b.rhs) + unit_suffix(b.unit);
   }
   std::string operator()(const NestedBody& b) const {
     std::vector<std::string> inner;
@@ -81,9 +81,11 @@ struct BodyPrinter {
 
 std::string value_text(const Value& value) {
   std::string payload;
-  if (const auto* text = std::get_if<std::string>(&value.payload)) payload = *text;
+  if (const auto* text = std::get_if<std::string_view>(&value.payload)) payload = *text;
   if (const auto* number = std::get_if<double>(&value.payload)) payload = number_text(*number);
-  if (const auto* parts = std::get_if<std::vector<std::string>>(&value.payload)) payload = joined(*parts, ".");
+  if (const auto* parts = std::get_if<std::vector<std::string_view>>(&value.payload)) {
+    payload = joined(std::vector<std::string>(parts->begin(), parts->end()), ".");
+  }
   return kind_tag(value.kind) + ":" + payload;
 }
 
