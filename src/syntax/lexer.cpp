@@ -14,19 +14,25 @@ constexpr std::string_view byte_order_mark = "\xEF\xBB\xBF";
 constexpr std::string_view micro_sign = "\xC2\xB5";
 constexpr std::string_view per_mille_sign = "\xE2\x80\xB0";
 
+// The lexer's state and where this line's tokens go.
 struct Lexer {
-  std::string_view text;
-  std::uint32_t file;
-  std::size_t pos = 0;
-  std::size_t line_start = 0;
-  bool token_on_line = false;
-  LexOutput out;
+  LineLexer& state;
+  std::vector<Token>& out;
+  bool with_comments;
+  // Read often enough to be copied out of the state.
+  std::string_view text = state.text;
+  std::uint32_t file = state.file;
+  std::size_t& pos = state.pos;
+  std::size_t& line_start = state.line_start;
+  bool& token_on_line = state.token_on_line;
 };
 
 void push_token(Lexer& lx, TokenKind kind, std::size_t start, std::size_t end) {
   bool first = kind != TokenKind::EndOfLine && !lx.token_on_line;
-  lx.out.tokens.push_back(Token{lx.file, static_cast<std::uint32_t>(start), static_cast<std::uint32_t>(end),
-                                static_cast<std::uint32_t>(start - lx.line_start), kind, first});
+  if (kind != TokenKind::Comment || lx.with_comments) {
+    lx.out.push_back(Token{lx.file, static_cast<std::uint32_t>(start), static_cast<std::uint32_t>(end),
+                           static_cast<std::uint32_t>(start - lx.line_start), kind, first});
+  }
   if (kind == TokenKind::EndOfLine) {
     lx.line_start = end;
     lx.token_on_line = false;
@@ -41,7 +47,7 @@ void push_token(Lexer& lx, TokenKind kind, std::size_t start, std::size_t end) {
 void push_lex_diagnostic(Lexer& lx, DiagnosticCode code, std::size_t start, std::string_view message) {
   std::size_t end = std::max(lx.pos, start + 1);
   diagnostics::Span span{lx.file, static_cast<std::uint32_t>(start), static_cast<std::uint32_t>(end)};
-  diagnostics::push_diagnostic(lx.out.diagnostics, diagnostics::Diagnostic(code, span).with_label(message));
+  diagnostics::push_diagnostic(lx.state.diagnostics, diagnostics::Diagnostic(code, span).with_label(message));
 }
 
 void lex_string(Lexer& lx, std::size_t start) {
@@ -133,19 +139,38 @@ void lex_token(Lexer& lx) {
 
 }  // namespace
 
-LexOutput lex(std::string_view text, std::uint32_t file) {
-  Lexer lx{text, file, 0, 0, false, {}};
+LineLexer start_lexing(std::string_view text, std::uint32_t file) {
+  LineLexer lexer;
+  lexer.text = text;
+  lexer.file = file;
   if (text.substr(0, byte_order_mark.size()) == byte_order_mark) {
-    lx.pos = byte_order_mark.size();
-    lx.line_start = lx.pos;
+    lexer.pos = byte_order_mark.size();
+    lexer.line_start = lexer.pos;
   }
+  return lexer;
+}
+
+void lex_line(LineLexer& lexer, std::vector<Token>& out, bool with_comments) {
+  if (lexer.done) return;
+  Lexer lx{lexer, out, with_comments};
+  std::string_view text = lx.text;
   for (;;) {
     while (lx.pos < text.size() && (text[lx.pos] == ' ' || text[lx.pos] == '\t' || text[lx.pos] == '\r')) ++lx.pos;
     if (lx.pos >= text.size()) break;
+    bool line_end = text[lx.pos] == '\n';
     lex_token(lx);
+    if (line_end) return;
   }
   push_token(lx, TokenKind::EndOfFile, text.size(), text.size());
-  return std::move(lx.out);
+  lexer.done = true;
+}
+
+LexOutput lex(std::string_view text, std::uint32_t file) {
+  LineLexer lexer = start_lexing(text, file);
+  LexOutput out;
+  while (!lexer.done) lex_line(lexer, out.tokens, true);
+  out.diagnostics = std::move(lexer.diagnostics);
+  return out;
 }
 
 }  // namespace ovm::syntax

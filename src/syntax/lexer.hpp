@@ -18,4 +18,22 @@ struct LexOutput {
 // use becomes a diagnostic and an unrecognised-input token.
 LexOutput lex(std::string_view text, std::uint32_t file);
 
+// The same pass taken one line at a time, so that a reader need not hold the tokens of a whole
+// file: `lex` is `lex_line` until done.
+struct LineLexer {
+  std::string_view text;
+  std::uint32_t file = 0;
+  std::size_t pos = 0;
+  std::size_t line_start = 0;
+  bool token_on_line = false;
+  bool done = false;                     // the end-of-file token has been handed out
+  diagnostics::Diagnostics diagnostics;  // in the order found
+};
+
+LineLexer start_lexing(std::string_view text, std::uint32_t file);
+
+// Appends the tokens of the next line through its end of line, or on the last line through the
+// end-of-file token; comment tokens only when asked for. Appends nothing once done.
+void lex_line(LineLexer& lexer, std::vector<Token>& out, bool with_comments);
+
 }  // namespace ovm::syntax

@@ -1,19 +1,21 @@
 #include "syntax/parser_state.hpp"
 
-#include <algorithm>
-
-#include "syntax/lexer.hpp"
+#include <utility>
 
 namespace ovm::syntax {
 
 ParserState make_parser_state(std::string_view text, std::uint32_t file) {
-  LexOutput lexed = lex(text, file);
-  std::erase_if(lexed.tokens, [](const Token& t) { return t.kind == TokenKind::Comment; });
   ParserState state;
-  state.tokens = std::move(lexed.tokens);
-  state.diagnostics = std::move(lexed.diagnostics);
+  state.lexer = start_lexing(text, file);
+  lex_line(state.lexer, state.tokens, false);
   state.text = text;
   return state;
+}
+
+diagnostics::Diagnostics take_diagnostics(ParserState& state) {
+  diagnostics::Diagnostics list = std::move(state.lexer.diagnostics);
+  diagnostics::append_diagnostics(list, std::move(state.diagnostics));
+  return list;
 }
 
 std::vector<Statement>& statement_list(ParserState& state) {
@@ -23,13 +25,24 @@ std::vector<Statement>& statement_list(ParserState& state) {
 
 const Token& current(const ParserState& state) { return peek(state, 0); }
 
-const Token& peek(const ParserState& state, std::size_t ahead) {
+const Token& peek(const ParserState& state, std::size_t ahead) { return token_at(state, state.position + ahead); }
+
+const Token& token_at(const ParserState& state, std::size_t position) {
   std::size_t last = state.tokens.size() - 1;
-  std::size_t index = state.position < last && ahead < last - state.position ? state.position + ahead : last;
-  return state.tokens[index];
+  std::size_t offset = position > state.first ? position - state.first : 0;
+  return state.tokens[offset < last ? offset : last];
 }
 
-void advance(ParserState& state) { ++state.position; }
+void advance(ParserState& state) {
+  ++state.position;
+  if (state.position < state.first + state.tokens.size() || state.lexer.done) return;
+  // The line is left for good; only its last token is kept.
+  Token last = state.tokens.back();
+  state.tokens.clear();
+  state.tokens.push_back(last);
+  state.first = state.position - 1;
+  lex_line(state.lexer, state.tokens, false);
+}
 
 bool at(const ParserState& state, TokenKind kind) { return current(state).kind == kind; }
 

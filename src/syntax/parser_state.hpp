@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "diagnostics/diagnostic.hpp"
+#include "syntax/lexer.hpp"
 #include "syntax/token.hpp"
 #include "syntax/tree.hpp"
 
@@ -18,11 +19,19 @@ namespace ovm::syntax {
 inline constexpr std::uint32_t max_statement_depth = 64;
 inline constexpr std::uint32_t max_expr_depth = 256;
 
-// What every parsing level shares: the tokens without comments, the diagnostics found so far,
+// What every parsing level shares: the tokens of the current line, the diagnostics found so far,
 // the source text and the current position.
+//
+// Lines are lexed as the parser reaches them, so a file's tokens are never all held at once.
+// Positions count the tokens of the whole file (without comments); no parsing level reads past
+// the end of its line, nor returns to a line it has left.
 struct ParserState {
-  std::vector<Token> tokens;  // never empty: ends with the end-of-file token
-  diagnostics::Diagnostics diagnostics;
+  LineLexer lexer;
+  // The current line's tokens through its end of line or the end-of-file token, after the last
+  // token of the line before (where a statement's span may end). Never empty.
+  std::vector<Token> tokens;
+  std::size_t first = 0;  // the position of tokens[0]
+  diagnostics::Diagnostics diagnostics;  // the parser's; the lexer keeps its own
   std::string_view text;
   std::size_t position = 0;
   std::uint32_t statement_depth = 0;
@@ -60,12 +69,18 @@ class DepthGuard {
   std::uint32_t& depth_;
 };
 
-// Lexes the text and drops the comment tokens; the diagnostics start as the lexer's.
+// Ready to parse the text from its first line.
 ParserState make_parser_state(std::string_view text, std::uint32_t file);
 
-// Past the end these read the end-of-file token.
+// The lexer's diagnostics for the lines read so far, then the parser's, each in the order found.
+diagnostics::Diagnostics take_diagnostics(ParserState& state);
+
+// Past the end of the current line these read its last token: its end of line, or at the end
+// of the file the end-of-file token.
 const Token& current(const ParserState& state);
 const Token& peek(const ParserState& state, std::size_t ahead);
+const Token& token_at(const ParserState& state, std::size_t position);  // from the line before on
+// Moving past the end of a line lexes the next one.
 void advance(ParserState& state);
 
 bool at(const ParserState& state, TokenKind kind);

@@ -56,7 +56,7 @@ ParseOutput parse_source(std::string_view text, std::uint32_t file) {
     }
     blocks.push_back(parse_block(state));
   }
-  return ParseOutput{std::move(blocks), std::move(state.diagnostics)};
+  return ParseOutput{std::move(blocks), take_diagnostics(state)};
 }
 
 }  // namespace ovm::syntax

@@ -18,7 +18,7 @@ bool is_unit_operand(TokenKind kind) {
   return kind == TokenKind::Identifier || kind == TokenKind::Number || kind == TokenKind::Minus;
 }
 
-Span last_consumed_span(const ParserState& state) { return state.tokens[state.position - 1].span(); }
+Span last_consumed_span(const ParserState& state) { return token_at(state, state.position - 1).span(); }
 
 std::optional<StatementKey::Kind> key_kind(TokenKind kind) {
   switch (kind) {
@@ -66,8 +66,8 @@ class UnitLookahead {
     if (!scanned_ || state.position > stop_) {
       stop_ = state.position;
       // The end-of-file token ends every run.
-      while (is_unit_operand(state.tokens[stop_].kind)) ++stop_;
-      TokenKind found = state.tokens[stop_].kind;
+      while (is_unit_operand(token_at(state, stop_).kind)) ++stop_;
+      TokenKind found = token_at(state, stop_).kind;
       answer_ = found == TokenKind::Star || found == TokenKind::Slash || found == TokenKind::Caret;
       scanned_ = true;
     }
@@ -143,14 +143,13 @@ AssignmentBody parse_assignment(ParserState& state, std::unique_ptr<Name> target
 // Whether a comparison operator stands before the line end outside parentheses.
 bool comparison_ahead(const ParserState& state) {
   std::int64_t parens = 0;
-  for (std::size_t i = state.position; i < state.tokens.size(); ++i) {
-    TokenKind kind = state.tokens[i].kind;
+  for (std::size_t i = state.position;; ++i) {
+    TokenKind kind = token_at(state, i).kind;
     if (kind == TokenKind::EndOfLine || kind == TokenKind::EndOfFile) return false;
     if (kind == TokenKind::LeftParen) ++parens;
     else if (kind == TokenKind::RightParen) --parens;
     else if (parens == 0 && is_comparison(kind)) return true;
   }
-  return false;
 }
 
 // A condition, or, when the expression after the key is not followed by a comparison, the

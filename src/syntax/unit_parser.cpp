@@ -34,7 +34,7 @@ std::optional<UnitExpr> parse_unit(ParserState& state) {
     if (!factor) break;
     unit.factors.push_back(std::move(*factor));
     if (at_line_end(state)) {
-      unit.span = diagnostics::Span::join(state.tokens[start].span(), state.tokens[state.position - 1].span());
+      unit.span = diagnostics::Span::join(token_at(state, start).span(), token_at(state, state.position - 1).span());
       unit.text = strip_whitespace(span_text(state, unit.span));
       return unit;
     }

@@ -26,7 +26,7 @@ TEST_P(ParseExprTest, BuildsTreeSpanAndDiagnostics) {
   ParsedExpr parsed = parse_expr(state);
   EXPECT_EQ(testing::expr_text(parsed.expr), c.tree);
   EXPECT_EQ(parsed.expr.span, (diagnostics::Span{0, c.start, c.end}));
-  EXPECT_EQ(testing::reported(state.diagnostics), c.diagnostics);
+  EXPECT_EQ(testing::reported(take_diagnostics(state)), c.diagnostics);
   EXPECT_EQ(token_text(state, current(state)), c.left_unread);
 }
 
