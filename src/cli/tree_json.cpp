@@ -45,7 +45,7 @@ std::string value_text(const syntax::Value& value) {
   return std::visit(Overloaded{
                         [](std::string_view text) { return std::string(text); },
                         [](double number) { return tree_json_number_text(number); },
-                        [](const std::vector<std::string_view>& parts) {
+                        [](std::span<const std::string_view> parts) {
                           std::string joined;
                           for (std::string_view part : parts) {
                             if (!joined.empty()) joined += '.';
@@ -65,7 +65,7 @@ void append_span(std::string& out, diagnostics::Span span) {
   out += ']';
 }
 
-void append_unit(std::string& out, const std::unique_ptr<syntax::UnitExpr>& unit) {
+void append_unit(std::string& out, const syntax::UnitExpr* unit) {
   out += ", \"unit\": ";
   out += unit ? json_string(unit->text) : "null";
 }
@@ -166,7 +166,7 @@ std::string json_string(std::string_view text) {
 
 std::string tree_json_number_text(double value) { return diagnostics::plain_decimal(value); }
 
-void atoms_to_json(std::string& out, const std::vector<syntax::Value>& values) {
+void atoms_to_json(std::string& out, std::span<const syntax::Value> values) {
   out += '[';
   bool first = true;
   for (const syntax::Value& value : values) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -19,7 +20,7 @@ std::string json_string(std::string_view text);
 std::string tree_json_number_text(double value);
 
 void statement_to_json(std::string& out, const syntax::Statement& statement, std::string_view source, std::size_t n);
-void atoms_to_json(std::string& out, const std::vector<syntax::Value>& values);
+void atoms_to_json(std::string& out, std::span<const syntax::Value> values);
 void expr_to_json(std::string& out, const syntax::SyntaxExpr& expr);
 
 }  // namespace ovm::cli

@@ -1,14 +1,13 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "diagnostics/span.hpp"
+#include "sema/name_index.hpp"
 
 namespace ovm::sema {
 
@@ -31,15 +30,6 @@ struct Symbol {
 // True for an entity whose kind text is exactly `entity_kind`.
 bool is_entity_of(const Symbol& symbol, std::string_view entity_kind);
 
-// Lets maps keyed by owned texts be searched with a view, without building a string.
-struct TextHash {
-  using is_transparent = void;
-  std::size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
-};
-
-template <class Value>
-using TextMap = std::unordered_map<std::string, Value, TextHash, std::equal_to<>>;
-
 // A name-keyed map that iterates in the order of first insertion; entries are never removed.
 class OrderedSymbols {
  public:
@@ -51,7 +41,7 @@ class OrderedSymbols {
 
  private:
   std::vector<Symbol> symbols_;
-  TextMap<std::size_t> index_;
+  NameIndex index_;  // positions in `symbols_`
 };
 
 // The one global namespace and the block-local scopes (keyed by the declaring block's name).
@@ -59,7 +49,7 @@ class OrderedSymbols {
 struct SymbolTable {
   OrderedSymbols globals;
   std::vector<std::pair<std::string, OrderedSymbols>> locals;  // scopes in order of first use
-  TextMap<std::size_t> scope_index;                         // scope name to its place in `locals`
+  NameIndex scope_index;                                       // positions in `locals`
 };
 
 std::optional<diagnostics::Span> declare_global(SymbolTable& table, Symbol symbol);

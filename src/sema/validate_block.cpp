@@ -69,7 +69,7 @@ void check_species_line(ValidationContext& context, const BlockSpec& kind, const
   const syntax::ValuesBody* body =
       line_values(context, kind, statement, kind.species_lines, "`{}` does not take species lines");
   if (body == nullptr) return;
-  check_unit(context, body->unit.get(), species_line_dimensions, statement.span);
+  check_unit(context, body->unit, species_line_dimensions, statement.span);
   const syntax::Value* first = first_value(statement);
   std::optional<double> amount = first != nullptr ? value_number(*first) : std::nullopt;
   if (amount && *amount < 0) report(context, DiagnosticCode::OV201, first->span, "a concentration cannot be negative");
@@ -79,7 +79,7 @@ void check_delta_line(ValidationContext& context, const BlockSpec& kind, const s
   const syntax::ValuesBody* body =
       line_values(context, kind, statement, kind.delta_lines, "`{}` does not take delta lines");
   if (body == nullptr) return;
-  check_unit(context, body->unit.get(), delta_line_dimensions, statement.span);
+  check_unit(context, body->unit, delta_line_dimensions, statement.span);
   check_delta_composition(context, statement);
 }
 

@@ -8,6 +8,7 @@
 
 #include "diagnostics/diagnostic.hpp"
 #include "sema/isotope.hpp"
+#include "sema/name_index.hpp"
 
 namespace ovm::sema {
 
@@ -25,6 +26,11 @@ struct ValidationContext {
   std::vector<DeclaredRatio> ratios;                              // in file order; lookups take the first match
   std::vector<std::string> standards;                             // names of STANDARD `standard` statements
   std::vector<std::string> scalar_names;                          // parameters and backend values, in declaration order
+  // Lookups run per statement, so each list has an index: the first position of each ratio by
+  // element and numerator, and of each name.
+  NameIndex ratio_index;
+  NameIndex standard_index;
+  NameIndex scalar_index;
   std::map<std::string, std::string, std::less<>> unit_defaults;  // dimension name to unit text
   bool relative_mode = false;
   bool has_database = false;

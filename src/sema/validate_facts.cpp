@@ -41,6 +41,19 @@ std::optional<std::string> named_standard(const syntax::ValuesBody& body) {
   return std::nullopt;
 }
 
+// Indexes the name just appended to `names` unless an earlier one is equal: the index always
+// leads to the first.
+void index_last_name(NameIndex& index, const std::vector<std::string>& names) {
+  std::string_view name = names.back();
+  std::uint32_t hash = NameIndex::hash(name);
+  if (index.find(hash, [&](std::size_t at) { return names[at] == name; })) return;
+  index.add(hash, names.size() - 1);
+}
+
+bool is_indexed_name(const NameIndex& index, const std::vector<std::string>& names, std::string_view name) {
+  return index.find(NameIndex::hash(name), [&](std::size_t at) { return names[at] == name; }).has_value();
+}
+
 void gather_ratios(ValidationContext& context, const syntax::Block& block) {
   for (const syntax::Statement& statement : block.statements) {
     const syntax::Value* first = first_value(statement);
@@ -48,6 +61,10 @@ void gather_ratios(ValidationContext& context, const syntax::Block& block) {
     RatioParse parsed = parse_ratio(value_text(*first));
     const auto* ratio = std::get_if<IsotopeRatio>(&parsed);
     if (ratio == nullptr) continue;
+    std::uint32_t key = ratio_key(ratio->element, ratio->numerator);
+    if (!find_declared_ratio(context, key, ratio->element, ratio->numerator)) {
+      context.ratio_index.add(key, context.ratios.size());
+    }
     context.ratios.push_back(DeclaredRatio{*ratio, named_standard(*values_body(statement))});
   }
 }
@@ -57,6 +74,7 @@ void gather_standards(ValidationContext& context, const syntax::Block& block) {
     const syntax::Value* first = first_value(statement);
     if (!key_is(statement, "standard") || first == nullptr || !is_name_value(*first)) continue;
     context.standards.emplace_back(value_text(*first));
+    index_last_name(context.standard_index, context.standards);
   }
 }
 
@@ -87,6 +105,26 @@ void gather_declarations(ValidationContext& context, const syntax::Block& block,
 
 }  // namespace
 
+std::uint32_t ratio_key(std::string_view element, std::uint16_t numerator) {
+  return NameIndex::hash(element) ^ (std::uint32_t{numerator} * 0x9E3779B1u);
+}
+
+const DeclaredRatio* find_declared_ratio(const ValidationContext& context, std::uint32_t key,
+                                         std::string_view element, std::uint16_t numerator) {
+  std::optional<std::size_t> at = context.ratio_index.find(key, [&](std::size_t i) {
+    return context.ratios[i].ratio.element == element && context.ratios[i].ratio.numerator == numerator;
+  });
+  return at ? &context.ratios[*at] : nullptr;
+}
+
+bool is_scalar_name(const ValidationContext& context, std::string_view name) {
+  return is_indexed_name(context.scalar_index, context.scalar_names, name);
+}
+
+bool is_declared_standard(const ValidationContext& context, std::string_view name) {
+  return is_indexed_name(context.standard_index, context.standards, name);
+}
+
 ValidationContext gather_model_facts(const syntax::ParseOutput& tree, const Resolution& resolution) {
   ValidationContext context;
   for (const syntax::Block& block : tree.blocks) {
@@ -98,7 +136,9 @@ ValidationContext gather_model_facts(const syntax::ParseOutput& tree, const Reso
     return equals_ascii_folded(block.keyword, "database");
   });
   for (const Symbol& symbol : resolution.symbols.globals.in_order()) {
-    if (symbol.kind.tag != SymbolKind::Tag::Entity) context.scalar_names.push_back(symbol.name);
+    if (symbol.kind.tag == SymbolKind::Tag::Entity) continue;
+    context.scalar_names.push_back(symbol.name);
+    index_last_name(context.scalar_index, context.scalar_names);
   }
   for (std::size_t i = 0; i < tree.blocks.size(); ++i) {
     if (const BlockSpec* kind = resolution.blocks[i].spec) gather_declarations(context, tree.blocks[i], *kind);

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <cstdint>
+#include <string_view>
+
 #include "sema/resolution.hpp"
 #include "sema/validate_context.hpp"
 #include "syntax/tree.hpp"
@@ -9,5 +12,18 @@ namespace ovm::sema {
 // A context holding every model-wide fact the block checks read, and no diagnostic yet.
 // Declarations it cannot understand are left out silently: the block checks report them.
 ValidationContext gather_model_facts(const syntax::ParseOutput& tree, const Resolution& resolution);
+
+// The index key of a declared ratio: its element and numerator, what a delta symbol names.
+std::uint32_t ratio_key(std::string_view element, std::uint16_t numerator);
+
+// The first declared ratio with this element and numerator, or null; `key` is their ratio_key.
+const DeclaredRatio* find_declared_ratio(const ValidationContext& context, std::uint32_t key,
+                                         std::string_view element, std::uint16_t numerator);
+
+// Whether the name is a parameter or a backend value of the model.
+bool is_scalar_name(const ValidationContext& context, std::string_view name);
+
+// Whether a STANDARD block declares the name.
+bool is_declared_standard(const ValidationContext& context, std::string_view name);
 
 }  // namespace ovm::sema

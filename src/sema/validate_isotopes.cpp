@@ -1,12 +1,11 @@
 #include "sema/validate_isotopes.hpp"
 
-#include <algorithm>
 #include <string>
 #include <variant>
 
 #include "sema/isotope.hpp"
 #include "sema/message_text.hpp"
-#include "sema/text_match.hpp"
+#include "sema/validate_facts.hpp"
 
 namespace ovm::sema {
 namespace {
@@ -18,14 +17,11 @@ std::string isotope_text(const Isotope& isotope) { return std::to_string(isotope
 
 // The denominator plays no part: delta53Cr is measured on 53Cr/52Cr and on 53Cr/50Cr alike.
 const DeclaredRatio* ratio_for(const ValidationContext& context, const Isotope& isotope) {
-  auto found = std::find_if(context.ratios.begin(), context.ratios.end(), [&](const DeclaredRatio& declared) {
-    return declared.ratio.element == isotope.symbol && declared.ratio.numerator == isotope.mass;
-  });
-  return found == context.ratios.end() ? nullptr : &*found;
+  return find_declared_ratio(context, ratio_key(isotope.symbol, isotope.mass), isotope.symbol, isotope.mass);
 }
 
 bool standard_resolves(const ValidationContext& context, const DeclaredRatio& declared) {
-  return declared.standard && contains_str(*declared.standard, context.standards);
+  return declared.standard && is_declared_standard(context, *declared.standard);
 }
 
 }  // namespace

@@ -30,7 +30,7 @@ std::vector<std::string_view> modifier_names(const PropertySpec& property) {
 }
 
 // Walks the word-value pairs; false when a value out of place stopped it.
-bool walk_modifiers(ValidationContext& context, const PropertySpec& property, const std::vector<syntax::Value>& values,
+bool walk_modifiers(ValidationContext& context, const PropertySpec& property, std::span<const syntax::Value> values,
                     std::size_t main, std::vector<bool>& seen) {
   for (std::size_t i = main + 1; i < values.size(); i += 2) {
     const syntax::Value& word = values[i];
@@ -71,7 +71,7 @@ bool walk_modifiers(ValidationContext& context, const PropertySpec& property, co
 
 }  // namespace
 
-void check_modifiers(ValidationContext& context, const PropertySpec& property, const std::vector<syntax::Value>& values,
+void check_modifiers(ValidationContext& context, const PropertySpec& property, std::span<const syntax::Value> values,
                      std::size_t main) {
   std::vector<bool> seen(property.modifiers.size(), false);
   if (!walk_modifiers(context, property, values, main, seen) || values.empty()) return;

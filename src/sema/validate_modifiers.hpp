@@ -1,7 +1,7 @@
 #pragma once
 
 #include <cstddef>
-#include <vector>
+#include <span>
 
 #include "sema/property_spec.hpp"
 #include "sema/validate_context.hpp"
@@ -11,7 +11,7 @@ namespace ovm::sema {
 
 // The words after the main value (at index `main`), each with its value, then the modifiers
 // the property requires. A value out of place ends the walk and skips the requirement.
-void check_modifiers(ValidationContext& context, const PropertySpec& property, const std::vector<syntax::Value>& values,
+void check_modifiers(ValidationContext& context, const PropertySpec& property, std::span<const syntax::Value> values,
                      std::size_t main);
 
 }  // namespace ovm::sema

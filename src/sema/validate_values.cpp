@@ -7,6 +7,7 @@
 #include "sema/message_text.hpp"
 #include "sema/suggest.hpp"
 #include "sema/text_match.hpp"
+#include "sema/validate_facts.hpp"
 #include "sema/validate_isotopes.hpp"
 #include "sema/validate_modifiers.hpp"
 #include "sema/validate_ranges.hpp"
@@ -73,12 +74,12 @@ bool check_main_kind(ValidationContext& context, const PropertySpec& property, c
 }
 
 // A qualified name whose head is a parameter or a backend value reads a property of a number.
-void check_scalar_heads(ValidationContext& context, const std::vector<syntax::Value>& values) {
+void check_scalar_heads(ValidationContext& context, std::span<const syntax::Value> values) {
   for (const syntax::Value& value : values) {
     if (value.kind != ValueKind::Qualified) continue;
-    const auto* parts = std::get_if<std::vector<std::string_view>>(&value.payload);
+    const auto* parts = std::get_if<std::span<const std::string_view>>(&value.payload);
     std::string_view head = parts == nullptr || parts->empty() ? std::string_view{} : parts->front();
-    if (!contains_str(head, context.scalar_names)) continue;
+    if (!is_scalar_name(context, head)) continue;
     push_diagnostic(context.diagnostics,
                     Diagnostic(DiagnosticCode::OV109, value.span)
                         .with_label(fill_message("`{}` is a scalar and has no properties", {head})));
@@ -94,14 +95,14 @@ void check_statement_unit(ValidationContext& context, const PropertySpec& proper
     check_unit_name(context, value_text(first), first.span, property.admissible_dimensions);
     return;
   }
-  if (property.dimension) check_unit(context, body.unit.get(), std::span(&*property.dimension, 1), statement.span);
+  if (property.dimension) check_unit(context, body.unit, std::span(&*property.dimension, 1), statement.span);
 }
 
 }  // namespace
 
 void check_values(ValidationContext& context, const PropertySpec& property, const syntax::Statement& statement,
                   const syntax::ValuesBody& body) {
-  const std::vector<syntax::Value>& values = body.values;
+  std::span<const syntax::Value> values = body.values;
   std::size_t main = main_value_index(property);
   check_scalar_heads(context, values);
   bool check_the_unit = true;

@@ -1,10 +1,9 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
 #include <string_view>
+#include <span>
 #include <variant>
-#include <vector>
 
 #include "diagnostics/span.hpp"
 #include "syntax/value.hpp"
@@ -22,8 +21,8 @@ enum class CompareOp : std::uint8_t { Less = 0, LessEqual = 1, Greater = 2, Grea
 // "<", "<=", ">", ">=", "==", "!=".
 std::string_view as_str(CompareOp op);
 
-// One node of an expression tree; a node owns its children. Parentheses leave no node. The
-// parser bounds the height of every tree it builds, so walking one recursively is safe.
+// One node of an expression tree; its children live in the tree's arena. Parentheses leave no
+// node. The parser bounds the height of every tree it builds, so walking one recursively is safe.
 struct SyntaxExpr {
   struct Number {
     double value = 0;
@@ -35,19 +34,19 @@ struct SyntaxExpr {
     std::string_view name;
   };
   struct Qualified {
-    std::vector<Name> path;  // at least two parts
+    std::span<const Name> path;  // at least two parts
   };
   struct Call {
     std::string_view name;
-    std::vector<SyntaxExpr> args;
+    std::span<const SyntaxExpr> args;
   };
   struct Unary {  // the only unary operator is minus
-    std::unique_ptr<SyntaxExpr> operand;
+    const SyntaxExpr* operand = nullptr;
   };
   struct Binary {
     SyntaxBinaryOp op = SyntaxBinaryOp::Plus;
-    std::unique_ptr<SyntaxExpr> lhs;
-    std::unique_ptr<SyntaxExpr> rhs;
+    const SyntaxExpr* lhs = nullptr;
+    const SyntaxExpr* rhs = nullptr;
   };
   struct Error {};  // stands wherever the source holds no valid expression
 

@@ -40,9 +40,9 @@ ParsedExpr build(ParserState& state, const Token& token, SyntaxExpr::Kind kind, 
 ParsedExpr combine(ParserState& state, const Token& token, SyntaxBinaryOp op, ParsedExpr lhs, ParsedExpr rhs) {
   Span span = Span::join(lhs.expr.span, rhs.expr.span);
   std::uint32_t height = std::max(lhs.height, rhs.height);
-  auto left = std::make_unique<SyntaxExpr>(std::move(lhs.expr));
-  auto right = std::make_unique<SyntaxExpr>(std::move(rhs.expr));
-  return build(state, token, SyntaxExpr::Binary{op, std::move(left), std::move(right)}, span, height);
+  const SyntaxExpr* left = state.arena.make(std::move(lhs.expr));
+  const SyntaxExpr* right = state.arena.make(std::move(rhs.expr));
+  return build(state, token, SyntaxExpr::Binary{op, left, right}, span, height);
 }
 
 // One left-associative level: operands read by `operand`, joined while `op_of` maps the
@@ -95,7 +95,7 @@ ParsedExpr parse_call(ParserState& state, const Token& name) {
     return error_node(span);
   }
   advance(state);
-  return build(state, close, SyntaxExpr::Call{token_text(state, name), std::move(args)}, span, height);
+  return build(state, close, SyntaxExpr::Call{token_text(state, name), state.arena.take(args)}, span, height);
 }
 
 // After `name` with `.` next: the dotted path.
@@ -112,7 +112,7 @@ ParsedExpr parse_qualified(ParserState& state, const Token& first) {
     advance(state);
   }
   Span span = Span::join(first.span(), path.back().span);
-  return leaf(SyntaxExpr::Qualified{std::move(path)}, span);
+  return leaf(SyntaxExpr::Qualified{state.arena.take(path)}, span);
 }
 
 // After `(`: the inner expression stands for the whole group, span included.
@@ -152,7 +152,7 @@ ParsedExpr parse_factor(ParserState& state) {
     ParsedExpr operand = parse_factor(state);
     Span span = Span::join(token.span(), operand.expr.span);
     std::uint32_t height = operand.height;
-    return build(state, token, SyntaxExpr::Unary{std::make_unique<SyntaxExpr>(std::move(operand.expr))}, span, height);
+    return build(state, token, SyntaxExpr::Unary{state.arena.make(std::move(operand.expr))}, span, height);
   }
   ParsedExpr base = parse_primary(state);
   if (state.too_deep || !at(state, TokenKind::Caret)) return base;

@@ -11,7 +11,7 @@ namespace {
 using diagnostics::internal_error;
 
 Value text_value(ValueKind kind, std::string_view text, diagnostics::Span span) {
-  return Value{kind, text, span};
+  return Value{text, span, kind};
 }
 
 }  // namespace
@@ -40,7 +40,7 @@ Value literal_value(const ParserState& state, const Token& token) {
     case TokenKind::Delta: return text_value(ValueKind::Delta, text, token.span());
     case TokenKind::Date: return text_value(ValueKind::Date, text, token.span());
     case TokenKind::String: return text_value(ValueKind::String, text.substr(1, text.size() - 2), token.span());
-    case TokenKind::Number: return Value{ValueKind::Number, read_float(text), token.span()};
+    case TokenKind::Number: return Value{read_float(text), token.span(), ValueKind::Number};
     default: internal_error("a token that is no literal read as a literal");
   }
 }

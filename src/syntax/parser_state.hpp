@@ -2,7 +2,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <iterator>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -39,23 +38,17 @@ struct ParserState {
   // Set when an expression went past the depth limit: every level then unwinds at once, and the
   // statement level drops the rest of the line.
   bool too_deep = false;
-  // Lists are collected here and then copied out at their final size, so the tree carries no
-  // spare capacity. Statements have one list per nesting depth; values never nest.
+  // Where the tree's nodes and lists go; the parse output takes it over.
+  Arena arena;
+  // Lists are collected here and then moved into the arena at their final size. Statements have
+  // one list per nesting depth; values never nest.
   std::vector<std::vector<Statement>> statement_lists;
   std::vector<Value> value_list;
+  std::vector<UnitFactor> factor_list;
 };
 
 // The list of statements being collected at the current statement depth, empty at first use.
 std::vector<Statement>& statement_list(ParserState& state);
-
-// The collected elements, moved into a vector of exactly their number; the list is left empty
-// with its capacity kept for the next one.
-template <class T>
-std::vector<T> take_list(std::vector<T>& list) {
-  std::vector<T> out(std::make_move_iterator(list.begin()), std::make_move_iterator(list.end()));
-  list.clear();
-  return out;
-}
 
 // Holds one level of a depth counter for as long as it lives.
 class DepthGuard {

@@ -29,7 +29,7 @@ Block parse_block(ParserState& state) {
     // The list is looked up again after each statement: nested ones may add lists.
     if (std::optional<Statement> statement = parse_statement(state)) statement_list(state).push_back(std::move(*statement));
   }
-  block.statements = take_list(statement_list(state));
+  block.statements = state.arena.take(statement_list(state));
   Span last = !block.statements.empty() ? block.statements.back().span : block.name ? block.name->span : block.keyword_span;
   block.span = Span::join(block.keyword_span, last);
   return block;
@@ -56,7 +56,7 @@ ParseOutput parse_source(std::string_view text, std::uint32_t file) {
     }
     blocks.push_back(parse_block(state));
   }
-  return ParseOutput{std::move(blocks), take_diagnostics(state)};
+  return ParseOutput{std::move(blocks), take_diagnostics(state), std::move(state.arena)};
 }
 
 }  // namespace ovm::syntax

@@ -55,7 +55,7 @@ Value unreadable_rest(ParserState& state) {
   Span first = current(state).span();
   skip_to_line_end(state);
   Span span = Span::join(first, last_consumed_span(state));
-  return Value{ValueKind::Unreadable, span_text(state, span), span};
+  return Value{span_text(state, span), span, ValueKind::Unreadable};
 }
 
 // Whether a unit may start at the current token: after identifiers, numbers and minus signs comes `*`, `/`
@@ -80,10 +80,10 @@ class UnitLookahead {
   bool answer_ = false;
 };
 
-// A unit at the current token, boxed as the tree holds it; null when none stands there.
-std::unique_ptr<UnitExpr> boxed_unit(ParserState& state) {
+// A unit at the current token, placed in the arena; null when none stands there.
+const UnitExpr* placed_unit(ParserState& state) {
   std::optional<UnitExpr> unit = parse_unit(state);
-  return unit ? std::make_unique<UnitExpr>(std::move(*unit)) : nullptr;
+  return unit ? state.arena.make(*unit) : nullptr;
 }
 
 ValuesBody parse_values(ParserState& state) {
@@ -94,7 +94,7 @@ ValuesBody parse_values(ParserState& state) {
     bool after_number = !values.empty() && values.back().kind == ValueKind::Number;
     if (after_number || lookahead.unit_ahead(state)) {
       if (std::optional<UnitExpr> unit = parse_unit(state)) {
-        body.unit = std::make_unique<UnitExpr>(std::move(*unit));
+        body.unit = state.arena.make(*unit);
         break;
       }
     }
@@ -105,7 +105,7 @@ ValuesBody parse_values(ParserState& state) {
     values.push_back(unreadable_rest(state));
     break;
   }
-  body.values = take_list(values);
+  body.values = state.arena.take(values);
   return body;
 }
 
@@ -131,13 +131,13 @@ ListBody parse_list(ParserState& state) {
       break;
     }
   }
-  return ListBody{take_list(items)};
+  return ListBody{state.arena.take(items)};
 }
 
-AssignmentBody parse_assignment(ParserState& state, std::unique_ptr<Name> target) {
+AssignmentBody parse_assignment(ParserState& state, const Name* target) {
   ParsedExpr expr = parse_expr(state);
-  std::unique_ptr<UnitExpr> unit = state.too_deep ? nullptr : boxed_unit(state);
-  return AssignmentBody{std::move(target), std::make_unique<SyntaxExpr>(std::move(expr.expr)), std::move(unit)};
+  const UnitExpr* unit = state.too_deep ? nullptr : placed_unit(state);
+  return AssignmentBody{target, state.arena.make(std::move(expr.expr)), unit};
 }
 
 // Whether a comparison operator stands before the line end outside parentheses.
@@ -165,9 +165,8 @@ StatementBody parse_condition_or_values(ParserState& state) {
   auto op = static_cast<CompareOp>(static_cast<std::uint8_t>(current(state).kind) - static_cast<std::uint8_t>(TokenKind::Less));
   advance(state);
   ParsedExpr rhs = parse_expr(state);
-  std::unique_ptr<UnitExpr> unit = state.too_deep ? nullptr : boxed_unit(state);
-  return ConditionBody{std::make_unique<SyntaxExpr>(std::move(lhs.expr)), op,
-                       std::make_unique<SyntaxExpr>(std::move(rhs.expr)), std::move(unit)};
+  const UnitExpr* unit = state.too_deep ? nullptr : placed_unit(state);
+  return ConditionBody{state.arena.make(std::move(lhs.expr)), op, state.arena.make(std::move(rhs.expr)), unit};
 }
 
 // A key alone on its line owns the following lines indented further than the key.
@@ -183,16 +182,16 @@ StatementBody parse_nested(ParserState& state, std::uint32_t key_column) {
   }
   std::vector<Statement>& statements = statement_list(state);
   if (statements.empty()) return ValuesBody{};
-  return NestedBody{take_list(statements)};
+  return NestedBody{state.arena.take(statements)};
 }
 
 StatementBody parse_body(ParserState& state, std::uint32_t key_column) {
   const Token& token = current(state);
   if (token.kind == TokenKind::Identifier && peek(state, 1).kind == TokenKind::Assign) {
-    auto target = std::make_unique<Name>(Name{token_text(state, token), token.span()});
+    const Name* target = state.arena.make(Name{token_text(state, token), token.span()});
     advance(state);
     advance(state);
-    return parse_assignment(state, std::move(target));
+    return parse_assignment(state, target);
   }
   if (token.kind == TokenKind::LeftBracket) return parse_list(state);
   if (token.kind == TokenKind::Assign) {

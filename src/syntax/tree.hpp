@@ -1,8 +1,8 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -10,6 +10,7 @@
 
 #include "diagnostics/diagnostic.hpp"
 #include "diagnostics/span.hpp"
+#include "syntax/arena.hpp"
 #include "syntax/expr.hpp"
 #include "syntax/unit_expr.hpp"
 #include "syntax/value.hpp"
@@ -31,38 +32,39 @@ struct StatementKey {
 
 struct Statement;
 
-// Units, expressions and targets are boxed: most statements have none, and a statement's size
-// is that of its largest body.
+// Lists, units, expressions and targets live in the tree's arena. Most statements have no unit,
+// expression or target, so they are held by pointer: a statement's size is that of its largest
+// body.
 
 // key value... [unit]; also a key alone on its line with nothing nested under it.
 struct ValuesBody {
-  std::vector<Value> values;
-  std::unique_ptr<UnitExpr> unit;  // null when none is written
+  std::span<const Value> values;
+  const UnitExpr* unit = nullptr;  // null when none is written
 };
 
 // key [target] = expr [unit]
 struct AssignmentBody {
-  std::unique_ptr<Name> target;      // null when none is written
-  std::unique_ptr<SyntaxExpr> expr;  // never null
-  std::unique_ptr<UnitExpr> unit;    // null when none is written
+  const Name* target = nullptr;    // null when none is written
+  const SyntaxExpr* expr = nullptr;  // never null in a parsed tree
+  const UnitExpr* unit = nullptr;  // null when none is written
 };
 
 // key [value, ...]
 struct ListBody {
-  std::vector<Value> items;
+  std::span<const Value> items;
 };
 
 // key expr op expr [unit]
 struct ConditionBody {
-  std::unique_ptr<SyntaxExpr> lhs;  // never null
+  const SyntaxExpr* lhs = nullptr;  // never null in a parsed tree
   CompareOp op = CompareOp::Less;
-  std::unique_ptr<SyntaxExpr> rhs;  // never null
-  std::unique_ptr<UnitExpr> unit;   // null when none is written
+  const SyntaxExpr* rhs = nullptr;  // never null in a parsed tree
+  const UnitExpr* unit = nullptr;   // null when none is written
 };
 
 // A key alone on its line with more deeply indented statements under it.
 struct NestedBody {
-  std::vector<Statement> statements;
+  std::span<const Statement> statements;
 };
 
 using StatementBody = std::variant<ValuesBody, AssignmentBody, ListBody, ConditionBody, NestedBody>;
@@ -81,14 +83,16 @@ struct Block {
   std::string_view keyword;  // the header word as written
   diagnostics::Span keyword_span;
   std::optional<Name> name;
-  std::vector<Statement> statements;  // top level only
+  std::span<const Statement> statements;  // top level only
   diagnostics::Span span;
 };
 
-// The tree's texts are slices of the source text it was parsed from, which must outlive it.
+// The tree's texts are slices of the source text it was parsed from, which must outlive it; its
+// nodes live in its arena.
 struct ParseOutput {
   std::vector<Block> blocks;
   diagnostics::Diagnostics diagnostics;  // the lexer's, then the parser's, each in the order found
+  Arena arena;
 };
 
 }  // namespace ovm::syntax

@@ -1,9 +1,8 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
+#include <span>
 #include <string_view>
-#include <vector>
 
 #include "diagnostics/span.hpp"
 
@@ -22,11 +21,11 @@ struct UnitFactor {
 
 // A unit written at the end of a statement.
 struct UnitExpr {
-  std::vector<UnitFactor> factors;
-  std::string text;  // the source text without white space: mol / kgw gives mol/kgw
+  std::span<const UnitFactor> factors;
+  // The source text without white space: mol / kgw gives mol/kgw. A slice of the source when
+  // it holds no white space, otherwise a copy in the tree's arena.
+  std::string_view text;
   diagnostics::Span span;
-
-  friend bool operator==(const UnitExpr&, const UnitExpr&) = default;
 };
 
 }  // namespace ovm::syntax

@@ -27,15 +27,21 @@ std::optional<UnitFactor> parse_unit_factor(ParserState& state, UnitOp op) {
 
 std::optional<UnitExpr> parse_unit(ParserState& state) {
   std::size_t start = state.position;
-  UnitExpr unit;
+  std::vector<UnitFactor>& factors = state.factor_list;
+  factors.clear();
   UnitOp op = UnitOp::First;
   for (;;) {
     std::optional<UnitFactor> factor = parse_unit_factor(state, op);
     if (!factor) break;
-    unit.factors.push_back(std::move(*factor));
+    factors.push_back(*factor);
     if (at_line_end(state)) {
+      UnitExpr unit;
       unit.span = diagnostics::Span::join(token_at(state, start).span(), token_at(state, state.position - 1).span());
-      unit.text = strip_whitespace(span_text(state, unit.span));
+      unit.factors = state.arena.take(factors);
+      // Stripping only removes characters: a text of the same length is the written one.
+      std::string_view written = span_text(state, unit.span);
+      std::string stripped = strip_whitespace(written);
+      unit.text = stripped.size() == written.size() ? written : state.arena.copy(stripped);
       return unit;
     }
     if (at(state, TokenKind::Star)) op = UnitOp::Times;

@@ -2,8 +2,8 @@
 
 #include <cstdint>
 #include <string_view>
+#include <span>
 #include <variant>
-#include <vector>
 
 #include "diagnostics/span.hpp"
 
@@ -33,14 +33,13 @@ enum class ValueKind : std::uint8_t {
 // "identifier", "chemical species", ... "unreadable value": the form messages show.
 std::string_view display_name(ValueKind kind);
 
+// The kind comes last, where it packs with the span.
 struct Value {
-  ValueKind kind = ValueKind::Identifier;
   // The text as written for most kinds (a string without its quotes, an unreadable value its
   // source text); the float for a number; the dotted parts, at least two, for a qualified name.
-  std::variant<std::string_view, double, std::vector<std::string_view>> payload;
+  std::variant<std::string_view, double, std::span<const std::string_view>> payload;
   diagnostics::Span span;
-
-  friend bool operator==(const Value&, const Value&) = default;
+  ValueKind kind = ValueKind::Identifier;
 };
 
 }  // namespace ovm::syntax

@@ -12,7 +12,7 @@ Value name_value(ParserState& state) {
   const Token& first = current(state);
   advance(state);
   if (!at(state, TokenKind::Dot) || !is_name_part(peek(state, 1).kind)) {
-    return Value{ValueKind::Identifier, token_text(state, first), first.span()};
+    return Value{token_text(state, first), first.span(), ValueKind::Identifier};
   }
   std::vector<std::string_view> parts{token_text(state, first)};
   Span span = first.span();
@@ -23,7 +23,7 @@ Value name_value(ParserState& state) {
     advance(state);
     advance(state);
   }
-  return Value{ValueKind::Qualified, std::move(parts), span};
+  return Value{state.arena.take(parts), span, ValueKind::Qualified};
 }
 
 }  // namespace
@@ -34,7 +34,7 @@ std::optional<Value> parse_value(ParserState& state) {
   if (token.kind == TokenKind::Minus) {
     const Token& number = peek(state, 1);
     if (number.kind != TokenKind::Number) return std::nullopt;
-    Value value{ValueKind::Number, -read_float(token_text(state, number)), Span::join(token.span(), number.span())};
+    Value value{-read_float(token_text(state, number)), Span::join(token.span(), number.span()), ValueKind::Number};
     advance(state);
     advance(state);
     return value;

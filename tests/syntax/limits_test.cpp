@@ -87,7 +87,7 @@ TEST(DeepStatementTest, NestingPastTheLimitIsReportedLineByLine) {
   EXPECT_EQ(out.diagnostics[0].span, (diagnostics::Span{0, level65, level65 + 1}));
 
   std::size_t depth = 0;
-  const std::vector<Statement>* level = &out.blocks[0].statements;
+  const std::span<const Statement>* level = &out.blocks[0].statements;
   while (!level->empty()) {
     ++depth;
     const auto* nested = std::get_if<NestedBody>(&(*level)[0].body);
@@ -110,7 +110,11 @@ const std::string& names() {
   return text;
 }
 
-const Statement& only_statement(const ParseOutput& out) { return out.blocks.at(0).statements.at(0); }
+const Statement& only_statement(const ParseOutput& out) {
+  std::span<const Statement> statements = out.blocks.at(0).statements;
+  if (statements.empty()) throw std::out_of_range("the block has no statement");
+  return statements.front();
+}
 const ValuesBody& only_values(const ParseOutput& out) { return std::get<ValuesBody>(only_statement(out).body); }
 
 class LongLineTest : public ::testing::TestWithParam<LongLineCase> {};

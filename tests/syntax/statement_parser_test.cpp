@@ -34,7 +34,7 @@ TEST_P(StatementBodyTest, ReadsKeyAndBody) {
   std::string text = std::string(header) + c.line + "\n";
   ParseOutput out = parse_source(text, 0);
   ASSERT_EQ(out.blocks.size(), 1u);
-  const std::vector<Statement>& statements = out.blocks[0].statements;
+  std::span<const Statement> statements = out.blocks[0].statements;
   if (c.statement.empty()) {
     EXPECT_TRUE(statements.empty());
   } else {
@@ -174,7 +174,7 @@ TEST(StatementSpanTest, CoversKeyToLineEndAndOwnedLines) {
   std::string text = "B\n  volume 1 L\n  k\n    a 1\n\n  18O 2";
   ParseOutput out = parse_source(text, 4);
   ASSERT_EQ(out.blocks.size(), 1u);
-  const std::vector<Statement>& s = out.blocks[0].statements;
+  std::span<const Statement> s = out.blocks[0].statements;
   ASSERT_EQ(s.size(), 3u);
 
   EXPECT_EQ(s[0].key_span, (Span{4, 4, 10}));

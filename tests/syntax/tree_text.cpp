@@ -37,7 +37,7 @@ std::string kind_tag(ValueKind kind) {
   return "?";
 }
 
-std::string unit_suffix(const std::unique_ptr<UnitExpr>& unit) { return unit ? " unit " + unit->text : ""; }
+std::string unit_suffix(const UnitExpr* unit) { return unit ? " unit " + std::string(unit->text) : ""; }
 
 struct ExprPrinter {
   std::string operator()(const SyntaxExpr::Number& n) const { return number_text(n.value); }
@@ -83,13 +83,13 @@ std::string value_text(const Value& value) {
   std::string payload;
   if (const auto* text = std::get_if<std::string_view>(&value.payload)) payload = *text;
   if (const auto* number = std::get_if<double>(&value.payload)) payload = number_text(*number);
-  if (const auto* parts = std::get_if<std::vector<std::string_view>>(&value.payload)) {
+  if (const auto* parts = std::get_if<std::span<const std::string_view>>(&value.payload)) {
     payload = joined(std::vector<std::string>(parts->begin(), parts->end()), ".");
   }
   return kind_tag(value.kind) + ":" + payload;
 }
 
-std::string values_text(const std::vector<Value>& values) {
+std::string values_text(std::span<const Value> values) {
   std::vector<std::string> texts;
   for (const Value& v : values) texts.push_back(value_text(v));
   return joined(texts, ", ");

@@ -16,7 +16,7 @@ namespace ovm::syntax::testing {
 //   body:       "values[ident:a] unit mg/L", "assign k = (* 2 x) unit 1/s", "list[...]",
 //               "cond time >= 10 unit d", "nested{Word(\"a\"): values[number:1]; ...}"
 std::string value_text(const Value& value);
-std::string values_text(const std::vector<Value>& values);
+std::string values_text(std::span<const Value> values);
 std::string expr_text(const SyntaxExpr& expr);
 std::string body_text(const StatementBody& body);
 std::string statement_text(const Statement& statement);

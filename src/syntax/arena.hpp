@@ -1,0 +1,56 @@
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <new>
+#include <span>
+#include <string_view>
+#include <type_traits>
+#include <utility>
+#include <vector>
+
+namespace ovm::syntax {
+
+// The memory of one syntax tree. Nodes and lists are placed in large blocks that are released
+// together, so a tree costs no allocation per node and nothing to take apart: whatever is placed
+// here is trivially destructible and never destroyed one by one. Moving an arena keeps every
+// address it handed out.
+class Arena {
+ public:
+  Arena() = default;
+  Arena(Arena&&) = default;
+  Arena& operator=(Arena&&) = default;
+  Arena(const Arena&) = delete;
+  Arena& operator=(const Arena&) = delete;
+
+  // Uninitialised room for `bytes` bytes at the given alignment (at most that of max_align_t).
+  void* allocate(std::size_t bytes, std::size_t alignment);
+
+  template <class T>
+  T* make(T value) {
+    static_assert(std::is_trivially_destructible_v<T>, "arena objects are never destroyed");
+    return ::new (allocate(sizeof(T), alignof(T))) T(std::move(value));
+  }
+
+  // The items moved into the arena, and the vector left empty with its capacity kept.
+  template <class T>
+  std::span<const T> take(std::vector<T>& items) {
+    static_assert(std::is_trivially_destructible_v<T>, "arena objects are never destroyed");
+    if (items.empty()) return {};
+    T* out = static_cast<T*>(allocate(sizeof(T) * items.size(), alignof(T)));
+    std::uninitialized_move(items.begin(), items.end(), out);
+    std::span<const T> placed(out, items.size());
+    items.clear();
+    return placed;
+  }
+
+  std::string_view copy(std::string_view text);
+
+ private:
+  std::vector<std::unique_ptr<std::byte[]>> blocks_;
+  std::byte* next_ = nullptr;
+  std::size_t left_ = 0;
+  std::size_t block_size_ = 0;  // of the last block taken for small requests
+};
+
+}  // namespace ovm::syntax
