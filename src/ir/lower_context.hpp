@@ -1,0 +1,47 @@
+#pragma once
+
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <utility>
+
+#include "ir/graph_ids.hpp"
+#include "ir/graph_substances.hpp"
+#include "ir/model_graph.hpp"
+
+namespace ovm::ir {
+
+// The state every lowering pass works on. The maps are only ever looked up by key, so their
+// order cannot reach the graph; a later insertion under a key replaces the earlier value.
+struct LoweringContext {
+  ModelGraph graph;
+  std::string_view source;  // the model text, for steps that copy text by span
+
+  std::unordered_map<std::string, std::string> unit_defaults;  // dimension name -> unit name
+  std::unordered_map<std::string, SpeciesId> species_by_formula;
+  std::unordered_map<std::string, IsotopeId> isotopes_by_notation;
+  std::unordered_map<std::string, ReservoirId> reservoirs_by_name;
+  std::unordered_map<std::string, SampleId> samples_by_name;
+  std::map<std::pair<std::optional<std::string>, std::string>, ParameterId> parameters_by_owner;
+  std::unordered_map<std::string, Standard> standards_by_name;
+};
+
+// The owner's own parameter first, then the model-wide one of that name.
+std::optional<ParameterId> lookup_parameter(const LoweringContext& context, std::string_view name,
+                                            const std::optional<std::string>& owner);
+
+// Appends a parameter; a second one of the same owner and name hides the first from lookups.
+ParameterId add_parameter(LoweringContext& context, std::optional<std::string> owner, std::string name,
+                          std::optional<Expr> value);
+
+// The species of that formula, appended on first use with the element its formula starts with.
+SpeciesId species_for_formula(LoweringContext& context, std::string_view formula);
+
+std::optional<ReservoirId> reservoir_id_of(const LoweringContext& context, std::string_view name);
+
+// A deep copy: the copy shares no node with the original.
+Expr clone_expr(const Expr& expr);
+
+}  // namespace ovm::ir

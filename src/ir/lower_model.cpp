@@ -1,0 +1,52 @@
+#include "ir/lower_model.hpp"
+
+#include <algorithm>
+
+#include "ir/lower_blocks.hpp"
+#include "ir/lower_context.hpp"
+
+namespace ovm::ir {
+
+namespace {
+
+std::string lower_cased(std::string_view keyword) {
+  std::string text(keyword);
+  for (char& c : text) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return text;
+}
+
+// The lower-cased keyword of every non-core kind the model uses, each once, sorted; kinds that
+// no pass lowers count too, so the engine can refuse a model it cannot run.
+std::vector<std::string> required_capabilities(const std::vector<sema::BlockResolution>& resolutions) {
+  std::vector<std::string> needed;
+  for (const sema::BlockResolution& resolution : resolutions) {
+    if (resolution.spec == nullptr || resolution.spec->profile == sema::Profile::Core) continue;
+    std::string keyword = lower_cased(resolution.spec->name);
+    if (std::find(needed.begin(), needed.end(), keyword) == needed.end()) needed.push_back(std::move(keyword));
+  }
+  std::sort(needed.begin(), needed.end());
+  return needed;
+}
+
+}  // namespace
+
+ModelGraph lower_model(const std::vector<syntax::Block>& blocks, std::string_view source,
+                       const sema::Analysis& analysis, Provenance provenance) {
+  LoweringContext context;
+  context.source = source;
+  context.graph.provenance = std::move(provenance);
+  context.graph.provenance.ir_version = std::string(lowered_ir_version);
+
+  const std::vector<sema::BlockResolution>& resolutions = analysis.resolution.blocks;
+  std::span<const std::string_view> remaining(lowering_passes);
+  for (std::size_t size : lowering_pass_sizes) {
+    lower_blocks(context, blocks, resolutions, remaining.first(size));
+    remaining = remaining.subspan(size);
+  }
+  context.graph.requires_ = required_capabilities(resolutions);
+  return std::move(context.graph);
+}
+
+}  // namespace ovm::ir

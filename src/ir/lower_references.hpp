@@ -1,0 +1,40 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "ir/graph_processes.hpp"
+#include "ir/graph_simulation.hpp"
+#include "ir/lower_context.hpp"
+#include "syntax/tree.hpp"
+
+namespace ovm::ir {
+
+// A delta line as an absolute ratio: the first number, in permil as written, applied to the
+// standard of the first isotope system of the key's element and heavy mass.
+std::optional<std::pair<IsotopeId, double>> delta_to_ratio(const std::vector<IsotopeSystem>& isotopes,
+                                                           const syntax::Statement& statement, std::string_view key);
+
+// A dotted reference as written: reservoir.species, reservoir.delta name, or
+// reservoir.species followed by reacted, remaining or a delta name.
+std::optional<Subject> resolve_reference(const LoweringContext& context, const std::vector<std::string_view>& parts);
+
+// What a PROCESS block names before its kind is built.
+struct ProcessEndpoints {
+  std::vector<MixingSource> sources;
+  std::optional<std::string> reactant;
+  std::optional<std::string> product;
+  std::optional<std::string> sorbent;
+  std::optional<std::string> phase_a;
+  std::optional<std::string> phase_b;
+};
+
+// The kind a process type builds from its endpoints. Endpoints become species as soon as each
+// is read, so a kind that fails half-way leaves the species it already created.
+std::optional<ProcessKind> process_kind_from_type(LoweringContext& context, const std::optional<std::string>& type,
+                                                  ProcessEndpoints endpoints);
+
+}  // namespace ovm::ir

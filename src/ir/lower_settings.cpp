@@ -1,0 +1,160 @@
+// The settings blocks: unit defaults, descriptive data, databases, conditions, standards and
+// backends.
+#include <array>
+#include <variant>
+
+#include "ir/lower_blocks.hpp"
+#include "ir/lower_text.hpp"
+#include "ir/lower_values.hpp"
+#include "sema/block_table.hpp"
+#include "sema/text_match.hpp"
+#include "sema/unit_registry.hpp"
+#include "sema/validate_reading.hpp"
+
+namespace ovm::ir {
+
+namespace {
+
+std::optional<std::string> units_statement_unit(const syntax::Statement& statement) {
+  if (const auto* values = std::get_if<syntax::ValuesBody>(&statement.body)) {
+    if (values->unit) return values->unit->text;
+    if (!values->values.empty() && values->values.front().kind == syntax::ValueKind::Identifier) {
+      return std::string(sema::value_text(values->values.front()));
+    }
+    return std::nullopt;
+  }
+  if (const auto* condition = std::get_if<syntax::ConditionBody>(&statement.body)) {
+    if (condition->unit) return condition->unit->text;
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+void lower_units(LoweringContext& context, const syntax::Block& block, const sema::BlockSpec& kind) {
+  for (const syntax::Statement& statement : block.statements) {
+    const sema::PropertySpec* property = sema::find_property_spec(kind, statement.key.text);
+    if (property == nullptr) continue;
+    std::optional<std::string> unit = units_statement_unit(statement);
+    if (!unit) continue;
+    std::optional<sema::UnitMatch> match = sema::find_unit(*unit);
+    if (!match) continue;
+    if (!sema::contains_str(match->dimension.name, property->admissible_dimensions)) continue;
+    context.unit_defaults[std::string(match->dimension.name)] = *unit;
+  }
+}
+
+void lower_title(LoweringContext& context, const syntax::Block& block) {
+  if (block.statements.empty()) return;
+  const diagnostics::Span& span = block.statements.front().span;
+  if (span.start > span.end || span.end > context.source.size()) return;
+  std::string_view title = trim_white_space(context.source.substr(span.start, span.end - span.start));
+  if (!title.empty()) context.graph.meta.title = std::string(title);
+}
+
+namespace {
+
+struct MetaField {
+  std::string_view key;
+  std::optional<std::string> Meta::*field;
+};
+
+constexpr auto meta_fields = std::to_array<MetaField>({
+    {"author", &Meta::author},
+    {"date", &Meta::date},
+    {"version", &Meta::version},
+    {"language", &Meta::language},
+    {"description", &Meta::description},
+    {"license", &Meta::license},
+    {"reference", &Meta::reference},
+});
+
+}  // namespace
+
+void lower_meta(LoweringContext& context, const syntax::Block& block) {
+  for (const syntax::Statement& statement : block.statements) {
+    for (const MetaField& entry : meta_fields) {
+      if (key_is(statement, entry.key)) context.graph.meta.*entry.field = value_text(statement);
+    }
+  }
+}
+
+void lower_database(LoweringContext& context, const syntax::Block& block) {
+  for (const syntax::Statement& statement : block.statements) {
+    std::optional<std::string> path = value_text(statement);
+    if (path) context.graph.provenance.databases.push_back(DatabaseRef{std::move(*path), std::nullopt, std::nullopt});
+  }
+}
+
+void lower_conditions(LoweringContext& context, const syntax::Block& block) {
+  Conditions& conditions = context.graph.conditions;
+  for (const syntax::Statement& statement : block.statements) {
+    if (key_is(statement, "temperature")) {
+      conditions.temperature_k = quantity_to_base(context, statement, "temperature");
+    } else if (key_is(statement, "pressure")) {
+      conditions.pressure_bar = quantity_to_base(context, statement, "pressure");
+    } else if (key_is(statement, "pH")) {
+      conditions.ph = first_number(statement);
+    } else if (key_is(statement, "Eh")) {
+      conditions.eh_mv = quantity_to_base(context, statement, "potential");
+    } else if (key_is(statement, "ionic_strength")) {
+      conditions.ionic_strength = quantity_to_base(context, statement, "molality");
+    }
+  }
+}
+
+void lower_standard(LoweringContext& context, const syntax::Block& block) {
+  for (const syntax::Statement& statement : block.statements) {
+    const syntax::ValuesBody* body = sema::values_body(statement);
+    if (body == nullptr || body->values.size() < 2) continue;
+    std::optional<std::string> name = value_text(body->values[0]);
+    if (!name) continue;
+    std::optional<double> ratio = sema::value_number(body->values[1]);
+    if (!ratio) continue;
+    std::optional<std::size_t> word = modifier_position(body->values, "uncertainty");
+    std::optional<double> uncertainty;
+    if (word && *word + 1 < body->values.size()) uncertainty = sema::value_number(body->values[*word + 1]);
+    context.standards_by_name[*name] = Standard{*name, *ratio, uncertainty};
+  }
+}
+
+namespace {
+
+// One export: the column, then the target the last value names, as a parameter a run fills.
+void lower_backend_export(LoweringContext& context, const syntax::Statement& statement, Backend& backend) {
+  const syntax::ValuesBody* body = sema::values_body(statement);
+  if (body == nullptr || body->values.empty()) return;
+  std::optional<std::string> column = value_text(body->values.front());
+  if (!column) return;
+  const syntax::Value& target = body->values.back();
+  if (target.kind != syntax::ValueKind::Identifier) return;
+  ParameterId id = add_parameter(context, std::nullopt, std::string(sema::value_text(target)), std::nullopt);
+  backend.exports.push_back(BackendExport{std::move(*column), id});
+}
+
+}  // namespace
+
+void lower_phreeqc(LoweringContext& context, const syntax::Block& block) {
+  if (!block.name) return;
+  Backend backend;
+  backend.name = std::string(block.name->text);
+  std::optional<std::string> input;
+  for (const syntax::Statement& statement : block.statements) {
+    // `input file <path>` is the two-word form; the one-word key passes the checks as well and
+    // must not lose the backend.
+    if (key_is(statement, "input") || key_is(statement, "input_file")) {
+      input = last_value_text(statement);
+    } else if (key_is(statement, "database")) {
+      backend.database = value_text(statement);
+    } else if (key_is(statement, "mode")) {
+      backend.mode = value_text(statement) == "series" ? BackendMode::Series : BackendMode::Oneshot;
+    } else if (key_is(statement, "export")) {
+      lower_backend_export(context, statement, backend);
+    }
+  }
+  if (!input) return;
+  backend.input_path = std::move(*input);
+  context.graph.backends.push_back(std::move(backend));
+}
+
+}  // namespace ovm::ir
