@@ -11,8 +11,8 @@ namespace ovm::ir {
 // The text without the Unicode white space at either end.
 std::string_view trim_white_space(std::string_view text);
 
-// The position of the first identifier among `values` that is the modifier word `word`, which
-// the checks match under ASCII case folding.
+// The position of the first identifier among `values` that is exactly the modifier word
+// `word`. Byte for byte, as the checks read the `standard` word when they resolve standards.
 std::optional<std::size_t> modifier_position(const std::vector<syntax::Value>& values, std::string_view word);
 
 }  // namespace ovm::ir
