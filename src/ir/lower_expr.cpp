@@ -59,7 +59,7 @@ Expr lower_expr(const LoweringContext& context, const syntax::SyntaxExpr& expr, 
   return not_a_number();  // literals, qualified names and error nodes
 }
 
-std::optional<Expr> lower_law(const LoweringContext& context, const std::vector<syntax::Statement>& statements,
+std::optional<Expr> lower_law(const LoweringContext& context, std::span<const syntax::Statement> statements,
                               const std::optional<std::string>& owner) {
   if (statements.empty()) return std::nullopt;
   const syntax::Statement& first = statements.front();

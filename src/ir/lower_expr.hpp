@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -18,7 +19,7 @@ Expr lower_expr(const LoweringContext& context, const syntax::SyntaxExpr& expr, 
 
 // The alpha of an inline law: its first statement's assignment as alpha itself, as an epsilon
 // in permil, or as 1000 ln alpha. Nothing when the law holds no assignment first.
-std::optional<Expr> lower_law(const LoweringContext& context, const std::vector<syntax::Statement>& statements,
+std::optional<Expr> lower_law(const LoweringContext& context, std::span<const syntax::Statement> statements,
                               const std::optional<std::string>& owner);
 
 }  // namespace ovm::ir

@@ -83,7 +83,7 @@ void read_process_statement(LoweringContext& context, const syntax::Statement& s
   } else if (key_is(statement, "parameter")) {
     const auto* assignment = std::get_if<syntax::AssignmentBody>(&statement.body);
     if (assignment == nullptr || !assignment->target) return;
-    Expr value = with_written_unit(lower_expr(context, *assignment->expr, process.name), assignment->unit.get());
+    Expr value = with_written_unit(lower_expr(context, *assignment->expr, process.name), assignment->unit);
     process.parameters.push_back(
         add_parameter(context, process.name, std::string(assignment->target->text), std::move(value)));
   }

@@ -36,7 +36,7 @@ std::optional<std::pair<IsotopeId, double>> delta_to_ratio(const std::vector<Iso
   return std::pair{*id, (*delta / 1000 + 1) * standard->ratio};
 }
 
-std::optional<Subject> resolve_reference(const LoweringContext& context, const std::vector<std::string_view>& parts) {
+std::optional<Subject> resolve_reference(const LoweringContext& context, std::span<const std::string_view> parts) {
   if (parts.empty()) return std::nullopt;
   std::optional<ReservoirId> reservoir = reservoir_id_of(context, parts[0]);
   if (!reservoir) return std::nullopt;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -20,7 +21,7 @@ std::optional<std::pair<IsotopeId, double>> delta_to_ratio(const std::vector<Iso
 
 // A dotted reference as written: reservoir.species, reservoir.delta name, or
 // reservoir.species followed by reacted, remaining or a delta name.
-std::optional<Subject> resolve_reference(const LoweringContext& context, const std::vector<std::string_view>& parts);
+std::optional<Subject> resolve_reference(const LoweringContext& context, std::span<const std::string_view> parts);
 
 // What a PROCESS block names before its kind is built.
 struct ProcessEndpoints {

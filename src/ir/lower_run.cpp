@@ -18,7 +18,7 @@ using syntax::ValueKind;
 
 namespace {
 
-std::vector<std::string_view> part_texts(const std::vector<syntax::Name>& path) {
+std::vector<std::string_view> part_texts(std::span<const syntax::Name> path) {
   std::vector<std::string_view> parts;
   for (const syntax::Name& part : path) parts.push_back(part.text);
   return parts;
@@ -147,7 +147,7 @@ std::optional<Output> output_of(const LoweringContext& context, const syntax::St
   const syntax::Value* first = sema::first_value(statement);
   if (first == nullptr) return std::nullopt;
   if (first->kind == ValueKind::Qualified) {
-    const auto* parts = std::get_if<std::vector<std::string_view>>(&first->payload);
+    const auto* parts = std::get_if<std::span<const std::string_view>>(&first->payload);
     if (parts == nullptr) return std::nullopt;
     std::optional<Subject> subject = resolve_reference(context, *parts);
     if (!subject) return std::nullopt;

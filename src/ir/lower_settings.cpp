@@ -17,14 +17,14 @@ namespace {
 
 std::optional<std::string> units_statement_unit(const syntax::Statement& statement) {
   if (const auto* values = std::get_if<syntax::ValuesBody>(&statement.body)) {
-    if (values->unit) return values->unit->text;
+    if (values->unit) return std::string(values->unit->text);
     if (!values->values.empty() && values->values.front().kind == syntax::ValueKind::Identifier) {
       return std::string(sema::value_text(values->values.front()));
     }
     return std::nullopt;
   }
   if (const auto* condition = std::get_if<syntax::ConditionBody>(&statement.body)) {
-    if (condition->unit) return condition->unit->text;
+    if (condition->unit) return std::string(condition->unit->text);
   }
   return std::nullopt;
 }

@@ -28,7 +28,7 @@ std::optional<ParameterId> lower_local_parameter(LoweringContext& context, const
                                                  const std::string& owner) {
   const auto* assignment = std::get_if<syntax::AssignmentBody>(&statement.body);
   if (assignment == nullptr || !assignment->target) return std::nullopt;
-  Expr value = with_written_unit(lower_expr(context, *assignment->expr, owner), assignment->unit.get());
+  Expr value = with_written_unit(lower_expr(context, *assignment->expr, owner), assignment->unit);
   return add_parameter(context, owner, std::string(assignment->target->text), std::move(value));
 }
 
@@ -38,7 +38,7 @@ void lower_parameters(LoweringContext& context, const syntax::Block& block) {
   for (const syntax::Statement& statement : block.statements) {
     const auto* assignment = std::get_if<syntax::AssignmentBody>(&statement.body);
     if (assignment == nullptr) continue;
-    Expr value = with_written_unit(lower_expr(context, *assignment->expr, std::nullopt), assignment->unit.get());
+    Expr value = with_written_unit(lower_expr(context, *assignment->expr, std::nullopt), assignment->unit);
     add_parameter(context, std::nullopt, std::string(statement.key.text), std::move(value));
   }
 }
@@ -60,7 +60,7 @@ bool is_relative_block(const syntax::Block& block) {
 
 // The standard named after the first `standard` word; in a relative block the unit standard
 // stands in for a missing one.
-std::optional<Standard> ratio_standard(const LoweringContext& context, const std::vector<syntax::Value>& values,
+std::optional<Standard> ratio_standard(const LoweringContext& context, std::span<const syntax::Value> values,
                                        bool relative) {
   std::optional<std::size_t> word = modifier_position(values, "standard");
   if (word && *word + 1 < values.size()) {
@@ -103,7 +103,7 @@ std::optional<Amount> pool_amount(const LoweringContext& context, const syntax::
   if (body == nullptr || !number) return std::nullopt;
   std::optional<std::string> unit;
   if (body->unit) {
-    unit = body->unit->text;
+    unit = std::string(body->unit->text);
   } else if (body->values.front().kind == ValueKind::Identifier) {
     unit = std::string(sema::value_text(body->values.front()));
   } else if (auto molality = context.unit_defaults.find("molality"); molality != context.unit_defaults.end()) {

@@ -22,7 +22,7 @@ std::string_view trim_white_space(std::string_view text) {
   return text.substr(first, last - first);
 }
 
-std::optional<std::size_t> modifier_position(const std::vector<syntax::Value>& values, std::string_view word) {
+std::optional<std::size_t> modifier_position(std::span<const syntax::Value> values, std::string_view word) {
   for (std::size_t i = 0; i < values.size(); ++i) {
     if (values[i].kind != syntax::ValueKind::Identifier) continue;
     if (sema::value_text(values[i]) == word) return i;

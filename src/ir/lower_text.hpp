@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -13,6 +14,6 @@ std::string_view trim_white_space(std::string_view text);
 
 // The position of the first identifier among `values` that is exactly the modifier word
 // `word`. Byte for byte, as the checks read the `standard` word when they resolve standards.
-std::optional<std::size_t> modifier_position(const std::vector<syntax::Value>& values, std::string_view word);
+std::optional<std::size_t> modifier_position(std::span<const syntax::Value> values, std::string_view word);
 
 }  // namespace ovm::ir

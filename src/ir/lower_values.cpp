@@ -20,7 +20,7 @@ std::optional<std::string> value_text(const syntax::Value& value) {
       return debug_number_text(*number);
     }
     case ValueKind::Qualified: {
-      const auto* parts = std::get_if<std::vector<std::string_view>>(&value.payload);
+      const auto* parts = std::get_if<std::span<const std::string_view>>(&value.payload);
       if (parts == nullptr) return std::nullopt;
       std::string joined;
       for (std::size_t i = 0; i < parts->size(); ++i) {
@@ -64,7 +64,7 @@ namespace {
 
 std::optional<std::string> unit_name_for(const LoweringContext& context, const syntax::ValuesBody& body,
                                          std::string_view dimension) {
-  if (body.unit) return body.unit->text;
+  if (body.unit) return std::string(body.unit->text);
   if (!body.values.empty() && body.values.front().kind == ValueKind::Identifier) {
     return std::string(sema::value_text(body.values.front()));
   }
@@ -99,7 +99,7 @@ Expr with_written_unit(Expr expr, const syntax::UnitExpr* unit) {
   return constant_expr(sema::to_base(match->unit, constant->value));
 }
 
-std::vector<std::string> collect_value_texts(const std::vector<syntax::Value>& values) {
+std::vector<std::string> collect_value_texts(std::span<const syntax::Value> values) {
   std::vector<std::string> texts;
   for (const syntax::Value& value : values) {
     if (std::optional<std::string> text = value_text(value)) texts.push_back(std::move(*text));
@@ -107,7 +107,7 @@ std::vector<std::string> collect_value_texts(const std::vector<syntax::Value>& v
   return texts;
 }
 
-std::vector<ReservoirId> collect_reservoir_ids(const LoweringContext& context, const std::vector<syntax::Value>& values) {
+std::vector<ReservoirId> collect_reservoir_ids(const LoweringContext& context, std::span<const syntax::Value> values) {
   std::vector<ReservoirId> ids;
   for (const std::string& text : collect_value_texts(values)) {
     if (std::optional<ReservoirId> id = reservoir_id_of(context, text)) ids.push_back(*id);
@@ -115,7 +115,7 @@ std::vector<ReservoirId> collect_reservoir_ids(const LoweringContext& context, c
   return ids;
 }
 
-std::vector<ProcessId> collect_process_ids(const LoweringContext& context, const std::vector<syntax::Value>& values) {
+std::vector<ProcessId> collect_process_ids(const LoweringContext& context, std::span<const syntax::Value> values) {
   std::vector<ProcessId> ids;
   for (const std::string& text : collect_value_texts(values)) {
     for (const Process& process : context.graph.processes) {
@@ -127,7 +127,7 @@ std::vector<ProcessId> collect_process_ids(const LoweringContext& context, const
   return ids;
 }
 
-std::vector<double> collect_numbers(const std::vector<syntax::Value>& values) {
+std::vector<double> collect_numbers(std::span<const syntax::Value> values) {
   std::vector<double> numbers;
   for (const syntax::Value& value : values) {
     if (std::optional<double> number = sema::value_number(value)) numbers.push_back(*number);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -36,9 +37,9 @@ std::optional<double> quantity_to_base(const LoweringContext& context, const syn
 Expr with_written_unit(Expr expr, const syntax::UnitExpr* unit);
 
 // Value texts of a list, dropping values without text or, for the id lists, without a match.
-std::vector<std::string> collect_value_texts(const std::vector<syntax::Value>& values);
-std::vector<ReservoirId> collect_reservoir_ids(const LoweringContext& context, const std::vector<syntax::Value>& values);
-std::vector<ProcessId> collect_process_ids(const LoweringContext& context, const std::vector<syntax::Value>& values);
-std::vector<double> collect_numbers(const std::vector<syntax::Value>& values);
+std::vector<std::string> collect_value_texts(std::span<const syntax::Value> values);
+std::vector<ReservoirId> collect_reservoir_ids(const LoweringContext& context, std::span<const syntax::Value> values);
+std::vector<ProcessId> collect_process_ids(const LoweringContext& context, std::span<const syntax::Value> values);
+std::vector<double> collect_numbers(std::span<const syntax::Value> values);
 
 }  // namespace ovm::ir
