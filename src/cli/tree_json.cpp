@@ -193,7 +193,7 @@ void expr_to_json(std::string& out, const SyntaxExpr& expr) {
                  },
                  [&](const SyntaxExpr::Literal& e) {
                    out += "{\"kind\": \"literal\", \"of\": ";
-                   out += json_string(syntax::display_name(e.of.kind));
+                   out += json_string(syntax::display_name(e.of->kind));
                    out += '}';
                  },
                  [&](const SyntaxExpr::Ident& e) {

@@ -29,18 +29,23 @@ struct LineColumn {
 struct SourceFile {
   std::string name;
   std::string text;
-  std::vector<std::uint32_t> line_starts;  // 0, then one past every LF
   std::uint32_t id = 0;
 
   SourceFile(std::string name, std::uint32_t id, std::string text);
 
-  std::uint32_t line_count() const { return static_cast<std::uint32_t>(line_starts.size()); }
+  // 0, then one past every LF. Found on first use: only a diagnostic needs them, and a clean
+  // file of many lines is spared the table.
+  const std::vector<std::uint32_t>& line_starts() const;
+  std::uint32_t line_count() const { return static_cast<std::uint32_t>(line_starts().size()); }
 
   // Any offset has a position: past the end it falls on the last line.
   LineColumn line_column(std::uint32_t offset) const;
 
   // The 1-based line without its trailing CR and LF characters; a slice of `text`.
   std::string_view line_text(std::uint32_t line) const;
+
+ private:
+  mutable std::vector<std::uint32_t> line_starts_;  // empty until first asked for
 };
 
 // The files of one command, indexed by id. Files are only appended, so ids stay valid.

@@ -1,13 +1,8 @@
 #include "sema/name_index.hpp"
 
-#include <functional>
+#include <utility>
 
 namespace ovm::sema {
-
-std::uint32_t NameIndex::hash(std::string_view name) {
-  std::size_t full = std::hash<std::string_view>{}(name);
-  return static_cast<std::uint32_t>(full ^ (full >> 32));
-}
 
 void NameIndex::add(std::uint32_t hash, std::size_t position) {
   if ((count_ + 1) * 2 > slots_.size()) {

@@ -13,7 +13,12 @@ namespace ovm::sema {
 // matches, instead of following the nodes of a chained hash map through memory.
 class NameIndex {
  public:
-  static std::uint32_t hash(std::string_view name);
+  // FNV-1a: names are short, and a hash of a few multiplications costs less than the lookup.
+  static std::uint32_t hash(std::string_view name) {
+    std::uint32_t h = 2166136261u;
+    for (char c : name) h = (h ^ static_cast<std::uint8_t>(c)) * 16777619u;
+    return h;
+  }
 
   // The first recorded position with this hash for which `is_match(position)` holds, or none.
   template <class IsMatch>

@@ -13,7 +13,7 @@
 namespace ovm::sema {
 
 struct BlockResolution {
-  std::optional<std::string> name;   // the header identifier; absent without one or without a kind
+  std::optional<std::string_view> name;  // the header identifier; absent without one or without a kind
   const BlockSpec* spec = nullptr;   // the kind the header word names; null when it names none
 };
 

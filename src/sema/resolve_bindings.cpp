@@ -30,7 +30,7 @@ void bind_parameter(Resolution& resolution, const syntax::Statement& statement) 
                              .with_label(fill_message("`{}` is built in and cannot be rebound", {name})));
     return;
   }
-  Symbol symbol{SymbolKind{SymbolKind::Tag::Parameter, {}}, std::string(name), statement.key_span};
+  Symbol symbol{SymbolKind{SymbolKind::Tag::Parameter, {}}, name, statement.key_span};
   if (auto earlier = declare_global(resolution.symbols, std::move(symbol))) {
     push_diagnostic(out,
                     already_declared(statement.key_span, fill_message("`{}` is already declared", {name}), *earlier));
@@ -45,12 +45,12 @@ void bind_backend_value(Resolution& resolution, const syntax::Statement& stateme
   const syntax::Value& last = body->values.back();
   if (last.kind != syntax::ValueKind::Identifier) return;
   declare_global(resolution.symbols,
-                 Symbol{SymbolKind{SymbolKind::Tag::BackendValue, {}}, std::string(std::get<std::string_view>(last.payload)), last.span});
+                 Symbol{SymbolKind{SymbolKind::Tag::BackendValue, {}}, std::get<std::string_view>(last.payload), last.span});
 }
 
 // `parameter name = expression` binds a name local to the block's scope. Built-in names are
 // not refused: the expressions of the block still read them as built in.
-void bind_local(Resolution& resolution, const std::string& scope, const syntax::Statement& statement) {
+void bind_local(Resolution& resolution, std::string_view scope, const syntax::Statement& statement) {
   const auto* body = std::get_if<syntax::AssignmentBody>(&statement.body);
   if (!body || !body->target) return;
   const syntax::Name& target = *body->target;
@@ -59,7 +59,7 @@ void bind_local(Resolution& resolution, const std::string& scope, const syntax::
     push_diagnostic(out, Diagnostic(DiagnosticCode::OV108, target.span)
                              .with_label(fill_message("`{}` also exists at global scope", {target.text})));
   }
-  Symbol symbol{SymbolKind{SymbolKind::Tag::Parameter, {}}, std::string(target.text), target.span};
+  Symbol symbol{SymbolKind{SymbolKind::Tag::Parameter, {}}, target.text, target.span};
   if (auto earlier = declare_local(resolution.symbols, scope, std::move(symbol))) {
     push_diagnostic(
         out,

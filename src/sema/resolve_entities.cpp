@@ -13,7 +13,7 @@ void declare_entities(const syntax::ParseOutput& tree, Resolution& resolution) {
     const syntax::Block& block = tree.blocks[i];
     const BlockSpec* kind = resolution.blocks[i].spec;
     if (!kind || !kind->declares || !block.name) continue;
-    Symbol symbol{SymbolKind{SymbolKind::Tag::Entity, *kind->declares}, std::string(block.name->text), block.name->span};
+    Symbol symbol{SymbolKind{SymbolKind::Tag::Entity, *kind->declares}, block.name->text, block.name->span};
     if (auto earlier = declare_global(resolution.symbols, std::move(symbol))) {
       push_diagnostic(
           resolution.diagnostics,

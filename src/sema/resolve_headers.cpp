@@ -61,6 +61,7 @@ void check_identifier(const syntax::Block& block, const BlockSpec& kind, diagnos
 void resolve_headers(const syntax::ParseOutput& tree, Profile profile, Resolution& resolution) {
   diagnostics::Diagnostics& out = resolution.diagnostics;
   std::array<bool, block_table.size()> seen{};  // by place in the block table
+  resolution.blocks.reserve(tree.blocks.size());
   for (const syntax::Block& block : tree.blocks) {
     const BlockSpec* kind = find_block_spec(block.keyword);
     if (!kind) {

@@ -21,9 +21,10 @@ struct SymbolKind {
   std::string_view display_word() const;
 };
 
+// Names are slices of the source text, which must outlive the table.
 struct Symbol {
   SymbolKind kind;
-  std::string name;
+  std::string_view name;
   diagnostics::Span span;  // the declaring identifier
 };
 

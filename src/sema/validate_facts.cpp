@@ -137,7 +137,7 @@ ValidationContext gather_model_facts(const syntax::ParseOutput& tree, const Reso
   });
   for (const Symbol& symbol : resolution.symbols.globals.in_order()) {
     if (symbol.kind.tag == SymbolKind::Tag::Entity) continue;
-    context.scalar_names.push_back(symbol.name);
+    context.scalar_names.emplace_back(symbol.name);
     index_last_name(context.scalar_index, context.scalar_names);
   }
   for (std::size_t i = 0; i < tree.blocks.size(); ++i) {

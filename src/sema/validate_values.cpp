@@ -149,8 +149,8 @@ void check_list(ValidationContext& context, const PropertySpec& property, const 
 void check_literal_assignment(ValidationContext& context, const syntax::AssignmentBody& assignment) {
   const auto* literal = std::get_if<syntax::SyntaxExpr::Literal>(&assignment.expr->kind);
   if (literal == nullptr) return;
-  std::string label = fill_message("a {} has no arithmetic value", {syntax::display_name(literal->of.kind)});
-  push_diagnostic(context.diagnostics, Diagnostic(DiagnosticCode::OV202, literal->of.span).with_label(label));
+  std::string label = fill_message("a {} has no arithmetic value", {syntax::display_name(literal->of->kind)});
+  push_diagnostic(context.diagnostics, Diagnostic(DiagnosticCode::OV202, literal->of->span).with_label(label));
 }
 
 }  // namespace ovm::sema

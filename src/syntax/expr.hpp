@@ -27,8 +27,8 @@ struct SyntaxExpr {
   struct Number {
     double value = 0;
   };
-  struct Literal {
-    Value of;  // a string, isotope ratio, delta symbol or date
+  struct Literal {  // rare in expressions: held by pointer so that it does not size every node
+    const Value* of = nullptr;  // a string, isotope ratio, delta symbol or date; never null when parsed
   };
   struct Ident {
     std::string_view name;

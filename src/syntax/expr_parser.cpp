@@ -171,7 +171,7 @@ ParsedExpr parse_primary(ParserState& state) {
     case TokenKind::String:
     case TokenKind::Ratio:
     case TokenKind::Delta:
-    case TokenKind::Date: return leaf(SyntaxExpr::Literal{literal_value(state, token)}, token.span());
+    case TokenKind::Date: return leaf(SyntaxExpr::Literal{state.arena.make(literal_value(state, token))}, token.span());
     case TokenKind::Identifier:
       if (at(state, TokenKind::LeftParen)) return parse_call(state, token);
       if (at(state, TokenKind::Dot)) return parse_qualified(state, token);

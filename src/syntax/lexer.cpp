@@ -14,17 +14,17 @@ constexpr std::string_view byte_order_mark = "\xEF\xBB\xBF";
 constexpr std::string_view micro_sign = "\xC2\xB5";
 constexpr std::string_view per_mille_sign = "\xE2\x80\xB0";
 
-// The lexer's state and where this line's tokens go.
+// The lexer's state while one line is lexed, copied out of the state and written back at the
+// end: kept apart from the output, it can stay in registers.
 struct Lexer {
   LineLexer& state;
   std::vector<Token>& out;
   bool with_comments;
-  // Read often enough to be copied out of the state.
   std::string_view text = state.text;
   std::uint32_t file = state.file;
-  std::size_t& pos = state.pos;
-  std::size_t& line_start = state.line_start;
-  bool& token_on_line = state.token_on_line;
+  std::size_t pos = state.pos;
+  std::size_t line_start = state.line_start;
+  bool token_on_line = state.token_on_line;
 };
 
 void push_token(Lexer& lx, TokenKind kind, std::size_t start, std::size_t end) {
@@ -153,21 +153,31 @@ LineLexer start_lexing(std::string_view text, std::uint32_t file) {
 void lex_line(LineLexer& lexer, std::vector<Token>& out, bool with_comments) {
   if (lexer.done) return;
   Lexer lx{lexer, out, with_comments};
+  auto write_back = [&] {
+    lexer.pos = lx.pos;
+    lexer.line_start = lx.line_start;
+    lexer.token_on_line = lx.token_on_line;
+  };
   std::string_view text = lx.text;
   for (;;) {
-    while (lx.pos < text.size() && (text[lx.pos] == ' ' || text[lx.pos] == '\t' || text[lx.pos] == '\r')) ++lx.pos;
-    if (lx.pos >= text.size()) break;
-    bool line_end = text[lx.pos] == '\n';
+    std::size_t pos = lx.pos;
+    while (pos < text.size() && (text[pos] == ' ' || text[pos] == '\t' || text[pos] == '\r')) ++pos;
+    lx.pos = pos;
+    if (pos >= text.size()) break;
+    bool line_end = text[pos] == '\n';
     lex_token(lx);
-    if (line_end) return;
+    if (line_end) return write_back();
   }
   push_token(lx, TokenKind::EndOfFile, text.size(), text.size());
+  write_back();
   lexer.done = true;
 }
 
 LexOutput lex(std::string_view text, std::uint32_t file) {
   LineLexer lexer = start_lexing(text, file);
   LexOutput out;
+  // Models run five to six bytes a token; room for more is only address space until written.
+  out.tokens.reserve(text.size() / 4 + 1);
   while (!lexer.done) lex_line(lexer, out.tokens, true);
   out.diagnostics = std::move(lexer.diagnostics);
   return out;

@@ -23,35 +23,13 @@ std::vector<Statement>& statement_list(ParserState& state) {
   return state.statement_lists[state.statement_depth];
 }
 
-const Token& current(const ParserState& state) { return peek(state, 0); }
-
-const Token& peek(const ParserState& state, std::size_t ahead) { return token_at(state, state.position + ahead); }
-
-const Token& token_at(const ParserState& state, std::size_t position) {
-  std::size_t last = state.tokens.size() - 1;
-  std::size_t offset = position > state.first ? position - state.first : 0;
-  return state.tokens[offset < last ? offset : last];
-}
-
-void advance(ParserState& state) {
-  ++state.position;
-  if (state.position < state.first + state.tokens.size() || state.lexer.done) return;
+void enter_next_line(ParserState& state) {
   // The line is left for good; only its last token is kept.
   Token last = state.tokens.back();
   state.tokens.clear();
   state.tokens.push_back(last);
   state.first = state.position - 1;
   lex_line(state.lexer, state.tokens, false);
-}
-
-bool at(const ParserState& state, TokenKind kind) { return current(state).kind == kind; }
-
-bool at_line_end(const ParserState& state) { return at(state, TokenKind::EndOfLine) || at(state, TokenKind::EndOfFile); }
-
-std::string_view token_text(const ParserState& state, const Token& token) { return token.text(state.text); }
-
-std::string_view span_text(const ParserState& state, diagnostics::Span span) {
-  return state.text.substr(span.start, span.end - span.start);
 }
 
 void skip_to_line_end(ParserState& state) {

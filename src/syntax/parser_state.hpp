@@ -68,18 +68,42 @@ ParserState make_parser_state(std::string_view text, std::uint32_t file);
 // The lexer's diagnostics for the lines read so far, then the parser's, each in the order found.
 diagnostics::Diagnostics take_diagnostics(ParserState& state);
 
-// Past the end of the current line these read its last token: its end of line, or at the end
-// of the file the end-of-file token.
-const Token& current(const ParserState& state);
-const Token& peek(const ParserState& state, std::size_t ahead);
-const Token& token_at(const ParserState& state, std::size_t position);  // from the line before on
-// Moving past the end of a line lexes the next one.
-void advance(ParserState& state);
+// The readers below run for every token, so they are defined here, where every parsing level
+// can inline them.
 
-bool at(const ParserState& state, TokenKind kind);
-bool at_line_end(const ParserState& state);  // an end of line or the end of file
-std::string_view token_text(const ParserState& state, const Token& token);
-std::string_view span_text(const ParserState& state, diagnostics::Span span);
+// From the line before on; past the end of the current line it reads its last token: its end
+// of line, or at the end of the file the end-of-file token.
+inline const Token& token_at(const ParserState& state, std::size_t position) {
+  std::size_t last = state.tokens.size() - 1;
+  std::size_t offset = position > state.first ? position - state.first : 0;
+  return state.tokens[offset < last ? offset : last];
+}
+
+inline const Token& peek(const ParserState& state, std::size_t ahead) { return token_at(state, state.position + ahead); }
+inline const Token& current(const ParserState& state) { return peek(state, 0); }
+
+// Lexes the next line once the current one is left.
+void enter_next_line(ParserState& state);
+
+inline void advance(ParserState& state) {
+  ++state.position;
+  if (state.position < state.first + state.tokens.size() || state.lexer.done) return;
+  enter_next_line(state);
+}
+
+inline bool at(const ParserState& state, TokenKind kind) { return current(state).kind == kind; }
+
+// An end of line or the end of file.
+inline bool at_line_end(const ParserState& state) {
+  TokenKind kind = current(state).kind;
+  return kind == TokenKind::EndOfLine || kind == TokenKind::EndOfFile;
+}
+
+inline std::string_view token_text(const ParserState& state, const Token& token) { return token.text(state.text); }
+
+inline std::string_view span_text(const ParserState& state, diagnostics::Span span) {
+  return state.text.substr(span.start, span.end - span.start);
+}
 
 // Advances to the line end and past it when it is an end of line.
 void skip_line(ParserState& state);

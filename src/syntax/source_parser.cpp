@@ -11,7 +11,7 @@ using diagnostics::Span;
 // A header line at column 0 that starts with an identifier, and the statements under it.
 Block parse_block(ParserState& state) {
   const Token& keyword = current(state);
-  Block block{token_text(state, keyword), keyword.span(), std::nullopt, {}, keyword.span()};
+  Block block{token_text(state, keyword), std::nullopt, {}, keyword.span(), keyword.span()};
   advance(state);
   if (at(state, TokenKind::Identifier) || at(state, TokenKind::Species)) {
     block.name = Name{token_text(state, current(state)), current(state).span()};

@@ -79,11 +79,12 @@ struct Statement {
   std::uint32_t indent = 0;  // byte column of the key
 };
 
+// The spans come last, where they pack.
 struct Block {
   std::string_view keyword;  // the header word as written
-  diagnostics::Span keyword_span;
   std::optional<Name> name;
   std::span<const Statement> statements;  // top level only
+  diagnostics::Span keyword_span;
   diagnostics::Span span;
 };
 

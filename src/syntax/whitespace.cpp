@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -48,6 +49,12 @@ char32_t decode(std::string_view bytes) {
 }  // namespace
 
 std::string strip_whitespace(std::string_view text) {
+  // White space is a control or space byte, or not ASCII: most texts have neither.
+  bool plain = std::all_of(text.begin(), text.end(), [](char c) {
+    auto byte = static_cast<unsigned char>(c);
+    return byte > 0x20 && byte < 0x80;
+  });
+  if (plain) return std::string(text);
   std::string out;
   out.reserve(text.size());
   for (std::size_t i = 0; i < text.size();) {

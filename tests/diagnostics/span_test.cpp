@@ -24,7 +24,7 @@ class LineStartsTest : public testing::TestWithParam<LineStartsCase> {};
 
 TEST_P(LineStartsTest, OneEntryPerLineFeed) {
   SourceFile file("m", 0, GetParam().text);
-  EXPECT_EQ(file.line_starts, GetParam().line_starts);
+  EXPECT_EQ(file.line_starts(), GetParam().line_starts);
 }
 
 INSTANTIATE_TEST_SUITE_P(Texts, LineStartsTest,

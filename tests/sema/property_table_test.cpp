@@ -315,6 +315,33 @@ TEST(FindPropertySpecTest, ReturnsTheFirstRecordInTableOrder) {
   EXPECT_EQ(find_property_spec(fractionation, "law"), &fractionation.properties[3]);
 }
 
+// Every key of every kind, written in either case, finds the first record of that key; so does a
+// kind record that is a copy of the table's.
+TEST(FindPropertySpecTest, EveryKeyInEitherCase) {
+  auto upper = [](std::string_view text) {
+    std::string out(text);
+    for (char& c : out) c = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+    return out;
+  };
+  for (const BlockSpec& kind : block_table) {
+    BlockSpec copy = kind;
+    for (const PropertySpec& property : kind.properties) {
+      SCOPED_TRACE(std::string(kind.name) + " " + std::string(property.key));
+      const PropertySpec* first = &property;
+      for (const PropertySpec* p = kind.properties.data(); p != &property; ++p) {
+        if (upper(p->key) == upper(property.key)) {
+          first = p;
+          break;
+        }
+      }
+      EXPECT_EQ(find_property_spec(kind, property.key), first);
+      EXPECT_EQ(find_property_spec(kind, upper(property.key)), first);
+      EXPECT_EQ(find_property_spec(copy, upper(property.key)), first);
+      EXPECT_EQ(find_property_spec(kind, std::string(property.key) + std::string(80, 'x')), nullptr);
+    }
+  }
+}
+
 TEST(FindPropertyByLabelTest, TwoWordForms) {
   struct Case {
     std::string_view kind;

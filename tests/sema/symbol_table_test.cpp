@@ -10,12 +10,13 @@ namespace {
 
 using diagnostics::Span;
 
-Symbol entity(std::string name, std::string_view kind, std::uint32_t at) {
-  return Symbol{SymbolKind{SymbolKind::Tag::Entity, kind}, std::move(name), Span{0, at, at + 1}};
+// Names are views: the tests name their symbols with literals, which outlive the table.
+Symbol entity(std::string_view name, std::string_view kind, std::uint32_t at) {
+  return Symbol{SymbolKind{SymbolKind::Tag::Entity, kind}, name, Span{0, at, at + 1}};
 }
 
-Symbol parameter(std::string name, std::uint32_t at) {
-  return Symbol{SymbolKind{SymbolKind::Tag::Parameter, {}}, std::move(name), Span{0, at, at + 1}};
+Symbol parameter(std::string_view name, std::uint32_t at) {
+  return Symbol{SymbolKind{SymbolKind::Tag::Parameter, {}}, name, Span{0, at, at + 1}};
 }
 
 TEST(SymbolKindTest, DisplayWords) {
@@ -52,7 +53,7 @@ TEST(SymbolTableTest, IterationFollowsDeclarationOrder) {
   for (const char* name : {"B", "A", "C"}) declare_global(table, parameter(name, 0));
   declare_global(table, parameter("A", 9));  // refused, so the order stays
   std::vector<std::string> order;
-  for (const Symbol& symbol : table.globals.in_order()) order.push_back(symbol.name);
+  for (const Symbol& symbol : table.globals.in_order()) order.emplace_back(symbol.name);
   EXPECT_EQ(order, (std::vector<std::string>{"B", "A", "C"}));
 }
 

@@ -41,7 +41,7 @@ std::string unit_suffix(const UnitExpr* unit) { return unit ? " unit " + std::st
 
 struct ExprPrinter {
   std::string operator()(const SyntaxExpr::Number& n) const { return number_text(n.value); }
-  std::string operator()(const SyntaxExpr::Literal& l) const { return "lit:" + value_text(l.of); }
+  std::string operator()(const SyntaxExpr::Literal& l) const { return "lit:" + value_text(*l.of); }
   std::string operator()(const SyntaxExpr::Ident& i) const { return std::string(i.name); }
   std::string operator()(const SyntaxExpr::Qualified& q) const {
     std::vector<std::string> parts;
