@@ -1,0 +1,17 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace ovm::ir {
+
+// A double as the lowered-model and results files write it: `null` when not finite; else the
+// shortest digits that read back as the same double, in plain notation with at least one
+// digit after the point when the decimal exponent is from -5 to 15 (1.0, 298.15, 0.00001,
+// 1000000000000000.0, -0.0), in exponent notation otherwise (1.5e-6, 1e+16, 5e-324).
+std::string json_number_text(double value);
+
+// An unsigned integer as decimal digits, without sign or leading zeros.
+std::string json_unsigned_text(std::uint64_t value);
+
+}  // namespace ovm::ir

@@ -1,0 +1,133 @@
+#include "ir/json_record.hpp"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace ovm::ir {
+namespace {
+
+constexpr std::size_t no_member = static_cast<std::size_t>(-1);
+
+std::size_t find_member(const JsonRecord& record, std::string_view key) {
+  for (std::size_t i = 0; i < record.members.size(); ++i) {
+    if (record.members[i].key == key) return i;
+  }
+  return no_member;
+}
+
+std::string unknown_field(const JsonRecord& record, std::string_view key) {
+  std::vector<std::string_view> names;
+  for (const JsonMember& member : record.members) names.push_back(member.key);
+  return unknown_field_message(key, names);
+}
+
+// The first member in declaration order that was not given and has to be.
+std::optional<std::string> missing_member(const JsonRecord& record, const std::vector<bool>& seen) {
+  for (std::size_t i = 0; i < record.members.size(); ++i) {
+    if (!seen[i] && record.members[i].presence == JsonPresence::Required) {
+      return missing_field_message(record.members[i].key);
+    }
+  }
+  return std::nullopt;
+}
+
+std::string too_short(const JsonRecord& record, std::size_t index) {
+  return invalid_length_message(index, with_elements_text(record.expecting, record.members.size()));
+}
+
+JsonStatus read_text_object(JsonReader& r, const JsonRecord& record, const JsonMemberReader& read_member) {
+  if (auto error = open_container(r)) return error;
+  std::vector<bool> seen(record.members.size(), false);
+  bool first = true;
+  std::optional<std::string> key;
+  while (true) {
+    if (auto error = next_member(r, first, key)) return error;
+    if (!key) break;
+    std::size_t index = find_member(record, *key);
+    if (index == no_member && record.rejects_unknown) return error_here(r, unknown_field(record, *key));
+    if (index != no_member && seen[index]) return error_here(r, duplicate_field_message(*key));
+    if (auto error = member_colon(r)) return error;
+    if (index == no_member) {
+      if (auto error = keep_value(r, nullptr)) return error;
+      continue;
+    }
+    seen[index] = true;
+    if (auto error = read_member(index, text_input(r))) return place_error_at_close(r, *error, '}');
+  }
+  if (auto missing = missing_member(record, seen)) return error_here(r, *missing);
+  return std::nullopt;
+}
+
+JsonStatus read_text_array(JsonReader& r, const JsonRecord& record, const JsonMemberReader& read_member) {
+  if (auto error = open_container(r)) return error;
+  bool first = true;
+  bool ended = false;
+  for (std::size_t i = 0; i < record.members.size(); ++i) {
+    if (!ended) {
+      bool more = false;
+      if (auto error = next_element(r, first, more)) return error;
+      ended = !more;
+    }
+    if (ended) {
+      if (record.members[i].presence == JsonPresence::Defaulted) continue;
+      return error_here(r, too_short(record, i));
+    }
+    if (auto error = read_member(i, text_input(r))) return place_error_at_close(r, *error, ']');
+  }
+  if (ended) return std::nullopt;
+  bool more = false;
+  if (auto error = next_element(r, first, more)) return error;
+  if (more) return error_at_next(r, "trailing characters");
+  return std::nullopt;
+}
+
+JsonStatus read_kept_object(const KeptValue& value, const JsonRecord& record, const JsonMemberReader& read_member) {
+  std::vector<bool> seen(record.members.size(), false);
+  for (const KeptMember& member : value.members) {
+    std::size_t index = find_member(record, member.key);
+    if (index == no_member) {
+      if (record.rejects_unknown) return JsonError{unknown_field(record, member.key)};
+      continue;
+    }
+    if (seen[index]) return JsonError{duplicate_field_message(member.key)};
+    seen[index] = true;
+    if (auto error = read_member(index, kept_input(member.value))) return error;
+  }
+  if (auto missing = missing_member(record, seen)) return JsonError{*missing};
+  return std::nullopt;
+}
+
+// Unlike the text, a kept array that runs on past the members says how long it was.
+JsonStatus read_kept_array(const KeptValue& value, const JsonRecord& record, const JsonMemberReader& read_member) {
+  std::size_t count = record.members.size();
+  for (std::size_t i = 0; i < count; ++i) {
+    if (i < value.elements.size()) {
+      if (auto error = read_member(i, kept_input(value.elements[i]))) return error;
+    } else if (record.members[i].presence != JsonPresence::Defaulted) {
+      return JsonError{too_short(record, i)};
+    }
+  }
+  if (value.elements.size() > count) {
+    return JsonError{invalid_length_message(value.elements.size(), elements_in_sequence_text(count))};
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+JsonStatus read_record(JsonInput in, const JsonRecord& record, const JsonMemberReader& read_member) {
+  KeptValue scratch;
+  const KeptValue* head = nullptr;
+  if (auto error = take_value(in, scratch, head)) return error;
+  bool array = head->kind == JsonKind::Array && record.has_array_form;
+  if (head->kind != JsonKind::Object && !array) {
+    return value_error(in, invalid_type_message(json_found_text(*head), record.expecting));
+  }
+  if (in.kept != nullptr) {
+    return array ? read_kept_array(*in.kept, record, read_member) : read_kept_object(*in.kept, record, read_member);
+  }
+  return array ? read_text_array(*in.reader, record, read_member) : read_text_object(*in.reader, record, read_member);
+}
+
+}  // namespace ovm::ir

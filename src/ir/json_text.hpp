@@ -1,0 +1,65 @@
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "ir/json_error.hpp"
+#include "ir/json_kept.hpp"
+
+namespace ovm::ir {
+
+// At most this many arrays and objects, less one, may be open at once in a document.
+inline constexpr int json_nesting_budget = 128;
+
+// The text of one JSON document, the number of bytes read so far and the nesting budget left.
+// The functions below are the RFC 8259 tokenizer; the value readers build on them.
+struct JsonReader {
+  std::string_view text;
+  std::size_t pos = 0;
+  int budget = json_nesting_budget;
+};
+
+// An error placed at the last byte read (column 0 when none of its line was read yet).
+JsonError error_here(const JsonReader& r, std::string message);
+// An error placed at the next byte, the offending one (the last byte at the end of the text).
+JsonError error_at_next(const JsonReader& r, std::string message);
+// Places an error found in a kept value where reading stands; a placed one stays as it is.
+JsonError place_error(const JsonReader& r, JsonError error);
+// Places an error that arose inside the container that `closer` ends: after white space and
+// that closing bracket when they come next, as a reader that gives up reads to its end.
+JsonError place_error_at_close(JsonReader& r, JsonError error, char closer);
+
+// Skips space, tab, LF and CR and returns the next byte, or none at the end of the text.
+std::optional<char> next_byte(JsonReader& r);
+
+// Reads the next value when it is a scalar; for an array or an object only notes its kind and
+// leaves its bracket unread.
+[[nodiscard]] JsonStatus take_scalar(JsonReader& r, KeptValue& out);
+
+// Takes one from the nesting budget and reads the bracket at the reader's position; fails at
+// that bracket when the budget is spent.
+[[nodiscard]] JsonStatus open_container(JsonReader& r);
+// Reads the closing bracket at the reader's position and gives the budget back.
+void close_container(JsonReader& r);
+
+// Steps to the next member of an open object and reads its key; at the object's end reads the
+// closing brace, gives the budget back and leaves `key` empty. `first` tracks the commas.
+[[nodiscard]] JsonStatus next_member(JsonReader& r, bool& first, std::optional<std::string>& key);
+// Reads the colon between a key and its value.
+[[nodiscard]] JsonStatus member_colon(JsonReader& r);
+// Steps to the next element of an open array; at the array's end reads the closing bracket,
+// gives the budget back and sets `more` to false.
+[[nodiscard]] JsonStatus next_element(JsonReader& r, bool& first, bool& more);
+
+// Reads the rest of an open array, each element by `read_element` (which reads exactly one
+// value), through its closing bracket. `first` says whether no element was read yet.
+[[nodiscard]] JsonStatus read_array_rest(JsonReader& r, bool first, const std::function<JsonStatus()>& read_element);
+
+// Reads one whole value into a kept value, or past it when `out` is null; its arrays and
+// objects count against the nesting budget either way.
+[[nodiscard]] JsonStatus keep_value(JsonReader& r, KeptValue* out);
+
+}  // namespace ovm::ir

@@ -1,0 +1,136 @@
+#include "ir/json_writer.hpp"
+
+#include "diagnostics/utf8.hpp"
+#include "ir/json_number.hpp"
+#include "ir/json_string.hpp"
+
+namespace ovm::ir {
+namespace {
+
+constexpr std::string_view indent_unit = "  ";
+
+void indent(JsonWriter& w) {
+  for (std::size_t level = 0; level < w.filled.size(); ++level) w.text += indent_unit;
+}
+
+// The separator and indent before a member or element of the innermost open container.
+void begin_entry(JsonWriter& w) {
+  if (w.filled.empty()) return;
+  w.text += w.filled.back() ? ",\n" : "\n";
+  w.filled.back() = true;
+  indent(w);
+}
+
+void close(JsonWriter& w, char bracket) {
+  bool had_entries = !w.filled.empty() && w.filled.back();
+  if (!w.filled.empty()) w.filled.pop_back();
+  if (had_entries) {
+    w.text += '\n';
+    indent(w);
+  }
+  w.text += bracket;
+}
+
+}  // namespace
+
+void json_begin_object(JsonWriter& w) {
+  w.text += '{';
+  w.filled.push_back(false);
+}
+
+void json_end_object(JsonWriter& w) { close(w, '}'); }
+
+void json_begin_list(JsonWriter& w) {
+  w.text += '[';
+  w.filled.push_back(false);
+}
+
+void json_end_list(JsonWriter& w) { close(w, ']'); }
+
+void json_key(JsonWriter& w, std::string_view key) {
+  begin_entry(w);
+  json_string(w, key);
+  w.text += ": ";
+}
+
+void json_item(JsonWriter& w) { begin_entry(w); }
+
+void json_null(JsonWriter& w) { w.text += "null"; }
+
+void json_bool(JsonWriter& w, bool value) { w.text += value ? "true" : "false"; }
+
+void json_unsigned(JsonWriter& w, std::uint64_t value) { w.text += json_unsigned_text(value); }
+
+void json_double(JsonWriter& w, double value) { w.text += json_number_text(value); }
+
+void json_string(JsonWriter& w, std::string_view text) {
+  if (!w.error && !diagnostics::is_valid_utf8(text)) w.error = JsonWriteError{"a string is not valid UTF-8"};
+  append_json_string(w.text, text);
+}
+
+void json_optional_string(JsonWriter& w, const std::optional<std::string>& text) {
+  if (!text) return json_null(w);
+  json_string(w, *text);
+}
+
+void json_optional_double(JsonWriter& w, const std::optional<double>& value) {
+  if (!value) return json_null(w);
+  json_double(w, *value);
+}
+
+void json_optional_unsigned(JsonWriter& w, const std::optional<std::uint64_t>& value) {
+  if (!value) return json_null(w);
+  json_unsigned(w, *value);
+}
+
+void json_member_string(JsonWriter& w, std::string_view key, std::string_view text) {
+  json_key(w, key);
+  json_string(w, text);
+}
+
+void json_member_optional_string(JsonWriter& w, std::string_view key, const std::optional<std::string>& text) {
+  json_key(w, key);
+  json_optional_string(w, text);
+}
+
+void json_member_double(JsonWriter& w, std::string_view key, double value) {
+  json_key(w, key);
+  json_double(w, value);
+}
+
+void json_member_optional_double(JsonWriter& w, std::string_view key, const std::optional<double>& value) {
+  json_key(w, key);
+  json_optional_double(w, value);
+}
+
+void json_member_unsigned(JsonWriter& w, std::string_view key, std::uint64_t value) {
+  json_key(w, key);
+  json_unsigned(w, value);
+}
+
+void json_member_optional_unsigned(JsonWriter& w, std::string_view key, const std::optional<std::uint64_t>& value) {
+  json_key(w, key);
+  json_optional_unsigned(w, value);
+}
+
+void json_member_bool(JsonWriter& w, std::string_view key, bool value) {
+  json_key(w, key);
+  json_bool(w, value);
+}
+
+void json_unit_variant(JsonWriter& w, std::string_view name) { json_string(w, name); }
+
+void json_begin_tagged(JsonWriter& w, std::string_view variant) {
+  json_begin_object(w);
+  json_key(w, json_tag_key);
+  json_string(w, variant);
+}
+
+void json_content(JsonWriter& w) { json_key(w, json_content_key); }
+
+std::variant<std::string, JsonWriteError> json_finish(JsonWriter&& w) {
+  if (w.error) return *w.error;
+  return std::move(w.text);
+}
+
+}  // namespace ovm::ir

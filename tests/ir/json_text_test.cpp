@@ -1,0 +1,197 @@
+#include "ir/json_text.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "json_test_support.hpp"
+
+namespace ovm::ir {
+namespace {
+
+using testing::outcome;
+
+JsonStatus keep_any(JsonInput in) {
+  KeptValue value;
+  return keep_value(*in.reader, &value);
+}
+
+struct TextCase {
+  std::string text;
+  std::string outcome;
+};
+
+void expect_outcomes(const std::vector<TextCase>& cases) {
+  for (const TextCase& c : cases) EXPECT_EQ(outcome(c.text, keep_any), c.outcome) << c.text;
+}
+
+TEST(JsonTokensTest, WhitespaceIsSpaceTabLineFeedAndReturnOnly) {
+  expect_outcomes({
+      {" \t\r\n{ \"a\" :\t[ 1 ,\r\n2 ] } \n\t\r ", "ok"},
+      {"", "EOF while parsing a value at line 1 column 0"},
+      {"   ", "EOF while parsing a value at line 1 column 3"},
+      {"\xEF\xBB\xBF{}", "expected value at line 1 column 1"},
+      {"\f{}", "expected value at line 1 column 1"},
+      {"{}\v", "trailing characters at line 1 column 3"},
+      {"{} x", "trailing characters at line 1 column 4"},
+      {"{}{}", "trailing characters at line 1 column 3"},
+      {"{}\n\n  ]", "trailing characters at line 3 column 3"},
+  });
+}
+
+TEST(JsonTokensTest, LiteralsAndWhatIsNoJson) {
+  expect_outcomes({
+      {"[null, true, false]", "ok"},
+      {"[nul]", "invalid literal at line 1 column 5"},
+      {"[tru]", "invalid literal at line 1 column 5"},
+      {"[fals", "EOF while parsing a value at line 1 column 5"},
+      {"[True]", "expected value at line 1 column 2"},
+      {"[NaN]", "expected value at line 1 column 2"},
+      {"[Infinity]", "expected value at line 1 column 2"},
+      {"[-Infinity]", "invalid number at line 1 column 3"},
+      {"['a']", "expected value at line 1 column 2"},
+      {"{'a': 1}", "key must be a string at line 1 column 2"},
+      {"// note\n{}", "expected value at line 1 column 1"},
+      {"{} /* note */", "trailing characters at line 1 column 4"},
+      {"{\"a\": 1 # note\n}", "expected `,` or `}` at line 1 column 9"},
+  });
+}
+
+TEST(JsonTokensTest, Numbers) {
+  expect_outcomes({
+      {"[0, -0, 12, -3, 1.5, -0.25, 1e5, 1E+5, 2.5e-3, 1e-400]", "ok"},
+      {"[01]", "invalid number at line 1 column 3"},
+      {"[-01]", "invalid number at line 1 column 4"},
+      {"[1.]", "invalid number at line 1 column 4"},
+      {"[.5]", "expected value at line 1 column 2"},
+      {"[1e]", "invalid number at line 1 column 4"},
+      {"[1e+]", "invalid number at line 1 column 5"},
+      {"[+1]", "expected value at line 1 column 2"},
+      {"[-]", "invalid number at line 1 column 3"},
+      {"[0x10]", "expected `,` or `]` at line 1 column 3"},
+      {"[1e400]", "number out of range at line 1 column 6"},
+      {"[-1e400]", "number out of range at line 1 column 7"},
+      {"[1" + std::string(400, '0') + "]", "number out of range at line 1 column 402"},
+  });
+}
+
+TEST(JsonTokensTest, NumberKindsAndValues) {
+  KeptValue list = testing::keep("[12, -3, -0, 1.0, 1e2, 18446744073709551615, 18446744073709551616, 1e-400, -1e-400]");
+  ASSERT_EQ(list.elements.size(), 9u);
+  const std::vector<KeptValue>& e = list.elements;
+  EXPECT_EQ(e[0].kind, JsonKind::Unsigned);
+  EXPECT_EQ(e[0].number.magnitude, 12u);
+  EXPECT_EQ(e[1].kind, JsonKind::Negative);
+  EXPECT_EQ(e[1].number.value, -3.0);
+  EXPECT_EQ(e[2].kind, JsonKind::Negative);
+  EXPECT_TRUE(std::signbit(e[2].number.value));
+  EXPECT_EQ(e[3].kind, JsonKind::Float);
+  EXPECT_EQ(e[4].kind, JsonKind::Float);
+  EXPECT_EQ(e[4].number.value, 100.0);
+  EXPECT_TRUE(e[5].number.fits);
+  EXPECT_EQ(e[5].number.magnitude, 18446744073709551615u);
+  EXPECT_EQ(e[6].kind, JsonKind::Unsigned);
+  EXPECT_FALSE(e[6].number.fits);
+  EXPECT_EQ(e[6].number.value, 18446744073709551616.0);
+  EXPECT_EQ(e[7].number.value, 0.0);
+  EXPECT_FALSE(std::signbit(e[7].number.value));
+  EXPECT_TRUE(std::signbit(e[8].number.value));
+  EXPECT_EQ(e[8].number.text, "-1e-400");
+}
+
+TEST(JsonTokensTest, Strings) {
+  expect_outcomes({
+      {"[\"\\\" \\\\ \\/ \\b \\f \\n \\r \\t \\u00e9 \\ud83d\\ude00\"]", "ok"},
+      {"[\"a\\x\"]", "invalid escape at line 1 column 5"},
+      {"[\"\\u12G4\"]", "invalid \\u escape at line 1 column 7"},
+      {"[\"\\uD800\"]", "unpaired surrogate in \\u escape at line 1 column 9"},
+      {"[\"\\uDC00\"]", "unpaired surrogate in \\u escape at line 1 column 8"},
+      {"[\"\\uD800\\u0041\"]", "unpaired surrogate in \\u escape at line 1 column 14"},
+      {"[\"a\tb\"]", "control character in string at line 1 column 4"},
+      {"[\"a\nb\"]", "control character in string at line 2 column 0"},
+      {"[\"abc", "EOF while parsing a string at line 1 column 5"},
+      {"[\"abc\\", "EOF while parsing a string at line 1 column 6"},
+  });
+}
+
+TEST(JsonTokensTest, StringsAreUnescaped) {
+  KeptValue list = testing::keep("[\"\\\"\\\\\\/\\b\\f\\n\\r\\t\", \"\\u00e9\\u20AC\", \"\\ud83d\\ude00\", \"\\u0000\", \"\xC3\xA9\"]");
+  ASSERT_EQ(list.elements.size(), 5u);
+  EXPECT_EQ(list.elements[0].text, "\"\\/\b\f\n\r\t");
+  EXPECT_EQ(list.elements[1].text, "\xC3\xA9\xE2\x82\xAC");
+  EXPECT_EQ(list.elements[2].text, "\xF0\x9F\x98\x80");
+  EXPECT_EQ(list.elements[3].text, std::string(1, '\0'));
+  EXPECT_EQ(list.elements[4].text, "\xC3\xA9");
+}
+
+TEST(JsonTokensTest, Structure) {
+  expect_outcomes({
+      {"[1,]", "trailing comma at line 1 column 4"},
+      {"{\"a\":1,}", "trailing comma at line 1 column 8"},
+      {"[1 2]", "expected `,` or `]` at line 1 column 4"},
+      {"{\"a\" 1}", "expected `:` at line 1 column 6"},
+      {"{\"a\":1 \"b\":2}", "expected `,` or `}` at line 1 column 8"},
+      {"{1:2}", "key must be a string at line 1 column 2"},
+      {"[,1]", "expected value at line 1 column 2"},
+      {"[1", "EOF while parsing a list at line 1 column 2"},
+      {"{", "EOF while parsing an object at line 1 column 1"},
+      {"{\"a\"", "EOF while parsing an object at line 1 column 4"},
+      {"{\"a\":", "EOF while parsing a value at line 1 column 5"},
+      {"]", "expected value at line 1 column 1"},
+      {"{\n  \"a\": [1,\n    2,,\n  ]\n}", "expected value at line 3 column 7"},
+  });
+}
+
+// A kept object holds its members in text order, a repeated key as often as it came.
+TEST(JsonTokensTest, KeptObjectsKeepOrderAndRepeats) {
+  KeptValue object = testing::keep("{\"b\": 1, \"a\": [true, null], \"b\": {\"c\": \"d\"}}");
+  ASSERT_EQ(object.kind, JsonKind::Object);
+  ASSERT_EQ(object.members.size(), 3u);
+  EXPECT_EQ(object.members[0].key, "b");
+  EXPECT_EQ(object.members[1].key, "a");
+  EXPECT_EQ(object.members[2].key, "b");
+  ASSERT_EQ(object.members[1].value.elements.size(), 2u);
+  EXPECT_EQ(object.members[1].value.elements[0].kind, JsonKind::Boolean);
+  EXPECT_TRUE(object.members[1].value.elements[0].boolean);
+  EXPECT_EQ(object.members[1].value.elements[1].kind, JsonKind::Null);
+  EXPECT_EQ(object.members[2].value.members.at(0).value.text, "d");
+}
+
+std::string nested_arrays(int depth) { return std::string(depth, '[') + std::string(depth, ']'); }
+
+// 127 arrays and objects may be open at once; the 128th opening bracket is refused.
+TEST(JsonTokensTest, NestingBudget) {
+  EXPECT_EQ(outcome(nested_arrays(127), keep_any), "ok");
+  EXPECT_EQ(outcome(nested_arrays(128), keep_any), "recursion limit exceeded at line 1 column 128");
+  std::string objects;
+  for (int i = 0; i < 128; ++i) objects += "{\"a\":";
+  objects += "1" + std::string(128, '}');
+  EXPECT_EQ(outcome(objects, keep_any), "recursion limit exceeded at line 1 column 636");
+  // What closes gives its level back.
+  std::string siblings = "[" + nested_arrays(126) + "," + nested_arrays(126) + "]";
+  EXPECT_EQ(outcome(siblings, keep_any), "ok");
+}
+
+TEST(JsonErrorTest, DisplayText) {
+  EXPECT_EQ(json_error_text(JsonError{"duplicate field `species`", 40, 11}),
+            "duplicate field `species` at line 40 column 11");
+}
+
+TEST(JsonErrorTest, NameLists) {
+  std::vector<std::string_view> one{"negate"};
+  std::vector<std::string_view> two{"volume", "mass"};
+  std::vector<std::string_view> three{"constant", "law", "table"};
+  EXPECT_EQ(json_name_list(one), "`negate`");
+  EXPECT_EQ(json_name_list(two), "`volume` or `mass`");
+  EXPECT_EQ(json_name_list(three), "one of `constant`, `law`, `table`");
+  EXPECT_EQ(unknown_variant_message("epsilon", three), "unknown variant `epsilon`, expected one of `constant`, `law`, `table`");
+  EXPECT_EQ(with_elements_text("struct Kinetics", 1), "struct Kinetics with 1 element");
+  EXPECT_EQ(with_elements_text("struct Provenance", 5), "struct Provenance with 5 elements");
+  EXPECT_EQ(elements_in_sequence_text(1), "1 element in sequence");
+  EXPECT_EQ(elements_in_sequence_text(0), "0 elements in sequence");
+}
+
+}  // namespace
+}  // namespace ovm::ir
