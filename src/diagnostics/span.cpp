@@ -7,8 +7,6 @@
 
 namespace ovm::diagnostics {
 
-Span Span::join(Span a, Span b) { return Span{a.file, std::min(a.start, b.start), std::max(a.end, b.end)}; }
-
 SourceFile::SourceFile(std::string name_, std::uint32_t id_, std::string text_)
     : name(std::move(name_)), text(std::move(text_)), id(id_) {}
 

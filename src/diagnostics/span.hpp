@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -13,8 +14,9 @@ struct Span {
   std::uint32_t start = 0;
   std::uint32_t end = 0;
 
-  // The smallest range covering both; the file is taken from `a`.
-  static Span join(Span a, Span b);
+  // The smallest range covering both; the file is taken from `a`. Inline: the parser joins
+  // spans for most nodes.
+  static Span join(Span a, Span b) { return Span{a.file, std::min(a.start, b.start), std::max(a.end, b.end)}; }
 
   friend bool operator==(const Span&, const Span&) = default;
 };

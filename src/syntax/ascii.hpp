@@ -24,4 +24,13 @@ inline constexpr std::array<bool, 256> word_bytes = [] {
 
 constexpr bool is_word(char c) { return word_bytes[static_cast<std::uint8_t>(c)]; }
 
+// The white space between tokens: space, tab and carriage return.
+inline constexpr std::array<bool, 256> blank_bytes = [] {
+  std::array<bool, 256> table{};
+  table[' '] = table['\t'] = table['\r'] = true;
+  return table;
+}();
+
+constexpr bool is_blank(char c) { return blank_bytes[static_cast<std::uint8_t>(c)]; }
+
 }  // namespace ovm::syntax

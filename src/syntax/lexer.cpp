@@ -27,6 +27,7 @@ struct Lexer {
   bool token_on_line = state.token_on_line;
 };
 
+// Appends the token and moves past it; the one place a token is made.
 void push_token(Lexer& lx, TokenKind kind, std::size_t start, std::size_t end) {
   bool first = kind != TokenKind::EndOfLine && !lx.token_on_line;
   if (kind != TokenKind::Comment || lx.with_comments) {
@@ -42,52 +43,54 @@ void push_token(Lexer& lx, TokenKind kind, std::size_t start, std::size_t end) {
   lx.pos = end;
 }
 
-// Reported after the offending input was consumed: the span runs to the lexer's position,
-// and covers at least one byte.
-void push_lex_diagnostic(Lexer& lx, DiagnosticCode code, std::size_t start, std::string_view message) {
-  std::size_t end = std::max(lx.pos, start + 1);
+// The kind and end of the lexeme at a start.
+struct Lexeme {
+  TokenKind kind;
+  std::size_t end;
+};
+
+// Reported for the offending input [start, end); the span covers at least one byte.
+void push_lex_diagnostic(Lexer& lx, DiagnosticCode code, std::size_t start, std::size_t end, std::string_view message) {
+  end = std::max(end, start + 1);
   diagnostics::Span span{lx.file, static_cast<std::uint32_t>(start), static_cast<std::uint32_t>(end)};
   diagnostics::push_diagnostic(lx.state.diagnostics, diagnostics::Diagnostic(code, span).with_label(message));
 }
 
-void lex_string(Lexer& lx, std::size_t start) {
+Lexeme lex_string(Lexer& lx, std::size_t start) {
   std::size_t close = lx.text.find_first_of("\"\n", start + 1);
-  if (close != std::string_view::npos && lx.text[close] == '"') {
-    push_token(lx, TokenKind::String, start, close + 1);
-    return;
-  }
+  if (close != std::string_view::npos && lx.text[close] == '"') return Lexeme{TokenKind::String, close + 1};
   std::size_t end = close == std::string_view::npos ? lx.text.size() : close;
-  push_token(lx, TokenKind::Unrecognised, start, end);
-  push_lex_diagnostic(lx, DiagnosticCode::OV002, start, "string is never closed");
+  push_lex_diagnostic(lx, DiagnosticCode::OV002, start, end, "string is never closed");
+  return Lexeme{TokenKind::Unrecognised, end};
 }
 
-void lex_comment(Lexer& lx, std::size_t start) {
+Lexeme lex_comment(Lexer& lx, std::size_t start) {
   std::size_t end = lx.text.find('\n', start);
-  push_token(lx, TokenKind::Comment, start, end == std::string_view::npos ? lx.text.size() : end);
+  return Lexeme{TokenKind::Comment, end == std::string_view::npos ? lx.text.size() : end};
 }
 
 // `=`, `<` and `>` take a following `=` into a two-byte operator.
-void lex_comparison(Lexer& lx, std::size_t start, TokenKind single, TokenKind with_equal) {
+Lexeme lex_comparison(Lexer& lx, std::size_t start, TokenKind single, TokenKind with_equal) {
   bool doubled = start + 1 < lx.text.size() && lx.text[start + 1] == '=';
-  push_token(lx, doubled ? with_equal : single, start, start + (doubled ? 2 : 1));
+  return Lexeme{doubled ? with_equal : single, start + (doubled ? 2 : 1)};
 }
 
-void lex_unexpected_byte(Lexer& lx, std::size_t start) {
-  push_token(lx, TokenKind::Unrecognised, start, start + 1);
-  push_lex_diagnostic(lx, DiagnosticCode::OV001, start, "unexpected character");
+Lexeme lex_unexpected_byte(Lexer& lx, std::size_t start) {
+  push_lex_diagnostic(lx, DiagnosticCode::OV001, start, start + 1, "unexpected character");
+  return Lexeme{TokenKind::Unrecognised, start + 1};
 }
 
-void lex_non_ascii(Lexer& lx, std::size_t start) {
+Lexeme lex_non_ascii(Lexer& lx, std::size_t start) {
   std::string_view rest = lx.text.substr(start);
   for (std::string_view sign : {micro_sign, per_mille_sign}) {
     if (rest.substr(0, sign.size()) != sign) continue;
     std::size_t end = start + sign.size();
     while (end < lx.text.size() && is_word(lx.text[end])) ++end;
-    push_token(lx, TokenKind::Identifier, start, end);
-    return;
+    return Lexeme{TokenKind::Identifier, end};
   }
-  push_token(lx, TokenKind::Unrecognised, start, start + utf8_length(lx.text, start));
-  push_lex_diagnostic(lx, DiagnosticCode::OV006, start, "non-ascii character outside an accepted position");
+  std::size_t end = start + utf8_length(lx.text, start);
+  push_lex_diagnostic(lx, DiagnosticCode::OV006, start, end, "non-ascii character outside an accepted position");
+  return Lexeme{TokenKind::Unrecognised, end};
 }
 
 TokenKind single_byte_operator(char c) {
@@ -107,19 +110,19 @@ TokenKind single_byte_operator(char c) {
   }
 }
 
-void lex_token(Lexer& lx) {
-  std::size_t start = lx.pos;
+// The lexeme at `start`, which is no white space between tokens.
+Lexeme lex_token(Lexer& lx, std::size_t start) {
   char c = lx.text[start];
-  if (c == '\n') return push_token(lx, TokenKind::EndOfLine, start, start + 1);
+  if (c == '\n') return Lexeme{TokenKind::EndOfLine, start + 1};
   if (c == '"') return lex_string(lx, start);
   if (c == '#') return lex_comment(lx, start);
   if (is_letter(c) || c == '_') {
     Scanned name = scan_name(lx.text, start);
-    return push_token(lx, name.kind, start, name.end);
+    return Lexeme{name.kind, name.end};
   }
   if (is_digit(c)) {
     Scanned lexeme = scan_digits(lx.text, start);
-    return push_token(lx, lexeme.kind, start, lexeme.end);
+    return Lexeme{lexeme.kind, lexeme.end};
   }
   switch (c) {
     case '=': return lex_comparison(lx, start, TokenKind::Assign, TokenKind::EqualEqual);
@@ -128,13 +131,13 @@ void lex_token(Lexer& lx) {
     default: break;
   }
   if (c == '!') {
-    if (start + 1 < lx.text.size() && lx.text[start + 1] == '=') return push_token(lx, TokenKind::NotEqual, start, start + 2);
+    if (start + 1 < lx.text.size() && lx.text[start + 1] == '=') return Lexeme{TokenKind::NotEqual, start + 2};
     return lex_unexpected_byte(lx, start);
   }
   if (static_cast<unsigned char>(c) >= 0x80) return lex_non_ascii(lx, start);
   TokenKind op = single_byte_operator(c);
   if (op == TokenKind::Unrecognised) return lex_unexpected_byte(lx, start);
-  push_token(lx, op, start, start + 1);
+  return Lexeme{op, start + 1};
 }
 
 }  // namespace
@@ -153,24 +156,20 @@ LineLexer start_lexing(std::string_view text, std::uint32_t file) {
 void lex_line(LineLexer& lexer, std::vector<Token>& out, bool with_comments) {
   if (lexer.done) return;
   Lexer lx{lexer, out, with_comments};
-  auto write_back = [&] {
-    lexer.pos = lx.pos;
-    lexer.line_start = lx.line_start;
-    lexer.token_on_line = lx.token_on_line;
-  };
   std::string_view text = lx.text;
-  for (;;) {
+  TokenKind last = TokenKind::EndOfLine;
+  do {
     std::size_t pos = lx.pos;
-    while (pos < text.size() && (text[pos] == ' ' || text[pos] == '\t' || text[pos] == '\r')) ++pos;
+    while (pos < text.size() && is_blank(text[pos])) ++pos;
     lx.pos = pos;
-    if (pos >= text.size()) break;
-    bool line_end = text[pos] == '\n';
-    lex_token(lx);
-    if (line_end) return write_back();
-  }
-  push_token(lx, TokenKind::EndOfFile, text.size(), text.size());
-  write_back();
-  lexer.done = true;
+    Lexeme lexeme = pos < text.size() ? lex_token(lx, pos) : Lexeme{TokenKind::EndOfFile, pos};
+    push_token(lx, lexeme.kind, pos, lexeme.end);
+    last = lexeme.kind;
+  } while (last != TokenKind::EndOfLine && last != TokenKind::EndOfFile);
+  lexer.pos = lx.pos;
+  lexer.line_start = lx.line_start;
+  lexer.token_on_line = lx.token_on_line;
+  lexer.done = last == TokenKind::EndOfFile;
 }
 
 LexOutput lex(std::string_view text, std::uint32_t file) {

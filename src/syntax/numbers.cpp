@@ -1,6 +1,8 @@
 #include "syntax/numbers.hpp"
 
 #include <algorithm>
+#include <array>
+#include <cstdint>
 #include <charconv>
 #include <limits>
 #include <system_error>
@@ -39,9 +41,51 @@ bool overflows(std::string_view text) {
   return magnitude + (negative ? -exponent : exponent) > 0;
 }
 
+// Clinger's fast path: digits[.digits][e[+-]digits] whose significand is below 2^53 and whose
+// decimal exponent is within 22 are one exact division or multiplication by an exact power of
+// ten, so the double is the nearest one, as from_chars finds it. Nothing for any other text.
+std::optional<double> exact_small_decimal(std::string_view text) {
+  static constexpr std::array<double, 23> powers = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                                    1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                                    1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+  constexpr std::uint64_t limit = std::uint64_t{1} << 53;
+  std::uint64_t significand = 0;
+  std::int64_t exponent = 0;
+  std::size_t i = 0;
+  std::size_t digits = 0;
+  auto read_digits = [&](bool after_point) {
+    for (; i < text.size() && is_digit(text[i]); ++i, ++digits) {
+      if (digits >= 18) return false;  // keeps the significand far from overflow
+      significand = significand * 10 + static_cast<std::uint64_t>(text[i] - '0');
+      if (after_point) --exponent;
+    }
+    return true;
+  };
+  if (!read_digits(false) || digits == 0) return std::nullopt;
+  if (i < text.size() && text[i] == '.') {
+    ++i;
+    std::size_t before = digits;
+    if (!read_digits(true) || digits == before) return std::nullopt;
+  }
+  if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+    ++i;
+    bool negative = i < text.size() && text[i] == '-';
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+    std::size_t first = i;
+    std::int64_t written = 0;
+    for (; i < text.size() && is_digit(text[i]) && i - first < 4; ++i) written = written * 10 + (text[i] - '0');
+    if (i == first) return std::nullopt;
+    exponent += negative ? -written : written;
+  }
+  if (i != text.size() || significand >= limit || exponent < -22 || exponent > 22) return std::nullopt;
+  auto value = static_cast<double>(significand);
+  return exponent < 0 ? value / powers[static_cast<std::size_t>(-exponent)] : value * powers[static_cast<std::size_t>(exponent)];
+}
+
 }  // namespace
 
 double read_float(std::string_view text) {
+  if (std::optional<double> exact = exact_small_decimal(text)) return *exact;
   double value = std::numeric_limits<double>::quiet_NaN();
   auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
   if (error == std::errc::result_out_of_range) {

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <limits>
 #include <string>
 
@@ -43,6 +46,28 @@ TEST(ReadFloatTest, TextThatIsNoNumberReadsAsNaN) {
   EXPECT_TRUE(std::isnan(read_float("x")));
   EXPECT_TRUE(std::isnan(read_float("1x")));
   EXPECT_TRUE(std::isnan(read_float("")));
+}
+
+// Short decimals take a shortcut; every one must read as the nearest double, bit for bit, as
+// from_chars reads it.
+TEST(ShortDecimalTest, ReadsTheNearestDouble) {
+  std::uint64_t state = 12345;
+  auto next = [&] {
+    state = state * 6364136223846793005u + 1442695040888963407u;
+    return state >> 33;
+  };
+  for (int round = 0; round < 200000; ++round) {
+    std::string text = std::to_string(next() % 100000000);
+    if (round % 5 == 0) text += std::to_string(next() % 10000000000);  // about 2^53 and past it
+    if (round % 2 == 0) text.insert(text.size() - next() % text.size(), ".");
+    if (text.front() == '.') text.insert(0, "0");
+    if (text.back() == '.') text += "5";
+    if (round % 3 == 0) text += (round % 6 == 0 ? "e-" : "e") + std::to_string(next() % 30);
+    double expected = 0;
+    std::from_chars(text.data(), text.data() + text.size(), expected);
+    double read = read_float(text);
+    ASSERT_EQ(std::memcmp(&read, &expected, sizeof read), 0) << text;
+  }
 }
 
 TEST(ReadInt32Test, WholeTextMustBeAnInteger) {
