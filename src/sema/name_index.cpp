@@ -5,15 +5,20 @@
 namespace ovm::sema {
 
 void NameIndex::add(std::uint32_t hash, std::size_t position) {
-  if ((count_ + 1) * 2 > slots_.size()) {
-    std::vector<Slot> old = std::move(slots_);
-    slots_.assign(old.empty() ? 16 : old.size() * 2, Slot{});
-    for (const Slot& slot : old) {
-      if (slot.position_plus_one != 0) place(slot);
-    }
-  }
+  if ((count_ + 1) * 2 > slots_.size()) reserve(count_ + 1);
   place(Slot{static_cast<std::uint32_t>(position + 1), hash});
   ++count_;
+}
+
+void NameIndex::reserve(std::size_t count) {
+  std::size_t size = 16;
+  while (size < count * 2) size *= 2;
+  if (size <= slots_.size()) return;
+  std::vector<Slot> old = std::move(slots_);
+  slots_.assign(size, Slot{});
+  for (const Slot& slot : old) {
+    if (slot.position_plus_one != 0) place(slot);
+  }
 }
 
 void NameIndex::place(Slot slot) {

@@ -34,6 +34,9 @@ class NameIndex {
 
   void add(std::uint32_t hash, std::size_t position);
 
+  // Room for `count` positions without growing: each growth places every slot again.
+  void reserve(std::size_t count);
+
  private:
   struct Slot {
     std::uint32_t position_plus_one = 0;  // 0 marks an empty slot

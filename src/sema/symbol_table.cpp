@@ -26,6 +26,11 @@ std::optional<diagnostics::Span> OrderedSymbols::insert(Symbol symbol) {
   return std::nullopt;
 }
 
+void OrderedSymbols::reserve(std::size_t count) {
+  symbols_.reserve(count);
+  index_.reserve(count);
+}
+
 const Symbol* OrderedSymbols::find(std::string_view name) const {
   auto is_match = [&](std::size_t at) { return symbols_[at].name == name; };
   std::optional<std::size_t> found = index_.find(NameIndex::hash(name), is_match);

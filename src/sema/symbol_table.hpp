@@ -39,6 +39,8 @@ class OrderedSymbols {
   std::optional<diagnostics::Span> insert(Symbol symbol);
   const Symbol* find(std::string_view name) const;
   const std::vector<Symbol>& in_order() const { return symbols_; }
+  // Room for `count` symbols: a large model then neither copies its symbols nor rehashes them.
+  void reserve(std::size_t count);
 
  private:
   std::vector<Symbol> symbols_;
