@@ -32,7 +32,9 @@ void append_debug_char(std::string& out, char c) {
 }  // namespace
 
 std::string StatementKey::debug_text() const {
-  std::string out(key_kind_names[static_cast<std::size_t>(kind)]);
+  std::string out;
+  out.reserve(key_kind_names[static_cast<std::size_t>(kind)].size() + text.size() + 4);
+  out += key_kind_names[static_cast<std::size_t>(kind)];
   out += "(\"";
   for (char c : text) append_debug_char(out, c);
   out += "\")";
