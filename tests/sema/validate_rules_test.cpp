@@ -167,6 +167,24 @@ INSTANTIATE_TEST_SUITE_P(
              mixing + "    source River 1.5\n    source Sea -0.5\n",
              {{"OV201", "`source` cannot exceed 1", "1.5"},
               {"OV201", "`source` cannot be below 0", "-0.5"}}},
+        // Every `source` statement counts as a source, whatever its body, and the sum then
+        // goes untested.
+        Case{"source_of_another_form",
+             mixing + "    source = 1\n",
+             {{"OV211", "mixing needs at least 2 sources, found 1", "Blend"}}},
+        // The sum starts from negative zero, so zeros written as -0 sum to -0.
+        Case{"negative_zero_fractions",
+             mixing + "    source A -0\n    source B -0\n",
+             {{"OV215", "source fractions sum to -0, not 1", "source B -0\n"}}},
+        Case{"infinite_fraction",
+             mixing + "    source A 1e999\n    source B 0\n",
+             {{"OV201", "`source` cannot exceed 1", "1e999"},
+              {"OV215", "source fractions sum to inf, not 1", "source B 0\n"}}},
+        // Infinities of both signs sum to NaN, which is not reported.
+        Case{"fractions_summing_to_nan",
+             mixing + "    source A 1e999\n    source B -1e999\n",
+             {{"OV201", "`source` cannot exceed 1", "1e999"},
+              {"OV201", "`source` cannot be below 0", "-1e999"}}},
         Case{"source_key_in_any_case",
              mixing + "    Source River 0.5\n    SOURCE Sea 0.25\n",
              {{"OV215", "source fractions sum to 0.75, not 1", "SOURCE Sea 0.25\n"}}}),

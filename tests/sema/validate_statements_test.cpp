@@ -71,6 +71,10 @@ INSTANTIATE_TEST_SUITE_P(
         // A species line in another form is passed over.
         Case{"species_line_assignment",
              "RESERVOIR Ocean\n    Cr(VI) = 2\n",
+             {}},
+        // Nor is a delta line: no ratio is declared, yet nothing is reported.
+        Case{"delta_line_assignment",
+             "RESERVOIR Ocean\n    delta53Cr = 0.5\n",
              {}}),
     case_name);
 
@@ -89,6 +93,10 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"arithmetic_passes",
              "PARAMETERS\n    k = 2\n    j = 2 * k\n    m = -k\n",
              {}},
+        // A property written as an assignment gets the same literal check.
+        Case{"literal_assigned_to_a_property",
+             "RESERVOIR Ocean\n    volume = \"two\" L\n    mass = 2 kg\n",
+             {{"OV202", "a string has no arithmetic value", "\"two\""}}},
         // A list is no expression either; a nested key is reported at its whole span.
         Case{"list_statement",
              "PARAMETERS\n    k [1, 2]\n",

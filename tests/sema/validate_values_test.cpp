@@ -2,6 +2,11 @@
 // entities.
 #include <gtest/gtest.h>
 
+#include <vector>
+
+#include "sema/block_table.hpp"
+#include "sema/validate_block.hpp"
+#include "syntax/tree.hpp"
 #include "validation_support.hpp"
 
 namespace ovm::sema::testing {
@@ -62,7 +67,15 @@ INSTANTIATE_TEST_SUITE_P(
              {{"OV202", "expected number, found unreadable value", "-m_total"}}},
         Case{"scalar_used_as_an_entity",
              "PARAMETERS\n    k_base = 1\n\nOUTPUT\n    variable k_base.value\n    variable Ocean.Cr(VI)\n",
-             {{"OV109", "`k_base` is a scalar and has no properties", "k_base.value"}}}),
+             {{"OV109", "`k_base` is a scalar and has no properties", "k_base.value"}}},
+        // A backend value is a scalar too. Every value is examined, before the main value's
+        // kind is: a wrong kind does not hide them.
+        Case{"backend_value_used_as_an_entity",
+             "PHREEQC Speciation\n    input file \"run.pqi\"\n    export \"SI\" to SI_calcite\n\n"
+             "META\n" + language + "    author 5 SI_calcite.mol SI_calcite.log\n",
+             {{"OV109", "`SI_calcite` is a scalar and has no properties", "SI_calcite.mol"},
+              {"OV109", "`SI_calcite` is a scalar and has no properties", "SI_calcite.log"},
+              {"OV202", "expected text, found number", "5", 1}}}),
     case_name);
 
 INSTANTIATE_TEST_SUITE_P(
@@ -177,6 +190,37 @@ INSTANTIATE_TEST_SUITE_P(
              "MODEL Run\n    progress extent\n    reservoirs [Ocean, 5, \"x\"]\n",
              {}}),
     case_name);
+
+// The parser ends a list at the first token that is no value, so only a tree built by hand
+// holds an unreadable item. It is reported as such and nothing else; the next item is checked.
+TEST(ListCheckTest, AnUnreadableItemIsReportedAndTheNextOneChecked) {
+  using diagnostics::Span;
+  using syntax::ValueKind;
+  const std::vector<syntax::Value> element = {{std::string_view("Cr"), Span{0, 24, 26}, ValueKind::Identifier}};
+  const std::vector<syntax::Value> items = {
+      {std::string_view("- x"), Span{0, 39, 42}, ValueKind::Unreadable},
+      {std::string_view("y"), Span{0, 44, 45}, ValueKind::Identifier},
+      {2.0, Span{0, 47, 48}, ValueKind::Number},
+  };
+  std::vector<syntax::Statement> statements(2);
+  statements[0].key = {syntax::StatementKey::Kind::Word, "element"};
+  statements[0].key_span = Span{0, 16, 23};
+  statements[0].body = syntax::ValuesBody{element, nullptr};
+  statements[1].key = {syntax::StatementKey::Kind::Word, "series"};
+  statements[1].key_span = Span{0, 31, 37};
+  statements[1].body = syntax::ListBody{items};
+  syntax::Block block{"SAMPLE", syntax::Name{"Rock", Span{0, 7, 11}}, statements, Span{0, 0, 6}, Span{0, 0, 50}};
+
+  ValidationContext context;
+  validate_block(context, block, *find_block_spec("SAMPLE"));
+  ASSERT_EQ(context.diagnostics.size(), 2u);
+  EXPECT_EQ(context.diagnostics[0].code, diagnostics::DiagnosticCode::OV202);
+  EXPECT_EQ(context.diagnostics[0].label, "`- x` is not readable as a value");
+  EXPECT_EQ(context.diagnostics[0].span, items[0].span);
+  EXPECT_EQ(context.diagnostics[1].code, diagnostics::DiagnosticCode::OV202);
+  EXPECT_EQ(context.diagnostics[1].label, "expected a number, found identifier");
+  EXPECT_EQ(context.diagnostics[1].span, items[1].span);
+}
 
 }  // namespace
 }  // namespace ovm::sema::testing
