@@ -19,10 +19,8 @@ constexpr JsonRecord table_record{"struct variant FractionationFactor::Table", t
 constexpr JsonMember kinetics_members[] = {{"rate"}};
 constexpr JsonRecord kinetics_record{"struct Kinetics", kinetics_members};
 
-constexpr JsonVariant law_variants[] = {{"zero_order", "ZeroOrder"},
-                                        {"first_order", "FirstOrder"},
-                                        {"second_order", "SecondOrder"},
-                                        {"monod", "Monod"}};
+constexpr JsonVariant law_variants[] = {
+    {"zero_order", "ZeroOrder"}, {"first_order", "FirstOrder"}, {"second_order", "SecondOrder"}, {"monod", "Monod"}};
 constexpr JsonEnum law_enum{"RateLaw", law_variants};
 constexpr JsonMember constant_members[] = {{"constant"}};
 constexpr JsonMember monod_members[] = {{"constant"}, {"half_saturation"}};
@@ -47,7 +45,8 @@ JsonStatus read_factor_content(std::size_t variant, JsonInput in, FractionationF
     return std::nullopt;
   }
   FractionationFactor::Table table;
-  auto status = read_record(in, table_record, [&](std::size_t, JsonInput value) { return read_string(value, table.path); });
+  auto status =
+      read_record(in, table_record, [&](std::size_t, JsonInput value) { return read_string(value, table.path); });
   if (status) return status;
   out.kind = std::move(table);
   return std::nullopt;

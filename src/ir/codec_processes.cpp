@@ -72,8 +72,9 @@ JsonStatus read_mixing(JsonInput members, ProcessKind& out) {
   ProcessKind::Mixing mixing;
   auto status = read_record(members, kind_records[1], [&](std::size_t member, JsonInput value) -> JsonStatus {
     if (member == 1) return read_u32(value, mixing.product);
-    return read_list(value, mixing.sources,
-                     [](JsonInput source, MixingSource& item) { return deserialize_mixing_source(*source.kept, item); });
+    return read_list(value, mixing.sources, [](JsonInput source, MixingSource& item) {
+      return deserialize_mixing_source(*source.kept, item);
+    });
   });
   if (status) return status;
   out.kind = std::move(mixing);
@@ -100,7 +101,8 @@ JsonStatus read_kind_members(std::size_t variant, JsonInput members, ProcessKind
     case 2:
       return read_species_pair(members, variant, &ProcessKind::Adsorption::reactant, &ProcessKind::Adsorption::sorbent,
                                out);
-    case 3: return read_species_pair(members, variant, &ProcessKind::Uptake::reactant, &ProcessKind::Uptake::sorbent, out);
+    case 3:
+      return read_species_pair(members, variant, &ProcessKind::Uptake::reactant, &ProcessKind::Uptake::sorbent, out);
     default:
       return read_species_pair(members, variant, &ProcessKind::Exchange::phase_a, &ProcessKind::Exchange::phase_b, out);
   }
@@ -227,7 +229,8 @@ JsonStatus deserialize_mechanism(const KeptValue& kept, Mechanism& out) {
 }
 
 JsonStatus deserialize_context(JsonInput in, std::optional<Context>& out) {
-  return read_optional(in, out, [](JsonInput value, Context& context) { return read_enum(value, context_names, context); });
+  return read_optional(in, out,
+                       [](JsonInput value, Context& context) { return read_enum(value, context_names, context); });
 }
 
 JsonStatus deserialize_regime(JsonInput in, std::optional<Regime>& out) {

@@ -143,9 +143,9 @@ TEST(CodecKineticsTest, RoundTrips) {
   }
   // A non-finite phase value is written null and reads back as none.
   Fractionation back;
-  EXPECT_EQ(read_into(written(constant_fractionation(2, infinity), serialize_fractionation), back,
-                      deserialize_fractionation),
-            "ok");
+  EXPECT_EQ(
+      read_into(written(constant_fractionation(2, infinity), serialize_fractionation), back, deserialize_fractionation),
+      "ok");
   EXPECT_EQ(back, constant_fractionation(2));
 }
 
@@ -206,7 +206,8 @@ TEST(CodecKineticsTest, FactorForms) {
            {"{\"a\": 1, \"kind\": \"constant\", \"b\": [2], \"of\": 0.998, \"c\": {}}", alpha},
            {"{\"kind\": \"constant\", \"of\": 1}", FractionationFactor{FractionationFactor::Constant{1.0}}},
            {"{\"kind\": \"law\", \"of\": [\"time\", null]}", law_factor(Expr(Expr::Time{}))},
-           {"{\"of\": {\"of\": 3, \"kind\": \"parameter\"}, \"kind\": \"law\"}", law_factor(parameter_expr(ParameterId{3}))},
+           {"{\"of\": {\"of\": 3, \"kind\": \"parameter\"}, \"kind\": \"law\"}",
+            law_factor(parameter_expr(ParameterId{3}))},
            {"[\"law\", {\"kind\": \"constant\", \"of\": 2}]", law_factor(constant_expr(2))},
            {"{\"kind\": \"table\", \"of\": {\"note\": 1, \"path\": \"t.csv\"}}", table_factor("t.csv")},
            {"{\"of\": {\"path\": \"t.csv\"}, \"kind\": \"table\"}", table_factor("t.csv")},
@@ -233,7 +234,8 @@ TEST(CodecKineticsTest, FactorMessages) {
            {"[{\"constant\": null}, 0.998]", "invalid type: map, expected variant identifier at line 1 column 1"},
            {"[1, 0.998]", "invalid type: integer `1`, expected variant identifier at line 1 column 2"},
            {"[]", "invalid length 0, expected adjacently tagged enum FractionationFactor at line 1 column 2"},
-           {"[\"constant\"]", "invalid length 1, expected adjacently tagged enum FractionationFactor at line 1 column 12"},
+           {"[\"constant\"]",
+            "invalid length 1, expected adjacently tagged enum FractionationFactor at line 1 column 12"},
            {"[\"constant\", 1, 2]", "trailing characters at line 1 column 17"},
            {"0.998",
             "invalid type: floating point `0.998`, expected adjacently tagged enum FractionationFactor at line 1 "
@@ -248,15 +250,18 @@ TEST(CodecKineticsTest, FactorMessages) {
            {"{\"kind\": \"table\", \"of\": {}}", "missing field `path` at line 1 column 26"},
            {"{\"kind\": \"table\", \"of\": {\"path\": \"a\", \"path\": \"b\"}}",
             "duplicate field `path` at line 1 column 44"},
-           {"{\"kind\": \"table\", \"of\": {\"path\": 1}}", "invalid type: integer `1`, expected a string at line 1 column 34"},
+           {"{\"kind\": \"table\", \"of\": {\"path\": 1}}",
+            "invalid type: integer `1`, expected a string at line 1 column 34"},
            // Content kept before its tag is placed where the factor's reader stops after the tag.
            {"{\"of\": [\"t.csv\"], \"kind\": \"table\"}",
             "invalid type: sequence, expected struct variant FractionationFactor::Table at line 1 column 34"},
            {"{\"of\": [\"t.csv\"], \"kind\": \"table\", \"x\": 1}",
             "invalid type: sequence, expected struct variant FractionationFactor::Table at line 1 column 33"},
-           {"{\"of\": \"0.998\", \"kind\": \"constant\"}", "invalid type: string \"0.998\", expected f64 at line 1 column 35"},
+           {"{\"of\": \"0.998\", \"kind\": \"constant\"}",
+            "invalid type: string \"0.998\", expected f64 at line 1 column 35"},
            {"{\"of\": {\"kind\": \"constant\"}, \"kind\": \"law\"}", "missing field `of` at line 1 column 43"},
-           {"{\"of\": {\"kind\": \"constant\"}, \"kind\": \"law\" ,\"x\": 1}", "missing field `of` at line 1 column 43"},
+           {"{\"of\": {\"kind\": \"constant\"}, \"kind\": \"law\" ,\"x\": 1}",
+            "missing field `of` at line 1 column 43"},
        }) {
     FractionationFactor factor;
     EXPECT_EQ(read_into(c.text, factor, deserialize_fractionation_factor), c.outcome) << c.text;
@@ -285,14 +290,16 @@ TEST(CodecKineticsTest, RateLawForms) {
             RateLaw{RateLaw::SecondOrder{point_one}}},
            {"{\"half_saturation\": [\"time\", null], \"kind\": \"monod\", \"constant\": [\"constant\", 0.1]}",
             RateLaw{RateLaw::Monod{point_one, Expr(Expr::Time{})}}},
-           {"[\"monod\", [\"constant\", 0.1], {\"kind\": \"time\"}]", RateLaw{RateLaw::Monod{point_one, Expr(Expr::Time{})}}},
+           {"[\"monod\", [\"constant\", 0.1], {\"kind\": \"time\"}]",
+            RateLaw{RateLaw::Monod{point_one, Expr(Expr::Time{})}}},
        }) {
     RateLaw law;
     EXPECT_EQ(read_into(c.text, law, deserialize_rate_law), "ok") << c.text;
     EXPECT_EQ(law, c.expected) << c.text;
   }
-  for (const std::string text : {"[[\"first_order\", [\"constant\", 0.1]]]",
-                                 "{\"note\": null, \"rate\": {\"kind\": \"first_order\", \"constant\": [\"constant\", 0.1]}}"}) {
+  for (const std::string text :
+       {"[[\"first_order\", [\"constant\", 0.1]]]",
+        "{\"note\": null, \"rate\": {\"kind\": \"first_order\", \"constant\": [\"constant\", 0.1]}}"}) {
     Kinetics kinetics;
     EXPECT_EQ(read_into(text, kinetics, deserialize_kinetics), "ok") << text;
     EXPECT_EQ(kinetics, Kinetics{RateLaw{RateLaw::FirstOrder{point_one}}}) << text;
@@ -309,14 +316,17 @@ TEST(CodecKineticsTest, RateLawMemberMessages) {
            {"{\"kind\": \"monod\", \"constant\": " + c + "}", "missing field `half_saturation`"},
            {"{\"kind\": \"monod\"}", "missing field `constant`"},
            {"{\"kind\": \"monod\", \"half_saturation\": " + c + "}", "missing field `constant`"},
-           {"{\"kind\": \"first_order\", \"constant\": " + c + ", \"constant\": " + c + "}", "duplicate field `constant`"},
-           {"{\"kind\": \"monod\", \"half_saturation\": " + c + ", \"half_saturation\": " + c + "}", "duplicate field `half_saturation`"},
+           {"{\"kind\": \"first_order\", \"constant\": " + c + ", \"constant\": " + c + "}",
+            "duplicate field `constant`"},
+           {"{\"kind\": \"monod\", \"half_saturation\": " + c + ", \"half_saturation\": " + c + "}",
+            "duplicate field `half_saturation`"},
            {"[\"monod\", " + c + "]", "invalid length 1, expected struct variant RateLaw::Monod with 2 elements"},
            {"[\"zero_order\"]", "invalid length 0, expected struct variant RateLaw::ZeroOrder with 1 element"},
            {"[\"second_order\"]", "invalid length 0, expected struct variant RateLaw::SecondOrder with 1 element"},
            {"[\"zero_order\", " + c + ", " + c + "]", "invalid length 2, expected 1 element in sequence"},
            {"[\"monod\", " + c + ", " + c + ", " + c + "]", "invalid length 3, expected 2 elements in sequence"},
-           {"{\"kind\": \"first_order\", \"constant\": [\"constant\", \"x\"]}", "invalid type: string \"x\", expected f64"},
+           {"{\"kind\": \"first_order\", \"constant\": [\"constant\", \"x\"]}",
+            "invalid type: string \"x\", expected f64"},
            {"{\"kind\": \"first_order\", \"constant\": 0.1}",
             "invalid type: floating point `0.1`, expected adjacently tagged enum Expr"},
            {"[]", "missing field `kind`"},
@@ -336,7 +346,8 @@ TEST(CodecKineticsTest, KineticsMessages) {
            {"[]", "invalid length 0, expected struct Kinetics with 1 element at line 1 column 2"},
            {"[[\"zero_order\", [\"time\", null]], 1]", "trailing characters at line 1 column 34"},
            {"\"first_order\"", "invalid type: string \"first_order\", expected struct Kinetics at line 1 column 13"},
-           {"{\"rate\": [\"zero_order\", [\"time\", null]], \"rate\": 1}", "duplicate field `rate` at line 1 column 47"},
+           {"{\"rate\": [\"zero_order\", [\"time\", null]], \"rate\": 1}",
+            "duplicate field `rate` at line 1 column 47"},
            {"{\"rate\": \"first_order\"}",
             "invalid type: string \"first_order\", expected internally tagged enum RateLaw at line 1 column 22"},
            // The tag's own faults are placed where they stand.
@@ -353,8 +364,10 @@ TEST(CodecKineticsTest, KineticsMessages) {
            {"{\"rate\": {\"kind\": \"first_order\"}}", "missing field `constant` at line 1 column 33"},
            {"{\"rate\": {\"kind\": \"first_order\"}, \"x\": 1}", "missing field `constant` at line 1 column 32"},
            {"{\"rate\": {\"kind\": \"first_order\"} }", "missing field `constant` at line 1 column 34"},
-           {"[{\"kind\": \"monod\", \"constant\": [\"time\", null]}]", "missing field `half_saturation` at line 1 column 47"},
-           {"[[\"zero_order\", [\"time\", null], 1]]", "invalid length 2, expected 1 element in sequence at line 1 column 35"},
+           {"[{\"kind\": \"monod\", \"constant\": [\"time\", null]}]",
+            "missing field `half_saturation` at line 1 column 47"},
+           {"[[\"zero_order\", [\"time\", null], 1]]",
+            "invalid length 2, expected 1 element in sequence at line 1 column 35"},
        }) {
     Kinetics kinetics;
     EXPECT_EQ(read_into(c.text, kinetics, deserialize_kinetics), c.outcome) << c.text;

@@ -36,8 +36,7 @@ Process full_process() {
   process.extent = constant_expr(0.5);
   process.context = Context::Natural;
   process.regime = Regime::Kinetic;
-  process.fractionations.push_back(
-      Fractionation{0, FractionationFactor{FractionationFactor::Constant{0.998}}, 1.5});
+  process.fractionations.push_back(Fractionation{0, FractionationFactor{FractionationFactor::Constant{0.998}}, 1.5});
   process.kinetics = Kinetics{RateLaw{RateLaw::FirstOrder{parameter_expr(ParameterId{4})}}};
   process.parameters = {ParameterId{4}, ParameterId{5}};
   return process;
@@ -54,7 +53,8 @@ Process bare_process() {
 // The members a process must have, around a kind given as text; the kind is followed by
 // another member, so faults of its fields are placed at its own closing brace.
 std::string process_with_kind(const std::string& kind) {
-  return "{\"kind\": " + kind + ", \"id\": 0, \"name\": \"p\", \"fractionations\": [], \"parameters\": [], "
+  return "{\"kind\": " + kind +
+         ", \"id\": 0, \"name\": \"p\", \"fractionations\": [], \"parameters\": [], "
          "\"open_system\": false}";
 }
 
@@ -193,8 +193,9 @@ TEST(CodecProcessesTest, LenientForms) {
       "{\"open_system\": true, \"parameters\": [], \"kinetics\": null, \"fractionations\": [], \"regime\": null, "
       "\"context\": null, \"extent\": null, \"into\": null, \"from\": null, \"location\": null, "
       "\"kind\": [\"uptake\", 1, 2], \"name\": \"p\", \"id\": 0}";
-  const std::string array = "[0, \"p\", {\"sorbent\": 2, \"reactant\": 1, \"kind\": \"uptake\"}, null, null, null, null, "
-                            "null, null, [], null, [], true]";
+  const std::string array =
+      "[0, \"p\", {\"sorbent\": 2, \"reactant\": 1, \"kind\": \"uptake\"}, null, null, null, null, "
+      "null, null, [], null, [], true]";
   const std::string unknown =
       "{\"note\": {\"a\": [1]}, \"id\": 0, \"note\": 2, \"name\": \"p\", \"kind\": [\"uptake\", 1, 2], "
       "\"fractionations\": [], \"parameters\": [], \"open_system\": true, \"kinetic\": \"x\"}";
@@ -281,7 +282,8 @@ TEST(CodecProcessesTest, KindForms) {
   ProcessKind mixing{ProcessKind::Mixing{{MixingSource{0, 0.5}, MixingSource{1, 1.0}}, 2}};
   for (const KindCase& c : std::vector<KindCase>{
            {"[\"transfer\", 1, 2, \"oxidation\"]", transfer},
-           {"{\"reactant\": 1, \"sorbent\": 9, \"product\": 2, \"mode\": \"oxidation\", \"kind\": \"transfer\"}", transfer},
+           {"{\"reactant\": 1, \"sorbent\": 9, \"product\": 2, \"mode\": \"oxidation\", \"kind\": \"transfer\"}",
+            transfer},
            {"{\"kind\": \"transfer\", \"reactant\": 1, \"product\": 2, \"mode\": \"reduction\"}", reduction},
            {"{\"kind\": \"transfer\", \"reactant\": 1, \"product\": 2, \"mode\": {\"reduction\": null}}", reduction},
            {"{\"kind\": \"transfer\", \"reactant\": 1, \"product\": 2, \"mode\": {\"reduction\": {}}}", reduction},
@@ -317,7 +319,8 @@ TEST(CodecProcessesTest, KindFieldMessages) {
            {"{\"kind\": \"transfer\", \"reactant\": 0, \"product\": 1}", "missing field `mode`"},
            {"{\"kind\": \"mixing\", \"product\": 1}", "missing field `sources`"},
            {"{\"kind\": \"uptake\", \"reactant\": 0, \"reactant\": 1}", "duplicate field `reactant`"},
-           {"{\"kind\": \"uptake\", \"reactant\": 1.0, \"sorbent\": 1}", "invalid type: floating point `1.0`, expected u32"},
+           {"{\"kind\": \"uptake\", \"reactant\": 1.0, \"sorbent\": 1}",
+            "invalid type: floating point `1.0`, expected u32"},
            {"{\"kind\": \"uptake\", \"reactant\": -1, \"sorbent\": 1}", "invalid value: integer `-1`, expected u32"},
            {"[\"exchange\", 4294967296, 0]", "invalid value: integer `4294967296`, expected u32"},
            {"[\"exchange\", \"1\", 0]", "invalid type: string \"1\", expected u32"},
@@ -358,13 +361,13 @@ TEST(CodecProcessesTest, KindMessagesInAProcess) {
            {"{\"kind\": {\"transfer\": null}}", "invalid type: map, expected variant identifier at line 1 column 18"},
            {"[null, 1, 2]", "invalid type: null, expected variant identifier at line 1 column 14"},
            {"{\"kind\": \"swap\"}",
-            "unknown variant `swap`, expected one of `transfer`, `mixing`, `adsorption`, `uptake`, `exchange` at line 1 "
+            "unknown variant `swap`, expected one of `transfer`, `mixing`, `adsorption`, `uptake`, `exchange` at line "
+            "1 "
             "column 24"},
            {"{\"kind\": \"uptake\", \"kind\": \"uptake\"}", "duplicate field `kind` at line 1 column 34"},
            {"{\"reactant\": 1}", "missing field `kind` at line 1 column 24"},
            {"[]", "missing field `kind` at line 1 column 11"},
-           {"{\"kind\": \"uptake\", \"reactant\": 1, \"sorbent\": [1, }",
-            "expected value at line 1 column 59"},
+           {"{\"kind\": \"uptake\", \"reactant\": 1, \"sorbent\": [1, }", "expected value at line 1 column 59"},
            // The fields' faults are placed at the kind's closing brace, which another member follows.
            {"{\"kind\": \"uptake\", \"reactant\": 1}", "missing field `sorbent` at line 1 column 42"},
            {"[\"transfer\", 1, 2, \"oxidation\", 4]",
@@ -375,8 +378,9 @@ TEST(CodecProcessesTest, KindMessagesInAProcess) {
   }
   // As the last member, at the process's own closing brace.
   Process process;
-  EXPECT_EQ(read_into("{\"id\": 0, \"kind\": {\"kind\": \"uptake\", \"reactant\": 1} \n}", process, deserialize_process),
-            "missing field `sorbent` at line 2 column 1");
+  EXPECT_EQ(
+      read_into("{\"id\": 0, \"kind\": {\"kind\": \"uptake\", \"reactant\": 1} \n}", process, deserialize_process),
+      "missing field `sorbent` at line 2 column 1");
   // A source whose fraction was not finite is written null and cannot be read back.
   Process mixing = bare_process();
   mixing.kind.kind = ProcessKind::Mixing{{MixingSource{0, std::nan("")}}, 1};
