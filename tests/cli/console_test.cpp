@@ -5,17 +5,10 @@
 #include <cstdio>
 #include <string>
 
+#include "read_back.hpp"
+
 namespace ovm::cli {
 namespace {
-
-std::string read_back(std::FILE* file) {
-  std::rewind(file);
-  std::string text;
-  char buffer[256];
-  std::size_t n = 0;
-  while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, n);
-  return text;
-}
 
 TEST(ConsoleTest, FailedStandardOutputRaisesStatusToTwo) {
   std::FILE* full = std::fopen("/dev/full", "w");
