@@ -97,5 +97,27 @@ INSTANTIATE_TEST_SUITE_P(
                  {"early", "late"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// Many equal keys mixed with other positions: a sort that is not stable reorders them (a
+// short list can come out right by chance, as small ranges are sorted by insertion).
+TEST(DiagnosticTest, SortKeepsProductionOrderOfEqualKeysInALongList) {
+  Diagnostics input;
+  std::vector<std::string> same_key;
+  std::vector<std::string> later;
+  for (std::uint32_t i = 0; i < 60; ++i) {
+    std::string label = "k" + std::to_string(i);
+    // Distinct ends, falling, so that nothing is merged and no order by end can pass.
+    input.push_back(at(C::OV202, 0, 7, 200 - i, label));
+    same_key.push_back(label);
+    std::string other = "o" + std::to_string(i);
+    input.push_back(at(C::OV001, 0, 100 - i, 101 - i, other));
+    later.insert(later.begin(), other);
+  }
+  std::vector<std::string> expected;
+  // Offsets 41 to 100 all follow offset 7.
+  expected.insert(expected.end(), same_key.begin(), same_key.end());
+  expected.insert(expected.end(), later.begin(), later.end());
+  EXPECT_EQ(labels(sort_and_dedup(input)), expected);
+}
+
 }  // namespace
 }  // namespace ovm::diagnostics
