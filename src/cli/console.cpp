@@ -23,6 +23,11 @@ void write_out(Console& console, std::string_view text) {
 }
 
 void write_err(Console& console, std::string_view text) {
+  // What the standard output was given comes first when both streams reach one terminal or file.
+  if (!console.out_failed && std::fflush(console.out) != 0) {
+    console.out_failed = true;
+    console.out_errno = errno;
+  }
   if (console.err_failed) return;
   if (!write_all(console.err, text)) console.err_failed = true;
 }

@@ -16,6 +16,7 @@ struct Console {
 };
 
 void write_out(Console& console, std::string_view text);
+// Flushes the standard output first, so that the two streams interleave in the order written.
 void write_err(Console& console, std::string_view text);
 
 // Flushes both streams. When the standard output could not be written, reports it on the
