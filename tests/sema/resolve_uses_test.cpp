@@ -183,6 +183,39 @@ INSTANTIATE_TEST_SUITE_P(
                     {{"OV107", 8, "v2", "`v2` is not declared", "did you mean `k`?"}}}),
     testing::case_name);
 
+// Among equally close candidates the earliest offered wins, and candidates are offered in
+// declaration order: entities before parameters and backend values, whatever the order of the
+// text. Past the header case, byte order or text order would choose another candidate.
+INSTANTIATE_TEST_SUITE_P(
+    SuggestionTies, ResolveFindingsTest,
+    ::testing::Values(
+        ResolveCase{"HeaderTieKeepsTheEarlierKeyword",
+                    model({"Eport"}),
+                    {{"OV003", 1, "Eport", "unknown block", "did you mean `EXPORT`?"}}},
+        ResolveCase{"ReferenceTieKeepsTheEarlierDeclared",
+                    model({"RESERVOIR Lake", "RESERVOIR Bake", "PROCESS Move", "  from Cake"}),
+                    {{"OV101", 4, "Cake", "no Reservoir named `Cake`", "did you mean `Lake`?"}}},
+        ResolveCase{"NamedProcessTieFollowsTheText",
+                    model({"PROCESS Flow", "PROCESS Flaw", "FRACTIONATION Flew", "PROCESS Gap", "PROCESS Cap",
+                           "KINETICS Bap"}),
+                    {{"OV101", 3, "Flew", "no Process named `Flew`", "did you mean `Flow`?"},
+                     {"OV101", 6, "Bap", "no Process named `Bap`", "did you mean `Gap`?"}}},
+        ResolveCase{"EntitiesAreOfferedBeforeParameters",
+                    model({"PARAMETERS", "  Lakd = 1", "  a = Lakx", "RESERVOIR Lake"}),
+                    {{"OV107", 3, "Lakx", "`Lakx` is not declared", "did you mean `Lake`?"}}},
+        ResolveCase{"AnyReferenceTieAmongEntitiesAndParameters",
+                    model({"PARAMETERS", "  Lakd = 1", "RESERVOIR Lake", "PROCESS Move", "  product Lakx"}),
+                    {{"OV101", 5, "Lakx", "no any named `Lakx`", "did you mean `Lake`?"}}},
+        ResolveCase{"ScalarsAreOfferedInBlockOrder",
+                    model({"PARAMETERS", "  ph_b = 1", "  a = ph_c", "PHREEQC Geo", "  export \"pH\" to ph_a"}),
+                    {{"OV107", 3, "ph_c", "`ph_c` is not declared", "did you mean `ph_b`?"}},
+                    Profile::Extended},
+        ResolveCase{"BackendValueBeforeParameter",
+                    model({"PHREEQC Geo", "  export \"pH\" to ph_b", "PARAMETERS", "  ph_a = 1", "  a = ph_c"}),
+                    {{"OV107", 5, "ph_c", "`ph_c` is not declared", "did you mean `ph_b`?"}},
+                    Profile::Extended}),
+    testing::case_name);
+
 TEST(UsePassTest, FindingsComePassByPass) {
   // A use in the first block is reported after a header finding of the last.
   std::string text = model({"PARAMETERS", "  a = missing", "RESERVOIR ocean", "PROCESS Flow", "  from Nowhere",
