@@ -1,33 +1,12 @@
 #include "syntax/format.hpp"
 
-#include <cstdint>
 #include <vector>
+
+#include "syntax/scan.hpp"
+#include "syntax/whitespace.hpp"
 
 namespace ovm::syntax {
 namespace {
-
-// Length of the Unicode white-space character that starts at `at`, or 0.
-std::size_t white_space_at(std::string_view s, std::size_t at) {
-  auto byte = [&](std::size_t k) { return at + k < s.size() ? static_cast<std::uint8_t>(s[at + k]) : 0; };
-  std::uint8_t b0 = byte(0);
-  if (b0 == ' ' || (b0 >= 0x09 && b0 <= 0x0D)) return 1;
-  if (b0 == 0xC2 && (byte(1) == 0x85 || byte(1) == 0xA0)) return 2;
-  if (b0 == 0xE1 && byte(1) == 0x9A && byte(2) == 0x80) return 3;
-  if (b0 == 0xE2 && byte(1) == 0x80 && ((byte(2) >= 0x80 && byte(2) <= 0x8A) || byte(2) == 0xA8 || byte(2) == 0xA9 || byte(2) == 0xAF)) {
-    return 3;
-  }
-  if (b0 == 0xE2 && byte(1) == 0x81 && byte(2) == 0x9F) return 3;
-  if (b0 == 0xE3 && byte(1) == 0x80 && byte(2) == 0x80) return 3;
-  return 0;
-}
-
-// Length of the white-space character that ends just before `end`, or 0.
-std::size_t white_space_before(std::string_view s, std::size_t begin, std::size_t end) {
-  for (std::size_t length = 1; length <= 3 && length <= end - begin; ++length) {
-    if (white_space_at(s, end - length) == length) return length;
-  }
-  return 0;
-}
 
 struct Indentation {
   std::size_t width;
@@ -51,9 +30,16 @@ std::string format_source(std::string_view text) {
     next = line_end + 1;
 
     std::size_t begin = line_start;
-    for (std::size_t n; begin < line_end && (n = white_space_at(text, begin)) != 0 && begin + n <= line_end;) begin += n;
-    std::size_t end = line_end;
-    for (std::size_t n; end > begin && (n = white_space_before(text, begin, end)) != 0;) end -= n;
+    for (std::size_t n; begin < line_end && (n = white_space_length(text, begin)) != 0;) begin += n;
+    // The text ends after its last character that is no white space.
+    std::size_t end = begin;
+    for (std::size_t at = begin, n; at < line_end; at += n) {
+      n = white_space_length(text, at);
+      if (n == 0) {
+        n = utf8_length(text, at);
+        end = at + n;
+      }
+    }
 
     if (begin == end) {
       skipped_blank = true;

@@ -4,6 +4,7 @@
 
 #include "syntax/parser.hpp"
 #include "syntax/scan.hpp"
+#include "syntax/whitespace.hpp"
 
 namespace ovm::syntax {
 namespace {
@@ -47,6 +48,11 @@ char32_t decode(std::string_view bytes) {
 }
 
 }  // namespace
+
+std::size_t white_space_length(std::string_view text, std::size_t at) {
+  std::size_t length = utf8_length(text, at);
+  return is_white_space(decode(text.substr(at, length))) ? length : 0;
+}
 
 std::string strip_whitespace(std::string_view text) {
   // White space is a control or space byte, or not ASCII: most texts have neither.

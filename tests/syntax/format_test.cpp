@@ -51,15 +51,22 @@ INSTANTIATE_TEST_SUITE_P(
         FormatCase{"comment_first_in_text", "# header comment\nA\n  x\n", "    # header comment\n\nA\n    x\n"},
         FormatCase{"unicode_white_space_trimmed",
                    "A\n\xC2\xA0\xC2\xA0x\xE2\x80\x83\n\xE3\x80\x80\n", "A\n    x\n"},
+        // Next line, ogham and medium mathematical spaces are white space; a zero-width space
+        // is not, so it stays at the line's end.
+        FormatCase{"rarer_unicode_white_space",
+                   "A\n\xC2\x85\xE1\x9A\x80\xE2\x81\x9Fx\xE2\x80\x8B\xE2\x80\xA8\n", "A\n    x\xE2\x80\x8B\n"},
         FormatCase{"non_breaking_space_inside_kept", "A\n  a\xC2\xA0" "b\n", "A\n    a\xC2\xA0" "b\n"},
         FormatCase{"form_feed_line_is_blank", "A\n  x\n\f\n  y\n", "A\n    x\n\n    y\n"},
         FormatCase{"only_blank_lines", "\n \n\t\n", ""},
         FormatCase{"empty", "", ""}),
     [](const auto& info) { return std::string(info.param.name); });
 
-// Widths count bytes: a two-byte space indents more than a one-byte one.
+// Widths count bytes: a two-byte space indents more than a one-byte one, and a tab no more
+// than a space, as the parser counts columns.
 TEST(FormatSourceTest, WidthsCountBytes) {
   EXPECT_EQ(format_source("A\n k\n\xC2\xA0v\n"), "A\n    k\n        v\n");
+  EXPECT_EQ(format_source("A\n\tk\n  v\n \tw\n"), "A\n    k\n        v\n        w\n");
+  EXPECT_EQ(format_source("A\n  k\n\tv\n"), "A\n    k\n    v\n");
 }
 
 }  // namespace
