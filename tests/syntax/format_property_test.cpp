@@ -30,10 +30,12 @@ std::string shape(std::string_view text) {
 }
 
 // Random model texts: headers, statements of every body form nested to a few levels, comments
-// at column 0 and indented, blank lines, and one indentation style per text.
+// at column 0 and indented, blank lines, and one indentation style per text. Ragged texts
+// instead indent each line by its own mix of spaces and tabs, with widths of neighbouring
+// levels overlapping, so lines fall between earlier widths and return to none of them.
 class ModelTextGenerator {
  public:
-  explicit ModelTextGenerator(unsigned seed) : random_(seed) {}
+  ModelTextGenerator(unsigned seed, bool ragged) : random_(seed), ragged_(ragged) {}
 
   std::string text() {
     const std::vector<std::string> styles = {"  ", "    ", "\t", "        ", " "};
@@ -63,6 +65,10 @@ class ModelTextGenerator {
   }
   std::string indent(std::size_t level) {
     std::string out;
+    if (ragged_) {
+      for (std::size_t width = 3 * level + pick(5) - 2; width > 0; --width) out += pick(3) == 0 ? '\t' : ' ';
+      return out;
+    }
     for (std::size_t i = 0; i < level; ++i) out += unit_;
     return out;
   }
@@ -93,15 +99,19 @@ class ModelTextGenerator {
   }
 
   std::mt19937 random_;
+  bool ragged_;
   std::string unit_;
 };
 
 TEST(FormatPropertyTest, IdempotentAndParsesTheSame) {
-  for (unsigned seed = 0; seed < 2000; ++seed) {
-    std::string text = ModelTextGenerator(seed).text();
-    std::string once = format_source(text);
-    ASSERT_EQ(format_source(once), once) << "seed " << seed << "\n" << text;
-    ASSERT_EQ(shape(once), shape(text)) << "seed " << seed << "\n--- input ---\n" << text << "--- formatted ---\n" << once;
+  for (bool ragged : {false, true}) {
+    for (unsigned seed = 0; seed < 2000; ++seed) {
+      std::string text = ModelTextGenerator(seed, ragged).text();
+      std::string once = format_source(text);
+      ASSERT_EQ(format_source(once), once) << "seed " << seed << " ragged " << ragged << "\n" << text;
+      ASSERT_EQ(shape(once), shape(text))
+          << "seed " << seed << " ragged " << ragged << "\n--- input ---\n" << text << "--- formatted ---\n" << once;
+    }
   }
 }
 
