@@ -97,11 +97,18 @@ std::optional<FileError> replace_file(const std::string& path, const std::string
 
   struct stat info {};
   if (::stat(target.c_str(), &info) != 0) return from_errno(errno);
+  // The rename needs only the directory's permission: a file its user may not write (a
+  // read-only one) is refused as a direct write would refuse it.
+  Descriptor writable(::open(target.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC));
+  if (writable.get() < 0) return from_errno(errno);
+  if (!writable.close()) return from_errno(errno);
 
   std::string::size_type slash = target.rfind('/');
   std::string directory = slash == std::string::npos ? "" : target.substr(0, slash + 1);
   std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
-  std::string temporary = directory + "." + name + ".ovm-XXXXXX";
+  // Only a prefix of the name, so that the temporary's name stays within the file system's
+  // limit however long the original's is.
+  std::string temporary = directory + "." + name.substr(0, 128) + ".ovm-XXXXXX";
 
   Descriptor fd(::mkstemp(temporary.data()));
   if (fd.get() < 0) return from_errno(errno);

@@ -22,7 +22,8 @@ std::optional<FileError> write_file(const std::string& path, const std::string& 
 
 // Replaces an existing file without ever leaving it half written: the text goes to a
 // temporary file in the same directory, which keeps the original's permission bits and is
-// then renamed over it. A symbolic link stays a link; its target is replaced.
+// then renamed over it. A symbolic link stays a link; its target is replaced. A file that
+// cannot be opened for writing is not replaced.
 std::optional<FileError> replace_file(const std::string& path, const std::string& text);
 
 }  // namespace ovm::diagnostics

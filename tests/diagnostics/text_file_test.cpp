@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -99,6 +101,45 @@ TEST_F(TextFileTest, ReplaceThroughALinkKeepsTheLink) {
   EXPECT_FALSE(replace_file(link.string(), "new\n").has_value());
   EXPECT_TRUE(fs::is_symlink(link));
   EXPECT_EQ(contents(target), "new\n");
+}
+
+// A name of the longest length a file system allows still leaves room for the temporary.
+TEST_F(TextFileTest, ReplaceOfAFileWithTheLongestNameWorks) {
+  std::string path = put(std::string(255, 'n'), "old\n");
+  auto failure = replace_file(path, "new\n");
+  EXPECT_FALSE(failure.has_value()) << failure->reason;
+  EXPECT_EQ(contents(path), "new\n");
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
+}
+
+// The directory lets anyone create and rename files, but the file itself is read-only: it is
+// refused with the reason a direct write gives, and stays as it was. Root may write any file,
+// so a root run makes the attempt as the unprivileged user "nobody".
+TEST_F(TextFileTest, ReplaceRefusesAReadOnlyFile) {
+  std::string path = put("m.ovm", "old\n");
+  ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+  ASSERT_EQ(::chmod(dir_.c_str(), 0777), 0);
+  int pipe_ends[2];
+  ASSERT_EQ(::pipe(pipe_ends), 0);
+  pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(3);
+    auto failure = replace_file(path, "new\n");
+    std::string reason = failure ? failure->reason : "";
+    ssize_t written = ::write(pipe_ends[1], reason.data(), reason.size());
+    ::_exit(written == static_cast<ssize_t>(reason.size()) ? 0 : 4);
+  }
+  ::close(pipe_ends[1]);
+  char buffer[256];
+  ssize_t n = ::read(pipe_ends[0], buffer, sizeof buffer);
+  ::close(pipe_ends[0]);
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "child status " << status;
+  EXPECT_EQ(std::string(buffer, n > 0 ? static_cast<std::size_t>(n) : 0), "Permission denied");
+  EXPECT_EQ(contents(path), "old\n");
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
 }
 
 TEST_F(TextFileTest, ReplaceOfAMissingFileFails) {
