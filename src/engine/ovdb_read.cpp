@@ -6,27 +6,13 @@
 #include <variant>
 
 #include "diagnostics/text_file.hpp"
+#include "engine/file_listing.hpp"
 #include "engine/ovdb_parse.hpp"
-#include "sema/text_match.hpp"
 
 namespace ovm::engine {
 namespace {
 
 namespace fs = std::filesystem;
-
-// Entries that cannot be read while listing are left out; an error that ends the iteration
-// leaves out the rest.
-std::optional<std::vector<fs::path>> list_directory(const fs::path& directory) {
-  std::error_code error;
-  fs::directory_iterator it(directory, error);
-  if (error) return std::nullopt;
-  std::vector<fs::path> listing;
-  for (; it != fs::directory_iterator(); it.increment(error)) {
-    if (error) break;
-    listing.push_back(it->path());
-  }
-  return listing;
-}
 
 std::optional<EngineError> read_database_directory(DatabaseSet& set, const fs::path& directory) {
   std::optional<std::vector<fs::path>> listing = list_directory(directory);
@@ -53,19 +39,12 @@ std::optional<EngineError> read_database_file(DatabaseSet& set, const fs::path& 
 }  // namespace
 
 std::optional<fs::path> find_database_file(const fs::path& entry) {
-  std::string name = entry.filename().string();
-  std::size_t dot = name.rfind('.');
-  if (dot == std::string::npos || dot == 0) return std::nullopt;
-  if (!sema::equals_ascii_folded(std::string_view(name).substr(dot + 1), "ovdb")) return std::nullopt;
+  if (!has_extension_folded(entry, "ovdb")) return std::nullopt;
   return entry;
 }
 
 std::vector<fs::path> collect_database_files(const std::vector<fs::path>& listing) {
-  std::vector<fs::path> files;
-  for (const fs::path& entry : listing) {
-    if (std::optional<fs::path> file = find_database_file(entry)) files.push_back(std::move(*file));
-  }
-  return files;
+  return entries_with_extension(listing, "ovdb");
 }
 
 std::optional<EngineError> read_database_path(DatabaseSet& set, const fs::path& path) {

@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <system_error>
 
+#include "engine/file_listing.hpp"
+
 namespace ovm::engine {
 namespace {
 
@@ -12,11 +14,6 @@ namespace fs = std::filesystem;
 bool path_exists(const fs::path& path) {
   std::error_code error;
   return fs::exists(path, error);
-}
-
-bool is_existing_directory(const fs::path& path) {
-  std::error_code error;
-  return fs::is_directory(path, error);
 }
 
 std::optional<fs::path> running_executable() {
