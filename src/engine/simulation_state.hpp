@@ -1,0 +1,108 @@
+#pragma once
+
+#include <limits>
+#include <map>
+#include <optional>
+#include <string>
+#include <utility>
+#include <variant>
+#include <vector>
+
+#include "engine/ovdb_records.hpp"
+#include "ir/model_graph.hpp"
+#include "ir/results_file.hpp"
+
+namespace ovm::engine {
+
+// One recorded state of a backend export, time in s.
+struct SeriesPoint {
+  double time = 0;
+  double value = 0;
+
+  friend bool operator==(const SeriesPoint&, const SeriesPoint&) = default;
+};
+
+// A backend export read in series mode, in ascending time; points of equal time keep the order
+// the backend wrote them in.
+using BackendSeries = std::vector<SeriesPoint>;
+
+// What a backend run yields for one export.
+struct BackendExportValue {
+  struct Oneshot {
+    ir::ParameterId parameter;
+    double value = 0;
+
+    friend bool operator==(const Oneshot&, const Oneshot&) = default;
+  };
+  struct Series {
+    ir::ParameterId parameter;
+    BackendSeries series;
+
+    friend bool operator==(const Series&, const Series&) = default;
+  };
+
+  // Spelled out: inside its own struct a nested alternative does not count as default-constructible.
+  std::variant<Oneshot, Series> kind = Oneshot{};
+
+  friend bool operator==(const BackendExportValue&, const BackendExportValue&) = default;
+};
+
+// The run-time state of one species pool. The amount is the model's number whatever its kind
+// (molality or mass concentration): the engine converts no units.
+struct PoolState {
+  double amount = 0;
+  std::map<ir::IsotopeId, double> deltas;  // permil
+
+  friend bool operator==(const PoolState&, const PoolState&) = default;
+};
+
+struct ReservoirState {
+  std::string name;
+  std::map<ir::SpeciesId, PoolState> pools;  // visited in ascending species id
+
+  friend bool operator==(const ReservoirState&, const ReservoirState&) = default;
+};
+
+// The values recorded at one instant, by row key; a key may hold no value.
+using RecordedRow = std::map<std::string, std::optional<double>>;
+
+// A fractionation factor a process took from a database, for the run's note.
+struct FactorNote {
+  std::string subject;  // "<process> on <isotope notation>"
+  std::string database;
+  std::string citation;
+  std::optional<std::string> warning;  // the entry is applied outside its measured range
+
+  friend bool operator==(const FactorNote&, const FactorNote&) = default;
+};
+
+// The start amounts, by (reservoir name, species id).
+using StartAmounts = std::map<std::pair<std::string, ir::SpeciesId>, double>;
+
+// Everything one run changes. Entry i of `reservoirs` belongs to the model's reservoir with id
+// i; the ids the graph consistency check covers are in range, since the run command checks the
+// graph before the run.
+struct SimulationState {
+  ir::ModelGraph model;
+  DatabaseSet databases;
+  std::vector<FactorNote> factor_notes;
+  std::vector<ReservoirState> reservoirs;
+  std::vector<ir::ResultsDiagnostic> diagnostics;  // raised while simulating
+  std::vector<RecordedRow> rows;                   // in recording order
+  double clock = 0;                                // s of model time
+  double last_recorded = -std::numeric_limits<double>::infinity();
+  StartAmounts start_amounts;
+  std::map<ir::ParameterId, BackendSeries> series;
+};
+
+// The number of a pool's amount, whatever its kind.
+double amount_number(const ir::Amount& amount);
+
+// The run-time state of a reservoir at the start: each pool's amount number and, for each of
+// its compositions, the delta (ratio / standard ratio - 1) x 1000. A later composition of the
+// same isotope, or a later pool of the same species, replaces the earlier one. Every isotope
+// system has a standard by then (the run checks that first); a composition whose system has
+// none, or whose isotope id is out of range, gives no delta.
+ReservoirState initial_reservoir_state(const ir::Reservoir& reservoir, const std::vector<ir::IsotopeSystem>& isotopes);
+
+}  // namespace ovm::engine
