@@ -1,0 +1,112 @@
+#include "engine/result_columns.hpp"
+
+#include <gtest/gtest.h>
+
+#include "engine/record_state.hpp"
+
+namespace ovm::engine {
+namespace {
+
+using ir::ColumnKind;
+using ir::ResultsColumn;
+using ir::Variable;
+
+ir::Output output(Variable::Time) { return ir::Output{Variable{Variable::Time{}}, "time"}; }
+
+template <typename Kind>
+ir::Output output(Kind kind, std::string label) {
+  return ir::Output{Variable{kind}, std::move(label)};
+}
+
+// Reservoirs "lake" (0) and "parameter" (1); species Cr(VI) (0) and Cr(III) (1); isotope
+// systems 53Cr/52Cr (0, absolute) and 56Fe/54Fe (1, relative); parameter k (0).
+ir::ModelGraph model() {
+  ir::ModelGraph graph;
+  graph.reservoirs = {ir::Reservoir{0, "lake", std::nullopt, std::nullopt, {}, {}},
+                      ir::Reservoir{1, "parameter", std::nullopt, std::nullopt, {}, {}}};
+  graph.species = {ir::Species{0, "Cr(VI)", "Cr"}, ir::Species{1, "Cr(III)", "Cr"}};
+  graph.isotopes = {ir::IsotopeSystem{0, "53Cr/52Cr", "Cr", 53, 52, std::nullopt, false},
+                    ir::IsotopeSystem{1, "56Fe/54Fe", "Fe", 56, 54, std::nullopt, true}};
+  graph.parameters = {ir::Parameter{ir::ParameterId{0}, "k", std::nullopt, ir::constant_expr(0.5)}};
+  return graph;
+}
+
+TEST(ColumnSetTest, OneColumnAndRowKeyPerOutput) {
+  ir::ModelGraph graph = model();
+  graph.outputs = {output(Variable::Time{}),
+                   output(Variable::Amount{0, 1}, "lake.Cr(III)"),
+                   output(Variable::Composition{0, 0}, "lake.delta53Cr"),
+                   output(Variable::Composition{0, 1}, "lake.delta56Fe"),
+                   output(Variable::PoolComposition{1, 0, 1}, "parameter.Cr(VI).delta56Fe"),
+                   output(Variable::FractionRemaining{0, 0}, "lake.Cr(VI).fraction_remaining"),
+                   output(Variable::FractionReacted{0, 0}, "lake.Cr(VI).fraction_reacted"),
+                   output(Variable::Parameter{ir::ParameterId{0}}, "k")};
+  ColumnSet set = column_set(graph);
+  std::vector<ResultsColumn> expected = {
+      {"time", ColumnKind::Time, "s"},
+      {"lake.Cr(III)", ColumnKind::Amount, "mol/kgw", "lake", "Cr(III)"},
+      {"lake.delta53Cr", ColumnKind::Composition, "permil", "lake", std::nullopt, "53Cr/52Cr"},
+      {"lake.delta56Fe", ColumnKind::Composition, "permil (relative)", "lake", std::nullopt, "56Fe/54Fe"},
+      {"parameter.Cr(VI).delta56Fe", ColumnKind::PoolComposition, "permil (relative)", "parameter", "Cr(VI)",
+       "56Fe/54Fe"},
+      {"lake.Cr(VI).fraction_remaining", ColumnKind::FractionRemaining, "1", "lake", "Cr(VI)"},
+      {"lake.Cr(VI).fraction_reacted", ColumnKind::FractionRemaining, "1", "lake", "Cr(VI)"},
+      {"k", ColumnKind::Parameter, "1", std::nullopt, std::nullopt, std::nullopt, "k"},
+  };
+  EXPECT_EQ(set.columns, expected);
+  EXPECT_EQ(set.row_keys, (std::vector<std::string>{"time", "lake#1#amount", "lake#0", "lake#1", "\\parameter#0#1",
+                                                    "lake#0#remaining", "lake#0#reacted", "parameter#0"}));
+}
+
+TEST(ColumnSetTest, AmountOfAMassConcentrationPoolIsInMolPerKgw) {
+  ir::ModelGraph graph = model();
+  graph.reservoirs[0].pools = {ir::Pool{0, ir::Amount{ir::Amount::MassConcentration{5}}, {}}};
+  graph.outputs = {output(Variable::Amount{0, 0}, "lake.Cr(VI)")};
+  EXPECT_EQ(column_set(graph).columns.at(0).unit, "mol/kgw");
+}
+
+TEST(ColumnSetTest, ModelWithoutOutputsGetsEmptyRows) {
+  ColumnSet set = column_set(model());
+  EXPECT_TRUE(set.columns.empty());
+  std::vector<RecordedRow> rows = {{{"time", 0}}, {{"time", 1}}};
+  EXPECT_EQ(results_rows(rows, set.row_keys), (std::vector<ir::ResultsRow>{{}, {}}));
+}
+
+TEST(ResultsRowsTest, CellsComeFromTheColumnsKeys) {
+  std::vector<RecordedRow> rows = {{{"time", 0}, {"a", 1}, {"b", std::nullopt}}, {{"time", 5}, {"a", 2}}};
+  std::vector<std::string> keys = {"a", "b", "time", "missing", "a"};
+  EXPECT_EQ(results_rows(rows, keys),
+            (std::vector<ir::ResultsRow>{{1, std::nullopt, 0, std::nullopt, 1}, {2, std::nullopt, 5, std::nullopt, 2}}));
+  EXPECT_TRUE(results_rows({}, keys).empty());
+}
+
+// Recorded rows read through the columns give each output the quantity it names.
+TEST(ResultsRowsTest, RecordedStateReadThroughTheColumns) {
+  SimulationState state;
+  state.model = model();
+  state.model.outputs = {output(Variable::Time{}),
+                         output(Variable::Parameter{ir::ParameterId{0}}, "k"),
+                         output(Variable::Composition{1, 0}, "parameter.delta53Cr"),
+                         output(Variable::Amount{0, 1}, "lake.Cr(III)"),  // a pool the lake does not hold
+                         output(Variable::Composition{0, 0}, "lake.delta53Cr"),
+                         output(Variable::FractionRemaining{0, 0}, "lake.Cr(VI).fraction_remaining"),
+                         output(Variable::FractionReacted{0, 0}, "lake.Cr(VI).fraction_reacted"),
+                         output(Variable::Amount{0, 0}, "lake.Cr(VI)"),
+                         output(Variable::Amount{0, 0}, "lake.Cr(VI)")};
+  ReservoirState lake{"lake", {}};
+  lake.pools[0] = PoolState{0, {{0, 2}}};  // started with nothing
+  ReservoirState named_parameter{"parameter", {}};
+  named_parameter.pools[0] = PoolState{1, {{0, -4}}};
+  state.reservoirs = {lake, named_parameter};
+  state.start_amounts[{"lake", 0}] = 0;
+  state.clock = 7;
+  record_state(state);
+
+  ColumnSet set = column_set(state.model);
+  std::vector<ir::ResultsRow> rows = results_rows(state.rows, set.row_keys);
+  EXPECT_EQ(rows, (std::vector<ir::ResultsRow>{
+                      {7, 0.5, -4, std::nullopt, std::nullopt, std::nullopt, std::nullopt, 0, 0}}));
+}
+
+}  // namespace
+}  // namespace ovm::engine
