@@ -58,8 +58,10 @@ TEST(EvalSubjectTest, CompositionWeighsOnlyPoolsWithPositiveAmounts) {
   EXPECT_EQ(value_of(eval_subject(state, Subject{Subject::Composition{0, 0}})), (2 * 1.5 + 1 * -0.25) / (2.0 + 1));
   state.reservoirs[0].pools[3].amount = -1;
   EXPECT_EQ(value_of(eval_subject(state, Subject{Subject::Composition{0, 0}})), 1.5);
+  // A pool of amount 0 takes no part, even with an infinite delta.
+  state.reservoirs[0].pools[3] = PoolState{0, {{0, std::numeric_limits<double>::infinity()}}};
+  EXPECT_EQ(value_of(eval_subject(state, Subject{Subject::Composition{0, 0}})), 1.5);
   state.reservoirs[0].pools[0].amount = 0;
-  state.reservoirs[0].pools[3].amount = 0;
   EXPECT_EQ(value_of(eval_subject(state, Subject{Subject::Composition{0, 0}})), 0);
   // A not-a-number amount takes part and makes the summed amount not positive.
   state.reservoirs[0].pools[0].amount = nan;
