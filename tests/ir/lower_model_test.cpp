@@ -3,11 +3,9 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <string>
 #include <variant>
 
-#include "diagnostics/text_file.hpp"
 #include "ir/graph_check.hpp"
 #include "lower_test_support.hpp"
 #include "sema/analysis.hpp"
@@ -17,6 +15,7 @@ namespace ovm::ir {
 namespace {
 
 using testing::lower_checked;
+using testing::lower_example;
 using testing::lower_unchecked;
 using Texts = std::vector<std::string>;
 
@@ -119,19 +118,6 @@ TEST(LowerModelTest, BlocksOfNoKindAddNothing) {
   ASSERT_EQ(graph.reservoirs.size(), 1u);
   EXPECT_EQ(graph.reservoirs[0].name, "B");
   EXPECT_EQ(graph.reservoirs[0].id, 0u);
-}
-
-std::filesystem::path examples_folder() {
-  return std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() / "examples";
-}
-
-ModelGraph lower_example(const char* file, sema::Profile profile) {
-  auto read = diagnostics::read_text_file((examples_folder() / file).string());
-  if (!std::holds_alternative<std::string>(read)) {
-    ADD_FAILURE() << "cannot read " << file;
-    return {};
-  }
-  return lower_checked(std::get<std::string>(read), profile);
 }
 
 struct ExampleCase {

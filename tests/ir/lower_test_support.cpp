@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
+#include <variant>
+
+#include "diagnostics/text_file.hpp"
 
 #include "ir/lower_model.hpp"
 #include "sema/analysis.hpp"
@@ -32,5 +36,15 @@ ModelGraph lower(std::string_view text, sema::Profile profile, bool must_check) 
 ModelGraph lower_checked(std::string_view text, sema::Profile profile) { return lower(text, profile, true); }
 
 ModelGraph lower_unchecked(std::string_view text, sema::Profile profile) { return lower(text, profile, false); }
+
+ModelGraph lower_example(const char* file, sema::Profile profile) {
+  std::filesystem::path folder = std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() / "examples";
+  auto read = diagnostics::read_text_file((folder / file).string());
+  if (!std::holds_alternative<std::string>(read)) {
+    ADD_FAILURE() << "cannot read " << file;
+    return {};
+  }
+  return lower_checked(std::get<std::string>(read), profile);
+}
 
 }  // namespace ovm::ir::testing

@@ -14,4 +14,7 @@ ModelGraph lower_checked(std::string_view text, sema::Profile profile = sema::Pr
 // The graph of a model text lowered whatever the checks say, for what lowering must withstand.
 ModelGraph lower_unchecked(std::string_view text, sema::Profile profile = sema::Profile::Core);
 
+// lower_checked of a file of the examples folder; a file that cannot be read fails the test.
+ModelGraph lower_example(const char* file, sema::Profile profile);
+
 }  // namespace ovm::ir::testing
