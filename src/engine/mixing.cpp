@@ -1,0 +1,42 @@
+#include "engine/mixing.hpp"
+
+#include <map>
+#include <string>
+#include <utility>
+
+#include "sema/message_text.hpp"
+
+namespace ovm::engine {
+
+std::optional<EngineError> mix(SimulationState& state, const ir::ProcessKind::Mixing& mixing) {
+  using PoolIsotope = std::pair<ir::SpeciesId, ir::IsotopeId>;
+  std::map<ir::SpeciesId, double> amounts;
+  std::map<PoolIsotope, double> weights;
+  std::map<PoolIsotope, double> weighted_deltas;
+  for (const ir::MixingSource& source : mixing.sources) {
+    if (source.reservoir >= state.reservoirs.size()) continue;
+    double w = source.fraction;
+    for (const auto& [species, pool] : state.reservoirs[source.reservoir].pools) {
+      double s = pool.amount * w;
+      amounts[species] += s;
+      for (const auto& [isotope, delta] : pool.deltas) {
+        weights[{species, isotope}] += s;
+        weighted_deltas[{species, isotope}] += delta * s;
+      }
+    }
+  }
+
+  if (mixing.product >= state.reservoirs.size()) {
+    return EngineError{"OV402", sema::fill_message("mixing into reservoir {} which does not exist",
+                                                   {std::to_string(mixing.product)})};
+  }
+  auto& pools = state.reservoirs[mixing.product].pools;
+  for (const auto& [species, amount] : amounts) pools[species].amount = amount;
+  for (const auto& [key, weighted] : weighted_deltas) {
+    double weight = weights[key];
+    if (weight > 0) pools[key.first].deltas[key.second] = weighted / weight;
+  }
+  return std::nullopt;
+}
+
+}  // namespace ovm::engine

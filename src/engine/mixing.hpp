@@ -1,0 +1,18 @@
+#pragma once
+
+#include <optional>
+
+#include "engine/engine_error.hpp"
+#include "engine/simulation_state.hpp"
+
+namespace ovm::engine {
+
+// Mixes the sources' pools into the product reservoir: each species' amount becomes the sum of
+// the sources' amounts weighted by their fractions, each delta the mean weighted by those
+// amounts. Amounts are replaced, not added to; a delta no source weighs stays as it was, and so
+// does every pool of a species no source holds. The sources are never changed, and fractions
+// are taken as they stand. Sources outside the run's reservoirs are passed over; a product
+// outside them is an OV402 error that changes nothing.
+std::optional<EngineError> mix(SimulationState& state, const ir::ProcessKind::Mixing& mixing);
+
+}  // namespace ovm::engine
