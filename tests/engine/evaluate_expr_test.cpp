@@ -172,6 +172,23 @@ TEST(EvalExprTest, ParameterValuesAreEvaluatedAtEveryReference) {
   EXPECT_EQ(error_of(eval_expr(state, p(2))).message, "`T` is read but no temperature is declared");
 }
 
+// Each link refers to the one before twice: re-evaluating every reference would take 2^200
+// steps; a walk evaluates each parameter once and the value is exact.
+TEST(EvalExprTest, ParameterChainReferringTwiceToEachLinkEndsAtOnce) {
+  SimulationState state;
+  add_parameter(state, "p0", Expr{Expr::Time{}});
+  for (std::uint32_t i = 1; i <= 200; ++i) {
+    add_parameter(state, "p" + std::to_string(i), bin(BinaryOp::Add, p(i - 1), p(i - 1)));
+  }
+  state.clock = 1;
+  EXPECT_EQ(value_of(eval_expr(state, p(200))), std::ldexp(1.0, 200));
+  state.clock = 3;
+  EXPECT_EQ(value_of(eval_expr(state, p(200))), std::ldexp(3.0, 200));
+  // A later reference to a finished parameter is no cycle.
+  add_parameter(state, "both", bin(BinaryOp::Subtract, p(200), p(200)));
+  EXPECT_EQ(value_of(eval_expr(state, p(201))), 0);
+}
+
 TEST(EvalExprTest, ParameterErrors) {
   SimulationState state;
   add_parameter(state, "kd", std::nullopt);
