@@ -91,7 +91,11 @@ std::optional<EngineError> run_backend(const ir::Backend& backend, const std::op
   std::variant<fs::path, EngineError> database = choose_phreeqc_database(backend, model_directory, *executable);
   if (auto* failed = std::get_if<EngineError>(&database)) return std::move(*failed);
   const fs::path& database_path = std::get<fs::path>(database);
-  std::vector<std::string> arguments = {input.string(), output_file.string(), database_path.string()};
+  // The child runs in the work directory, so a database named relative to ours (as the
+  // variable or the directory near a bare executable name may give it) is handed over whole;
+  // the run records it as it was chosen.
+  fs::path database_argument = absolute_path(std::nullopt, database_path.string());
+  std::vector<std::string> arguments = {input.string(), output_file.string(), database_argument.string()};
   if (std::optional<EngineError> failed = run_phreeqc(*executable, arguments, work_directory, output_file, time_limit)) {
     return failed;
   }

@@ -201,6 +201,21 @@ TEST_F(RunBackendsTest, ADatabaseGoneWhenItIsHashedHasNoDigest) {
   EXPECT_EQ(done.runs[0].database_sha256, std::nullopt);
 }
 
+// The child runs in the work directory: a database named relative to the current directory
+// must still be the one it opens.
+TEST_F(RunBackendsTest, ARelativeDatabaseIsFoundFromTheWorkDirectory) {
+  dir_.write("mine.dat", "abc");
+  fs::path current = fs::current_path();
+  fs::current_path(dir_.path());
+  testing::ScopedEnvironment database("OVM_PHREEQC_DATABASE", "mine.dat");
+  std::variant<BackendResults, EngineError> ran = run({backend("eq", "printf 'Ca\\n1\\n' > a.sel\n")});
+  fs::current_path(current);
+  BackendResults done = results(std::move(ran));
+  ASSERT_EQ(done.runs.size(), 1u);
+  EXPECT_EQ(done.runs[0].database, "mine.dat");
+  EXPECT_EQ(done.runs[0].database_sha256, database_digest);
+}
+
 TEST_F(RunBackendsTest, BackendsShareTheWorkDirectoryWithoutEarlierSelectedOutputs) {
   ir::Backend first = backend("first", "printf 'Ca\\n1\\n' > a.sel\necho first > kept.txt\n");
   ir::Backend second = backend("second", "printf 'Ca\\n2\\n' > z.sel\ncat kept.txt > seen.txt\n", {"Ca", "Ca"});
