@@ -1,0 +1,65 @@
+#include "engine/simulation_loop.hpp"
+
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "engine/extent_progress.hpp"
+#include "engine/model_identity.hpp"
+#include "engine/note_codes.hpp"
+#include "engine/record_state.hpp"
+#include "engine/result_columns.hpp"
+#include "engine/time_progress.hpp"
+#include "sema/message_text.hpp"
+
+namespace ovm::engine {
+namespace {
+
+void fill_start_amounts(SimulationState& state) {
+  state.start_amounts.clear();
+  for (const ReservoirState& reservoir : state.reservoirs) {
+    for (const auto& [species, pool] : reservoir.pools) state.start_amounts[{reservoir.name, species}] = pool.amount;
+  }
+}
+
+void append_factor_notes(const std::vector<FactorNote>& notes, std::vector<ir::ResultsDiagnostic>& diagnostics) {
+  for (const FactorNote& note : notes) {
+    diagnostics.push_back(ir::ResultsDiagnostic{std::string(note_code), "note",
+                                                sema::fill_message("{}: factor from {}", {note.subject, note.citation})});
+    if (note.warning) {
+      diagnostics.push_back(ir::ResultsDiagnostic{std::string(factor_range_warning_code), "warning",
+                                                  sema::fill_message("{}: {}", {note.subject, *note.warning})});
+    }
+  }
+}
+
+ir::ResultsFile complete(SimulationState& state) {
+  std::vector<FactorNote> notes = std::move(state.factor_notes);
+  ColumnSet columns = column_set(state.model);
+  ir::ResultsFile results;
+  results.model = model_identity(state.model);
+  results.rows = results_rows(state.rows, columns.row_keys);
+  results.columns = std::move(columns.columns);
+  results.diagnostics = std::move(state.diagnostics);
+  append_factor_notes(notes, results.diagnostics);
+  return results;
+}
+
+}  // namespace
+
+std::variant<ir::ResultsFile, EngineError> simulate(SimulationState state) {
+  if (!state.model.simulation) {
+    return EngineError{"OV402", "the model declares no MODEL block, there is nothing to run"};
+  }
+  const ir::Simulation& simulation = *state.model.simulation;
+  fill_start_amounts(state);
+  record_state(state);
+  std::optional<EngineError> failed = simulation.progress == ir::Progress::Extent
+                                          ? progress_by_extent(state, simulation)
+                                          : progress_by_time(state, simulation);
+  if (failed) return std::move(*failed);
+  return complete(state);
+}
+
+}  // namespace ovm::engine
