@@ -5,7 +5,6 @@
 #include "cli/source_check.hpp"
 #include "cli/tree_json.hpp"
 #include "diagnostics/render.hpp"
-#include "diagnostics/text_file.hpp"
 #include "diagnostics/utf8.hpp"
 #include "syntax/parser.hpp"
 
@@ -17,16 +16,6 @@ std::string count_line(std::size_t errors, std::size_t warnings) {
   if (errors > 0) return std::to_string(errors) + " error(s)\n";
   if (warnings > 0) return std::to_string(warnings) + " warning(s)\n";
   return "no diagnostics\n";
-}
-
-// The file's text, or nothing after reporting why it cannot be read.
-std::optional<std::string> read_source(const std::string& path, Console& console) {
-  auto read = diagnostics::read_text_file(path);
-  if (const auto* failure = std::get_if<diagnostics::FileError>(&read)) {
-    write_err(console, diagnostics::display_text(path) + ": " + failure->reason + "\n");
-    return std::nullopt;
-  }
-  return std::move(std::get<std::string>(read));
 }
 
 std::string listing(const syntax::ParseOutput& tree) {
@@ -70,21 +59,15 @@ int cmd_check(std::span<const std::string> positionals, sema::Profile profile, C
 }
 
 int cmd_parse(std::span<const std::string> positionals, bool json, sema::Profile profile, Console& console) {
-  if (positionals.empty()) {
-    write_err(console, "parse needs a file\n");
-    return 2;
-  }
-  const std::string& path = positionals[0];
-  std::optional<std::string> text = read_source(path, console);
-  if (!text) return 2;
-  diagnostics::SourceMap sources;
-  std::uint32_t id = sources.add(diagnostics::display_text(path), std::move(*text));
-  const std::string& source = sources.file(id).text;
-  syntax::ParseOutput tree = syntax::parse_source(source, id);
+  std::optional<ParsedSource> parsed = parse_first_file(positionals, "parse", console);
+  if (!parsed) return 2;
+  const syntax::ParseOutput& tree = parsed->tree;
   diagnostics::Diagnostics list = file_diagnostics(tree, profile, false);
 
-  write_out(console, json ? tree_to_json(tree.blocks, source) : listing(tree));
-  for (const diagnostics::Diagnostic& d : list) write_err(console, diagnostics::render_diagnostic(sources, d) + "\n");
+  write_out(console, json ? tree_to_json(tree.blocks, parsed->text()) : listing(tree));
+  for (const diagnostics::Diagnostic& d : list) {
+    write_err(console, diagnostics::render_diagnostic(parsed->sources, d) + "\n");
+  }
   return diagnostics::has_errors(list) ? 1 : 0;
 }
 

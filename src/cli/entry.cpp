@@ -2,23 +2,24 @@
 
 #include <variant>
 
+#include "cli/build_command.hpp"
 #include "cli/check_command.hpp"
 #include "cli/command_table.hpp"
 #include "diagnostics/utf8.hpp"
 #include "cli/explain.hpp"
 #include "cli/fmt_command.hpp"
 #include "cli/options.hpp"
+#include "cli/version.hpp"
 
 namespace ovm::cli {
 namespace {
-
-constexpr std::string_view version_line = "ovm 0.1.0\n";
 
 bool is_help_flag(std::string_view arg) { return arg == "-h" || arg == "--help"; }
 
 int dispatch(const CommandSpec& command, const CliOptions& options, Console& console) {
   if (command.name == "check") return cmd_check(options.positionals, options.profile, console);
   if (command.name == "parse") return cmd_parse(options.positionals, options.json, options.profile, console);
+  if (command.name == "build") return cmd_build(options.positionals, options.output, options.profile, console);
   if (command.name == "fmt") return cmd_fmt(options.positionals, options.check, console);
   if (command.name == "explain") return cmd_explain(options.positionals, console);
   write_err(console, std::string(command.name) + " is accepted by the option table and handled nowhere\n");
@@ -38,7 +39,7 @@ int run_ovm(std::span<const std::string> args, Console& console) {
     return 0;
   }
   if (first == "-V" || first == "--version") {
-    write_out(console, version_line);
+    write_out(console, std::string(program_version) + "\n");
     return 0;
   }
 

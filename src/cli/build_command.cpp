@@ -1,0 +1,105 @@
+#include "cli/build_command.hpp"
+
+#include <filesystem>
+#include <variant>
+
+#include "cli/source_check.hpp"
+#include "cli/version.hpp"
+#include "diagnostics/render.hpp"
+#include "diagnostics/text_file.hpp"
+#include "diagnostics/utf8.hpp"
+#include "engine/ovdb_resolve.hpp"
+#include "engine/sha256.hpp"
+#include "ir/graph_check.hpp"
+#include "ir/graph_file.hpp"
+#include "ir/lower_model.hpp"
+#include "sema/analysis.hpp"
+
+namespace ovm::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Every diagnostic rendered on the standard error, each followed by an empty line.
+void write_diagnostics(const diagnostics::SourceMap& sources, const diagnostics::Diagnostics& list, Console& console) {
+  for (const diagnostics::Diagnostic& d : diagnostics::sort_and_dedup(list)) {
+    write_err(console, diagnostics::render_diagnostic(sources, d) + "\n");
+  }
+}
+
+// Records where each database of the model was found and its digest, when the file can be
+// read; a database that cannot be read is left for the run to report.
+void record_databases(ir::Provenance& provenance, const std::string& source_path) {
+  std::optional<fs::path> model_directory = fs::path(source_path).parent_path();
+  for (ir::DatabaseRef& database : provenance.databases) {
+    fs::path resolved = engine::resolve_database_path(model_directory, database.path);
+    auto digest = engine::sha256_file_hex(resolved.string());
+    database.resolved.reset();
+    database.sha256.reset();
+    if (auto* hex = std::get_if<std::string>(&digest)) {
+      database.resolved = diagnostics::display_text(resolved.string());
+      database.sha256 = std::move(*hex);
+    }
+  }
+}
+
+}  // namespace
+
+std::string ir_output_path(const std::string& source_path) {
+  // A trailing separator does not hide the last name: "dir/" names "dir".
+  std::size_t end = source_path.find_last_not_of('/');
+  fs::path source(end == std::string::npos ? source_path : source_path.substr(0, end + 1));
+  fs::path file_name = source.filename();
+  bool names_a_file = !file_name.empty() && file_name != "." && file_name != "..";
+  std::string stem = names_a_file ? diagnostics::display_text(source.stem().string()) : "model";
+  std::string name = stem + ".ovmir.json";
+  fs::path parent = source.parent_path();
+  if (parent.empty() || parent == source) return name;  // a bare name, or a root
+  return (parent / name).string();
+}
+
+int cmd_build(std::span<const std::string> positionals, const std::optional<std::string>& output,
+              sema::Profile profile, Console& console) {
+  std::optional<ParsedSource> parsed = parse_first_file(positionals, "build", console);
+  if (!parsed) return 2;
+  const std::string& path = positionals[0];
+  const diagnostics::SourceMap& sources = parsed->sources;
+  const std::string& source = parsed->text();
+  const syntax::ParseOutput& tree = parsed->tree;
+  if (diagnostics::has_errors(tree.diagnostics)) {
+    write_diagnostics(sources, tree.diagnostics, console);
+    return 1;
+  }
+  sema::Analysis analysis = sema::analyze(tree, profile);
+  write_diagnostics(sources, analysis.diagnostics, console);
+  if (diagnostics::has_errors(analysis.diagnostics)) return 1;
+
+  ir::Provenance provenance;
+  provenance.source_path = diagnostics::display_text(path);
+  provenance.source_sha256 = engine::sha256_hex(source);
+  provenance.generator = std::string(program_version);
+  ir::ModelGraph graph = ir::lower_model(tree.blocks, source, analysis, std::move(provenance));
+  record_databases(graph.provenance, path);
+
+  std::vector<std::string> defects = ir::check_model_graph(graph);
+  if (!defects.empty()) {
+    write_err(console, "the lowered graph is inconsistent, which is a compiler defect:\n");
+    for (const std::string& message : defects) write_err(console, "  " + message + "\n");
+    return 3;
+  }
+  auto json = ir::model_graph_to_json(graph);
+  if (auto* error = std::get_if<ir::GraphFileError>(&json)) {
+    write_err(console, "the lowered graph does not serialise, which is a compiler defect: " +
+                           ir::graph_file_error_text(*error) + "\n");
+    return 3;
+  }
+  std::string target = output ? *output : ir_output_path(path);
+  if (auto failure = diagnostics::write_file(target, std::get<std::string>(json))) {
+    write_err(console, diagnostics::display_text(target) + ": " + failure->reason + "\n");
+    return 2;
+  }
+  write_out(console, diagnostics::display_text(target) + "\n");
+  return 0;
+}
+
+}  // namespace ovm::cli
