@@ -86,7 +86,8 @@ std::optional<EngineError> apply_process(SimulationState& state, const ir::Proce
 
   ReservoirState& source_reservoir = reservoir_at(state, *from);
   auto source_entry = source_reservoir.pools.find(source);
-  if (source_entry == source_reservoir.pools.end() || !(source_entry->second.amount > 0)) return std::nullopt;
+  // Only an amount at or below 0 stops the call: a not-a-number amount is not, so it reacts.
+  if (source_entry == source_reservoir.pools.end() || source_entry->second.amount <= 0) return std::nullopt;
   // Pools live in maps, so this stays valid when the product pool is created below.
   PoolState& source_pool = source_entry->second;
   double a0 = source_pool.amount;

@@ -55,7 +55,8 @@ EvalResult zero_order_fraction(const SimulationState& state, const ir::Process& 
   if (!from || *from >= state.reservoirs.size()) return 0.0;
   const auto& pools = state.reservoirs[*from].pools;
   auto pool = pools.find(transfer.reactant);
-  if (pool == pools.end() || !(pool->second.amount > 0)) return 0.0;
+  // A not-a-number amount is not at or below 0: its quotient is not a number, which reacts the whole pool.
+  if (pool == pools.end() || pool->second.amount <= 0) return 0.0;
   double quotient = std::get<double>(k) * dt / pool->second.amount;
   return quotient < 1 ? quotient : 1.0;  // a NaN quotient reacts the whole pool
 }

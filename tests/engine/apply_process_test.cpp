@@ -150,6 +150,21 @@ TEST(ApplyProcessTest, EmptyOrMissingSourceDoesNothing) {
   }
 }
 
+// Only an amount at or below 0 stops the call: a not-a-number amount reacts, asks the
+// databases and hands its not-a-number share to the product.
+TEST(ApplyProcessTest, NotANumberAmountStillReacts) {
+  SimulationState state = chromium_state();
+  state.databases.fractionations.push_back(testing::reduction_entry("65Cu/63Cu", "Cu paper", "cudb", 0.998));
+  add_isotope(state, "65Cu/63Cu");
+  state.reservoirs[0].pools[0].amount = nan;
+  ASSERT_FALSE(apply(state, 0.5));
+  EXPECT_EQ(state.factor_notes.size(), 1u);
+  EXPECT_TRUE(std::isnan(pool(state, 0, 0).amount));
+  EXPECT_EQ(pool(state, 0, 0).deltas.at(0), (0.0 + 1000) * std::pow(0.5, 0.99 - 1) - 1000);
+  ASSERT_TRUE(state.reservoirs[0].pools.contains(1));
+  EXPECT_TRUE(std::isnan(pool(state, 0, 1).amount));
+}
+
 TEST(ApplyProcessTest, FactorsFromLawsAndTheirFailures) {
   SimulationState state = chromium_state();
   testing::add_parameter(state, "alpha", ir::binary_expr(ir::BinaryOp::Divide, ir::constant_expr(99),

@@ -140,6 +140,17 @@ TEST(SimulateTest, ZeroOrderRates) {
   not_a_rate.model.processes[0].kinetics->rate.kind = ir::RateLaw::ZeroOrder{ir::constant_expr(nan)};
   EXPECT_EQ(results_of(std::move(not_a_rate)).rows.back(), (ir::ResultsRow{2, 0}));
 
+  // A pool whose amount is not a number is not at or below 0: it reacts whole, and B is
+  // created with what it took.
+  SimulationState unknown_amount = decaying(2, ir::Comparison::GreaterEqual, 2);
+  unknown_amount.reservoirs[0].pools[0].amount = nan;
+  unknown_amount.model.processes[0].kinetics->rate.kind = ir::RateLaw::ZeroOrder{ir::constant_expr(1)};
+  unknown_amount.model.outputs.push_back(ir::Output{{ir::Variable::Amount{0, 1}}, "tank.B"});
+  ir::ResultsRow last = results_of(std::move(unknown_amount)).rows.back();
+  ASSERT_EQ(last.size(), 3u);
+  ASSERT_TRUE(last[2].has_value());
+  EXPECT_TRUE(std::isnan(*last[2]));
+
   // Without a source reservoir the zero-order process is passed over rather than refused.
   SimulationState nowhere = decaying(2, ir::Comparison::GreaterEqual, 2);
   nowhere.model.processes[0].kinetics->rate.kind = ir::RateLaw::ZeroOrder{ir::constant_expr(1)};
