@@ -36,6 +36,14 @@ fs::path TempDir::make_directory(const std::string& relative) const {
   return directory;
 }
 
+fs::path TempDir::install_phreeqc_stand_in(const std::string& relative) const {
+  fs::path target = path_ / relative;
+  fs::create_directories(target.parent_path());
+  fs::copy_file(OVM_PHREEQC_STAND_IN, target);
+  fs::permissions(target, fs::perms::owner_all);
+  return target;
+}
+
 ScopedEnvironment::ScopedEnvironment(const char* name, const char* value) : name_(name) {
   if (const char* old = std::getenv(name)) {
     had_value_ = true;

@@ -17,6 +17,8 @@ class TempDir {
   // Writes `text` to `relative` below the directory, creating parent directories.
   std::filesystem::path write(const std::string& relative, const std::string& text) const;
   std::filesystem::path make_directory(const std::string& relative) const;
+  // Copies the script that stands in for PHREEQC to `relative` below the directory, runnable.
+  std::filesystem::path install_phreeqc_stand_in(const std::string& relative) const;
 
  private:
   std::filesystem::path path_;

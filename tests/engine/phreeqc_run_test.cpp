@@ -33,19 +33,11 @@ class RunBackendsTest : public ::testing::Test {
   RunBackendsTest()
       : temporary_("TMPDIR", dir_.make_directory("tmp").c_str()),
         no_database_variable_("OVM_PHREEQC_DATABASE", nullptr),
-        executable_(install("install/bin/phreeqc")),
+        executable_(dir_.install_phreeqc_stand_in("install/bin/phreeqc")),
         database_(dir_.write("install/database/phreeqc.dat", "abc")),
         model_(dir_.make_directory("model")),
         work_(dir_.path() / "tmp" / ("ovm-phreeqc-" + std::to_string(::getpid()))),
         phreeqc_("OVM_PHREEQC", executable_.c_str()) {}
-
-  fs::path install(const std::string& relative) {
-    fs::path target = dir_.path() / relative;
-    fs::create_directories(target.parent_path());
-    fs::copy_file(OVM_PHREEQC_STAND_IN, target);
-    fs::permissions(target, fs::perms::owner_all);
-    return target;
-  }
 
   // A backend whose input file holds `script`, run by the stand-in.
   ir::Backend backend(const std::string& name, const std::string& script,
@@ -236,7 +228,7 @@ TEST_F(RunBackendsTest, BackendsShareTheWorkDirectoryWithoutEarlierSelectedOutpu
 }
 
 TEST_F(RunBackendsTest, AProbedExecutableIsRecordedByItsBareName) {
-  fs::path bin = install("path/phreeqc").parent_path();
+  fs::path bin = dir_.install_phreeqc_stand_in("path/phreeqc").parent_path();
   testing::ScopedEnvironment no_phreeqc("OVM_PHREEQC", nullptr);
   testing::ScopedEnvironment path("PATH", bin.c_str());
   ir::Backend eq = backend("eq", "printf 'Ca\\n3\\n' > a.sel\n");
