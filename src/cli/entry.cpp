@@ -9,6 +9,7 @@
 #include "cli/explain.hpp"
 #include "cli/fmt_command.hpp"
 #include "cli/options.hpp"
+#include "cli/run_command.hpp"
 #include "cli/version.hpp"
 
 namespace ovm::cli {
@@ -20,6 +21,7 @@ int dispatch(const CommandSpec& command, const CliOptions& options, Console& con
   if (command.name == "check") return cmd_check(options.positionals, options.profile, console);
   if (command.name == "parse") return cmd_parse(options.positionals, options.json, options.profile, console);
   if (command.name == "build") return cmd_build(options.positionals, options.output, options.profile, console);
+  if (command.name == "run") return cmd_run(options.positionals, options.output, console);
   if (command.name == "fmt") return cmd_fmt(options.positionals, options.check, console);
   if (command.name == "explain") return cmd_explain(options.positionals, console);
   write_err(console, std::string(command.name) + " is accepted by the option table and handled nowhere\n");
