@@ -167,5 +167,49 @@ TEST(LowerExampleTest, RayleighReductionInBaseUnits) {
   EXPECT_EQ(graph.exports, (std::vector<Export>{{ExportFormat::Csv, "cr_reduction_rayleigh.csv"}}));
 }
 
+// Volumes in m^3 become litres; pool amounts without unit take the ug/L default as mass
+// concentrations in mg/L; a process among three reservoirs gets no location of its own.
+TEST(LowerExampleTest, TwoSourceMixingInBaseUnits) {
+  ModelGraph graph = lower_example("two_source_mixing.ovm", sema::Profile::Core);
+  ASSERT_EQ(graph.reservoirs.size(), 3u);
+  const Reservoir& river = graph.reservoirs[0];
+  EXPECT_EQ(river.extent, (Extent{Extent::Volume{300 * 1000.0}}));
+  ASSERT_EQ(river.pools.size(), 1u);
+  EXPECT_EQ(river.pools[0].amount, (Amount{Amount::MassConcentration{1.2 * 0.001}}));
+  EXPECT_EQ(river.pools[0].compositions, (std::vector<Composition>{{0, (0.9 / 1000 + 1) * 0.113386}}));
+  EXPECT_EQ(graph.reservoirs[1].pools[0].amount, (Amount{Amount::MassConcentration{0.2 * 0.001}}));
+  ASSERT_EQ(graph.reservoirs[2].pools.size(), 1u);
+  EXPECT_EQ(graph.reservoirs[2].pools[0].compositions, std::vector<Composition>{});
+  ASSERT_EQ(graph.processes.size(), 1u);
+  const Process& blend = graph.processes[0];
+  EXPECT_EQ(blend.kind, (ProcessKind{ProcessKind::Mixing{{{0, 0.3}, {1, 0.7}}, 2}}));
+  EXPECT_EQ(blend.location, std::nullopt);
+  EXPECT_EQ(blend.context, Context::Natural);
+  EXPECT_EQ(blend.regime, std::nullopt);
+  ASSERT_TRUE(graph.simulation);
+  EXPECT_EQ(*graph.simulation,
+            (Simulation{"Mix", {0, 1, 2}, {0}, std::nullopt, Progress::Extent, std::nullopt}));
+  EXPECT_EQ(graph.sampling_seconds, std::nullopt);
+  EXPECT_EQ(graph.exports, (std::vector<Export>{{ExportFormat::Json, "two_source_mixing.json"}}));
+}
+
+// Deltas of samples become absolute ratios against the model's standard, and the blocks of the
+// identification profile are listed as required.
+TEST(LowerExampleTest, IdentificationSamplesAndRequest) {
+  ModelGraph graph = lower_example("identify_cr_process.ovm", sema::Profile::Identification);
+  ASSERT_EQ(graph.samples.size(), 2u);
+  EXPECT_EQ(graph.samples[0], (Sample{0, "Source_leachate", "Cr", {{0, (0.1 / 1000 + 1) * 0.113386}}, {}, 0.05,
+                                      "leachate of chromite ore processing residue", std::nullopt}));
+  EXPECT_EQ(graph.samples[1],
+            (Sample{1, "Downgradient", "Cr", {{0, (2.4 / 1000 + 1) * 0.113386}}, {0.6, 1.1, 1.7, 2.4}, 0.05,
+                    "groundwater", "monitoring well 400 m downgradient, four campaigns"}));
+  EXPECT_EQ(graph.identifications,
+            (std::vector<Identification>{{"Plume", 0, 1, IdentificationMode::Chain,
+                                          {"reduction", "adsorption", "mixing"}, "natural", "kinetic", 2u, 0.1, 3u,
+                                          std::nullopt}}));
+  EXPECT_EQ(graph.requires_, (Texts{"identify", "sample"}));
+  EXPECT_EQ(graph.simulation, std::nullopt);
+}
+
 }  // namespace
 }  // namespace ovm::ir
