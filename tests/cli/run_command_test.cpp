@@ -22,6 +22,7 @@ INSTANTIATE_TEST_SUITE_P(
     Paths, ResultsOutputPathTest,
     ::testing::Values(PathCase{"m.ovmir.json", "m.results.json"},                // the current directory
                       PathCase{"runs/m.ovmir.json", "runs/m.results.json"},      // the model's directory
+                      PathCase{"./m.ovmir.json", "./m.results.json"},          // a parent of "." is kept
                       PathCase{"/abs/m.ovmir.json", "/abs/m.results.json"},
                       PathCase{"m.json", "m.results.json"},                      // no inner .ovmir to drop
                       PathCase{"m.ovmir", "m.results.json"},                     // .ovmir as the last extension

@@ -77,6 +77,15 @@ class RunModelTest : public ::testing::Test {
     return ir::Backend{name, ir::BackendKind::Phreeqc, name + ".pqi", std::nullopt, mode, {{"Ca", into}}};
   }
 
+  // The tank model without its standard, naming the database "cr.ovdb" that holds `database_text`.
+  ir::ModelGraph tank_model_reading(const std::string& database_text) {
+    dir_.write("model/cr.ovdb", database_text);
+    ir::ModelGraph model = tank_model();
+    model.provenance.databases.push_back(ir::DatabaseRef{"cr.ovdb", std::nullopt, std::nullopt});
+    model.isotopes[0].standard.reset();
+    return model;
+  }
+
   ir::ResultsFile run(ir::ModelGraph model) { return run_model(std::move(model), model_directory_); }
 
   testing::TempDir dir_;
@@ -123,12 +132,9 @@ TEST_F(RunModelTest, AModelWithItsStandardsRunsToItsResults) {
 }
 
 TEST_F(RunModelTest, StandardsTakenFromDatabasesAreNotedAfterTheOtherDiagnostics) {
-  dir_.write("model/cr.ovdb", ovdb_standard("crdb", "Cr standard", "53Cr/52Cr", 0.25) +
-                                  "[[standard]]\ncitation = \"Fe standard\"\nname = \"IRMM\"\n"
-                                  "ratio = \"56Fe/54Fe\"\nvalue = 15.7\n");
-  ir::ModelGraph model = tank_model();
-  model.provenance.databases.push_back(ir::DatabaseRef{"cr.ovdb", std::nullopt, std::nullopt});
-  model.isotopes[0].standard.reset();
+  ir::ModelGraph model = tank_model_reading(ovdb_standard("crdb", "Cr standard", "53Cr/52Cr", 0.25) +
+                                                          "[[standard]]\ncitation = \"Fe standard\"\nname = \"IRMM\"\n"
+                                                          "ratio = \"56Fe/54Fe\"\nvalue = 15.7\n");
   model.isotopes.push_back(ir::IsotopeSystem{1, "56Fe/54Fe", "Fe", 56, 54, std::nullopt, false});
   // An extent in a time-driven run makes the simulation warn.
   model.processes[0].extent = ir::constant_expr(0.5);
@@ -140,6 +146,33 @@ TEST_F(RunModelTest, StandardsTakenFromDatabasesAreNotedAfterTheOtherDiagnostics
                                                            "standard for 53Cr/52Cr taken from Cr standard (crdb)"}));
   EXPECT_EQ(results.diagnostics[2], (ir::ResultsDiagnostic{"OV000", "note",
                                                            "standard for 56Fe/54Fe taken from Fe standard (crdb)"}));
+}
+
+// The simulation's warnings come first, then the factor notes of every step, then the notes on
+// standards taken from databases.
+TEST_F(RunModelTest, DiagnosticsComeInTheOrderOfTheStages) {
+  ir::ModelGraph model = tank_model_reading(ovdb_standard("crdb", "Cr standard", "53Cr/52Cr", 0.25) +
+                                                          "[[fractionation]]\ncitation = \"Ellis 2002\"\n"
+                                                          "alpha = 0.9966\nratio = \"53Cr/52Cr\"\n"
+                                                          "process = \"reduction\"\n");
+  model.processes[0].extent = ir::constant_expr(0.5);
+  model.processes[0].kinetics = ir::Kinetics{ir::RateLaw{ir::RateLaw::FirstOrder{ir::constant_expr(0.01)}}};
+  ir::ResultsFile results = run(std::move(model));
+  const ir::ResultsDiagnostic factor{"OV000", "note", "reduction on 53Cr/52Cr: factor from Ellis 2002"};
+  EXPECT_EQ(results.diagnostics,
+            (std::vector<ir::ResultsDiagnostic>{
+                {"OV306", "warning", "the model advances by time, so the extent stated by reduction is not read"},
+                factor,
+                factor,
+                {"OV000", "note", "standard for 53Cr/52Cr taken from Cr standard (crdb)"}}));
+}
+
+// The notes on standards belong to a successful run only: a later failure keeps its one error.
+TEST_F(RunModelTest, AFailedRunDropsTheNotesOnStandards) {
+  ir::ModelGraph model = tank_model_reading(ovdb_standard("crdb", "Cr standard", "53Cr/52Cr", 0.25));
+  model.requires_ = {"custom"};
+  EXPECT_EQ(only_error(run(std::move(model))),
+            (ir::ResultsDiagnostic{"OV401", "error", "capability `custom` is not provided by this engine"}));
 }
 
 TEST_F(RunModelTest, EveryIsotopeSystemNeedsAStandard) {
@@ -181,10 +214,7 @@ TEST_F(RunModelTest, ADatabaseThatCannotBeLoadedEndsTheRunBeforeTheBackends) {
 }
 
 TEST_F(RunModelTest, ADatabaseWithoutTheStandardStillLeavesTheSystemWithout) {
-  dir_.write("model/fe.ovdb", ovdb_standard("fedb", "Fe standard", "56Fe/54Fe", 15.7));
-  ir::ModelGraph model = tank_model();
-  model.provenance.databases.push_back(ir::DatabaseRef{"fe.ovdb", std::nullopt, std::nullopt});
-  model.isotopes[0].standard.reset();
+  ir::ModelGraph model = tank_model_reading(ovdb_standard("fedb", "Fe standard", "56Fe/54Fe", 15.7));
   EXPECT_EQ(only_error(run(std::move(model))),
             (ir::ResultsDiagnostic{"OV402", "error",
                                    "no standard for 53Cr/52Cr; declare one or name a database that carries it"}));
