@@ -105,6 +105,14 @@ TEST(LowerIdentifyTest, ReadsTheSearchAndConvertsCounts) {
   EXPECT_EQ(graph.identifications, (std::vector<Identification>{expected}));
 }
 
+TEST(LowerIdentifyTest, CandidateTextsWriteNumbersInTheDebugFormAndJoinQualifiedNames) {
+  ModelGraph graph = lower_unchecked(std::string(samples) + "IDENTIFY I\n    source A\n    product B\n    mode single\n"
+                                         "    candidates [2, 0.5, 0.00001, 1e16, 273.15, a.b.c, \"s t\"]\n",
+                                     sema::Profile::Identification);
+  EXPECT_EQ(graph.identifications.at(0).candidates,
+            (std::vector<std::string>{"2.0", "0.5", "1e-5", "1e16", "273.15", "a.b.c", "s t"}));
+}
+
 TEST(LowerIdentifyTest, CountsDropTheFractionAndStayInRange) {
   auto top = [](const char* value) {
     ModelGraph graph = lower_unchecked(std::string(samples) + "IDENTIFY I\n    source A\n    product B\n    mode single\n"
