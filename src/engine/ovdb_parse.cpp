@@ -4,6 +4,8 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/ovdb_key_depth.hpp"
+
 // The one place that includes toml++: it must not throw, so its parse_result is read instead.
 #define TOML_EXCEPTIONS 0
 #define TOML_HEADER_ONLY 1
@@ -114,6 +116,9 @@ bool database_version_supported(const std::string& version) {
 
 std::optional<EngineError> parse_database_text(DatabaseSet& set, const std::string& shown,
                                                const std::string& text) {
+  if (std::optional<std::string> too_deep = excessive_key_depth(text)) {
+    return EngineError{database_error_code, shown + ": " + *too_deep};
+  }
   toml::parse_result parsed = toml::parse(text);
   if (!parsed) return EngineError{database_error_code, shown + ": " + parse_error_text(parsed.error())};
   const toml::table& root = parsed.table();

@@ -240,5 +240,21 @@ TEST(DatabaseFileTest, FileErrors) {
   EXPECT_TRUE(set.standards.empty());
 }
 
+// A key of millions of dotted parts once exhausted the stack of the TOML parser.
+TEST(DatabaseFileTest, DeeplyDottedKeyIsAnErrorNotACrash) {
+  std::string key = "a";
+  for (int i = 0; i < 2000000; ++i) key += ".a";
+  testing::TempDir dir;
+  fs::path file = dir.write("deep.ovdb",
+                            "[[standard]]\ncitation = \"c\"\nname = \"n\"\nratio = \"53Cr/52Cr\"\nvalue = 1\n" +
+                                key + " = 1\n");
+  DatabaseSet set;
+  std::optional<EngineError> error = read_database_path(set, file);
+  ASSERT_TRUE(error.has_value());
+  EXPECT_EQ(error->code, "OV105");
+  EXPECT_EQ(error->message, file.string() + ": key nested deeper than 257 parts at line 6, column 514");
+  EXPECT_TRUE(set.standards.empty());
+}
+
 }  // namespace
 }  // namespace ovm::engine
