@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <cstdlib>
 #include <string>
 #include <system_error>
 
@@ -33,15 +34,24 @@ EngineError platform_failure(const fs::path& path, const std::string& reason) { 
 
 std::string work_directory_name() { return "ovm-phreeqc-" + std::to_string(::getpid()); }
 
+// The temporary directory as the environment names it, whether or not it exists yet: the work
+// directory is created with any missing parents.
+fs::path temporary_directory() {
+  for (const char* variable : {"TMPDIR", "TMP", "TEMP", "TEMPDIR"}) {
+    const char* value = std::getenv(variable);
+    if (value != nullptr && *value != '\0') return value;
+  }
+  return "/tmp";
+}
+
 // The work directory exists afterwards and holds no selected output of an earlier backend.
 std::variant<fs::path, EngineError> prepare_work_directory() {
+  fs::path directory = temporary_directory() / work_directory_name();
   std::error_code error;
-  fs::path temporary = fs::temp_directory_path(error);
-  if (error) return platform_failure(work_directory_name(), error.message());
-  fs::path directory = temporary / work_directory_name();
   fs::create_directories(directory, error);
   if (error) return platform_failure(directory, error.message());
-  for (const fs::path& stale : list_selected_outputs(directory)) fs::remove(stale, error);
+  // Only files are removed (unlink refuses directories); what cannot be removed stays.
+  for (const fs::path& stale : list_selected_outputs(directory)) ::unlink(stale.c_str());
   return directory;
 }
 

@@ -227,6 +227,34 @@ TEST_F(RunBackendsTest, BackendsShareTheWorkDirectoryWithoutEarlierSelectedOutpu
   EXPECT_EQ(error(run({backend("good", "printf 'Ca\\n1\\n' > a.sel\n"), backend("bad", "exit 5\n")})).message, "PHREEQC exited with exit code: 5");
 }
 
+TEST_F(RunBackendsTest, TheWorkDirectoryIsCreatedWithItsMissingParents) {
+  fs::path fresh = dir_.path() / "fresh/tmp";
+  testing::ScopedEnvironment temporary("TMPDIR", fresh.c_str());
+  EXPECT_EQ(results(run({backend("eq", "printf 'Ca\\n1\\n' > a.sel\n")})).runs.size(), 1u);
+  EXPECT_TRUE(fs::is_regular_file(fresh / work_.filename() / "a.sel"));
+  // A temporary directory that is a file cannot hold one.
+  fs::path file = dir_.write("plain", "");
+  testing::ScopedEnvironment blocked("TMPDIR", file.c_str());
+  EngineError failed = error(run({backend("eq", "")}));
+  EXPECT_EQ(failed.code, "OV402");
+  std::string named = (file / work_.filename()).string() + ": ";
+  EXPECT_EQ(failed.message.substr(0, named.size()), named);
+  EXPECT_GT(failed.message.size(), named.size());
+}
+
+TEST_F(RunBackendsTest, OnlyFilesAreRemovedAsStaleSelectedOutputs) {
+  std::string work = "tmp/" + work_.filename().string();
+  dir_.make_directory(work + "/old.sel");
+  dir_.write(work + "/full.sel/inner.txt", "kept");
+  dir_.write(work + "/Stale.SEL", "Ca\n9\n");
+  BackendResults done = results(run({backend("eq", "printf 'Ca\\n1\\n' > a.sel\n")}));
+  ASSERT_EQ(done.runs.size(), 1u);
+  EXPECT_EQ(done.runs[0].exports.at("Ca"), 1.0);
+  EXPECT_FALSE(fs::exists(work_ / "Stale.SEL"));
+  EXPECT_TRUE(fs::is_directory(work_ / "old.sel"));
+  EXPECT_TRUE(fs::is_regular_file(work_ / "full.sel/inner.txt"));
+}
+
 TEST_F(RunBackendsTest, AProbedExecutableIsRecordedByItsBareName) {
   fs::path bin = dir_.install_phreeqc_stand_in("path/phreeqc").parent_path();
   testing::ScopedEnvironment no_phreeqc("OVM_PHREEQC", nullptr);
