@@ -10,7 +10,7 @@ namespace ovm::ir {
 
 using syntax::ValueKind;
 
-bool key_is(const syntax::Statement& statement, std::string_view key) { return statement.key.text == key; }
+bool key_is(const syntax::Statement& statement, std::string_view key) { return sema::key_is(statement, key); }
 
 std::optional<std::string> value_text(const syntax::Value& value) {
   switch (value.kind) {

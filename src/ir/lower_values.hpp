@@ -12,9 +12,8 @@
 
 namespace ovm::ir {
 
-// Statement keys are matched byte for byte with their lower-case texts (pH and Eh as written):
-// the checks accept a key in any case, but lowering reads only the exact spelling. UNITS finds
-// its keys through the schema instead.
+// Statement keys are matched under ASCII case folding, as the semantic checks match them: a
+// key the checks accept in any case is read in any case. Names, values and units stay exact.
 bool key_is(const syntax::Statement& statement, std::string_view key);
 
 // A value as text: its own text for words, strings and dates; a number in the debug number
