@@ -9,10 +9,10 @@
 #include <cerrno>
 #include <cstring>
 #include <memory>
-#include <span>
 #include <string>
 
 #include "diagnostics/internal_error.hpp"
+#include "engine/hex_digits.hpp"
 
 namespace ovm::engine {
 namespace {
@@ -39,27 +39,14 @@ Context start_digest() {
   return context;
 }
 
-void append_hex_byte(std::string& text, unsigned char byte) {
-  static constexpr char digits[] = "0123456789abcdef";
-  text.push_back(digits[byte >> 4]);
-  text.push_back(digits[byte & 0xF]);
-}
-
-// Appends the digest bytes after the first, two lower-case hex digits each, to the text that
-// already holds the first byte's two digits.
-std::string fold_hex_digits(std::string text, std::span<const unsigned char> rest) {
-  for (unsigned char byte : rest) append_hex_byte(text, byte);
-  return text;
-}
-
 std::string finish_digest(EVP_MD_CTX* context) {
   unsigned char digest[EVP_MAX_MD_SIZE];
   unsigned int size = 0;
-  require(EVP_DigestFinal_ex(context, digest, &size) == 1 && size > 0);
-  std::string first;
-  first.reserve(std::size_t{size} * 2);
-  append_hex_byte(first, digest[0]);
-  return fold_hex_digits(std::move(first), std::span<const unsigned char>(digest + 1, size - 1));
+  require(EVP_DigestFinal_ex(context, digest, &size) == 1);
+  std::string text;
+  text.reserve(std::size_t{size} * 2);
+  append_hex_digits(std::string_view(reinterpret_cast<const char*>(digest), size), text);
+  return text;
 }
 
 }  // namespace
