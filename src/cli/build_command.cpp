@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <variant>
 
+#include "cli/output_file.hpp"
 #include "cli/source_check.hpp"
 #include "cli/version.hpp"
 #include "diagnostics/render.hpp"
@@ -94,10 +95,7 @@ int cmd_build(std::span<const std::string> positionals, const std::optional<std:
     return 3;
   }
   std::string target = output ? *output : ir_output_path(path);
-  if (auto failure = diagnostics::write_file(target, std::get<std::string>(json))) {
-    write_err(console, diagnostics::display_text(target) + ": " + failure->reason + "\n");
-    return 2;
-  }
+  if (!write_output_file(path, target, std::get<std::string>(json), console)) return 2;
   write_out(console, diagnostics::display_text(target) + "\n");
   return 0;
 }

@@ -4,6 +4,7 @@
 #include <variant>
 
 #include "cli/build_command.hpp"
+#include "cli/output_file.hpp"
 #include "cli/source_check.hpp"
 #include "diagnostics/text_file.hpp"
 #include "diagnostics/utf8.hpp"
@@ -79,10 +80,7 @@ int cmd_run(std::span<const std::string> positionals, const std::optional<std::s
     return 3;
   }
   std::string target = output ? *output : results_output_path(path);
-  if (auto failure = diagnostics::write_file(target, std::get<std::string>(json))) {
-    write_err(console, diagnostics::display_text(target) + ": " + failure->reason + "\n");
-    return 2;
-  }
+  if (!write_output_file(path, target, std::get<std::string>(json), console)) return 2;
   for (const ir::ResultsDiagnostic& diagnostic : results.diagnostics) {
     write_err(console, "[" + diagnostic.code + "] " + diagnostic.message + "\n");
   }

@@ -2,8 +2,6 @@
 
 #include <openssl/evp.h>
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -21,11 +19,6 @@ struct ContextFree {
   void operator()(EVP_MD_CTX* context) const { EVP_MD_CTX_free(context); }
 };
 using Context = std::unique_ptr<EVP_MD_CTX, ContextFree>;
-
-struct Descriptor {
-  int fd;
-  ~Descriptor() { ::close(fd); }
-};
 
 // A failing digest call is a fault of the program's set-up, never of the input.
 void require(bool ok) {
@@ -58,12 +51,9 @@ std::string sha256_hex(std::string_view bytes) {
 }
 
 std::variant<std::string, diagnostics::FileError> sha256_file_hex(const std::string& path) {
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return diagnostics::FileError{std::strerror(errno)};
-  Descriptor closer{fd};
-  struct stat info {};
-  if (::fstat(fd, &info) != 0) return diagnostics::FileError{std::strerror(errno)};
-  if (S_ISDIR(info.st_mode)) return diagnostics::FileError{std::strerror(EISDIR)};
+  std::variant<diagnostics::FileDescriptor, diagnostics::FileError> opened = diagnostics::open_regular_file(path);
+  if (auto* failure = std::get_if<diagnostics::FileError>(&opened)) return std::move(*failure);
+  int fd = std::get<diagnostics::FileDescriptor>(opened).get();
   Context context = start_digest();
   char buffer[65536];
   while (true) {

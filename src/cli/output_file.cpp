@@ -1,0 +1,23 @@
+#include "cli/output_file.hpp"
+
+#include "diagnostics/text_file.hpp"
+#include "diagnostics/utf8.hpp"
+
+namespace ovm::cli {
+
+bool write_output_file(const std::string& input, const std::string& output, const std::string& text,
+                       Console& console) {
+  std::string shown = diagnostics::display_text(output);
+  if (diagnostics::same_file(input, output)) {
+    write_err(console, shown + ": is the same file as the input " + diagnostics::display_text(input) +
+                           "; refusing to overwrite it\n");
+    return false;
+  }
+  if (auto failure = diagnostics::write_file(output, text)) {
+    write_err(console, shown + ": " + failure->reason + "\n");
+    return false;
+  }
+  return true;
+}
+
+}  // namespace ovm::cli
