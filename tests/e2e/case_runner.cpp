@@ -14,14 +14,24 @@
 //   stdout_device a path opened as the standard output (e.g. /dev/full), or "closed pipe"
 //                 for a pipe whose reading end is already closed; the standard output is
 //                 then not compared
+//   make          what a folder cannot hold, made in the working directory after in/ is
+//                 copied, one per line: "fifo PATH" (a named pipe), "symlink TARGET PATH",
+//                 "link EXISTING PATH" (a second hard link)
+//   file_size_limit  the largest file in bytes the run may write (RLIMIT_FSIZE)
+//   listing       every path below the working directory after the run, one per line in
+//                 byte order: nothing else may be there (a leftover temporary file fails)
 //
-// Every OVM_ variable of the runner's own environment is removed before the run.
+// Every OVM_ variable of the runner's own environment is removed before the run. A run
+// that has not ended after a minute is killed (SIGALRM), so a binary that waits for ever
+// fails its case instead of hanging the suite.
 
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -29,6 +39,7 @@
 #include <fstream>
 #include <iostream>
 #include <optional>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -89,8 +100,42 @@ struct Outcome {
   std::string err;
 };
 
+// Makes the entries of a "make" file; a line it does not understand fails the case at once.
+void make_entries(const std::vector<std::string>& lines, const fs::path& work) {
+  for (const std::string& line : lines) {
+    if (line.empty()) continue;
+    std::istringstream words(line);
+    std::string kind, first, second;
+    words >> kind >> first >> second;
+    bool made = false;
+    if (kind == "fifo" && !first.empty() && second.empty()) {
+      made = mkfifo((work / first).c_str(), 0644) == 0;
+    } else if (kind == "symlink" && !second.empty()) {
+      made = symlink(first.c_str(), (work / second).c_str()) == 0;
+    } else if (kind == "link" && !second.empty()) {
+      made = link((work / first).c_str(), (work / second).c_str()) == 0;
+    }
+    if (!made) {
+      std::cerr << "make: cannot make \"" << line << "\": " << std::strerror(errno) << "\n";
+      std::exit(2);
+    }
+  }
+}
+
+// Every path below the folder, relative to it, in byte order.
+std::string list_tree(const fs::path& root) {
+  std::set<std::string> paths;
+  for (const auto& entry : fs::recursive_directory_iterator(root)) {
+    paths.insert(entry.path().lexically_relative(root).string());
+  }
+  std::string text;
+  for (const std::string& path : paths) text += path + "\n";
+  return text;
+}
+
 Outcome run(const std::string& binary, const std::vector<std::string>& args, const fs::path& work,
-            const std::vector<std::string>& extra_env, const std::optional<std::string>& stdout_device) {
+            const std::vector<std::string>& extra_env, const std::optional<std::string>& stdout_device,
+            std::optional<rlim_t> file_size_limit) {
   fs::path out_path = work.parent_path() / "captured.stdout";
   fs::path err_path = work.parent_path() / "captured.stderr";
 
@@ -125,6 +170,11 @@ Outcome run(const std::string& binary, const std::vector<std::string>& args, con
     dup2(in, 0);
     dup2(out, 1);
     dup2(err, 2);
+    if (file_size_limit) {
+      struct rlimit limit = {*file_size_limit, *file_size_limit};
+      if (setrlimit(RLIMIT_FSIZE, &limit) != 0) _exit(127);
+    }
+    alarm(60);
     std::vector<char*> argv;
     argv.push_back(const_cast<char*>(binary.c_str()));
     for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
@@ -183,7 +233,11 @@ int main(int argc, char** argv) {
   std::optional<std::string> stdout_device;
   if (auto text = read_file(case_dir / "stdout_device")) stdout_device = split_lines(*text).at(0);
 
-  Outcome outcome = run(binary, args, work, env, stdout_device);
+  if (auto text = read_file(case_dir / "make")) make_entries(split_lines(*text), work);
+  std::optional<rlim_t> file_size_limit;
+  if (auto text = read_file(case_dir / "file_size_limit")) file_size_limit = std::stoull(*text);
+
+  Outcome outcome = run(binary, args, work, env, stdout_device, file_size_limit);
 
   std::ostringstream failures;
   int expected_status = 0;
@@ -217,6 +271,11 @@ int main(int argc, char** argv) {
         failures << "file " << line << " should not exist\n";
       }
     }
+  }
+
+  if (auto expected = read_file(case_dir / "listing")) {
+    std::string actual = list_tree(work);
+    if (actual != *expected) failures << "working directory differs\n" << describe_difference(*expected, actual);
   }
 
   std::string report = failures.str();
