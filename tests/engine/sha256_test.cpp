@@ -1,6 +1,8 @@
 #include "engine/sha256.hpp"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <string>
 #include <variant>
@@ -52,6 +54,21 @@ TEST(Sha256Test, MissingFileAndDirectoryAreFailures) {
   testing::TempDir dir;
   EXPECT_TRUE(std::holds_alternative<diagnostics::FileError>(sha256_file_hex((dir.path() / "none").string())));
   EXPECT_TRUE(std::holds_alternative<diagnostics::FileError>(sha256_file_hex(dir.path().string())));
+}
+
+// A named pipe without a writer would block the open and /dev/zero would be digested for
+// ever; both are refused unread. The alarm ends the test if either waits after all.
+TEST(Sha256Test, NamedPipeAndDeviceAreRefusedUnread) {
+  testing::TempDir dir;
+  std::filesystem::path pipe = dir.path() / "pipe.ovdb";
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0644), 0);
+  ::alarm(10);
+  for (const std::string& path : {pipe.string(), std::string("/dev/zero")}) {
+    auto digest = sha256_file_hex(path);
+    ASSERT_TRUE(std::holds_alternative<diagnostics::FileError>(digest)) << path;
+    EXPECT_EQ(std::get<diagnostics::FileError>(digest).reason, "not a regular file") << path;
+  }
+  ::alarm(0);
 }
 
 }  // namespace
