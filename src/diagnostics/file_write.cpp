@@ -112,6 +112,13 @@ std::optional<FileError> rewrite_in_place(const FileDescriptor& file, const std:
   return from_errno(error);
 }
 
+// Opened before a file is replaced, although a rename needs only the directory's permission:
+// a file its user may not write (a read-only one) is refused as a direct write would refuse
+// it. The open never waits and changes nothing.
+int open_for_writing(const std::string& target, int access) {
+  return ::open(target.c_str(), access | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+}
+
 // The directory refuses a new file, so only the file itself can take the text.
 bool directory_refuses(int error) { return error == EACCES || error == EPERM; }
 
@@ -122,6 +129,10 @@ std::optional<FileError> write_file(const std::string& path, const std::string& 
   struct stat info {};
   bool exists = ::stat(target.c_str(), &info) == 0;
   if (exists && !S_ISREG(info.st_mode)) return write_directly(target, text);
+  if (exists) {
+    FileDescriptor writable(open_for_writing(target, O_WRONLY));
+    if (!writable.valid()) return from_errno(errno);
+  }
   std::variant<Temporary, int> created = create_temporary(target);
   if (const int* error = std::get_if<int>(&created)) return from_errno(*error);
   Temporary& temporary = std::get<Temporary>(created);
@@ -132,9 +143,7 @@ std::optional<FileError> write_file(const std::string& path, const std::string& 
 
 std::optional<FileError> replace_file(const std::string& path, const std::string& text) {
   std::string target = write_target(path);
-  // Opened first, although a rename needs only the directory's permission: a file its user
-  // may not write (a read-only one) is refused as a direct write would refuse it.
-  FileDescriptor file(::open(target.c_str(), O_RDWR | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+  FileDescriptor file(open_for_writing(target, O_RDWR));
   if (!file.valid()) return from_errno(errno);
   struct stat info {};
   if (::fstat(file.get(), &info) != 0) return from_errno(errno);

@@ -32,9 +32,10 @@ std::optional<FileError> append_to_end(int fd, std::string& text, std::size_t li
 
 // Writes the whole text as the file at `path` so that it holds either the new text or
 // exactly what it held before: the text goes to a temporary file in the same directory,
-// which is then renamed over it, and a failure removes the temporary. An existing file
-// keeps its permission bits (and its owner and group where the user may keep them); a
-// symbolic link stays a link and its target is replaced. An existing target that is not a
+// which is then renamed over it, and a failure removes the temporary. An existing file the
+// user may not write is refused; one that is replaced keeps its permission bits (and its
+// owner and group where the user may keep them); a symbolic link stays a link and its
+// target is replaced. An existing target that is not a
 // regular file (a device such as /dev/null, a named pipe) is written directly.
 std::optional<FileError> write_file(const std::string& path, const std::string& text);
 

@@ -178,12 +178,12 @@ TEST_F(TextFileTest, ReplaceOfAFileWithTheLongestNameWorks) {
 // The directory lets anyone create and rename files, but the file itself is read-only: it is
 // refused with the reason a direct write gives, and stays as it was. Root may write any file,
 // so a root run makes the attempt as the unprivileged user "nobody".
-TEST_F(TextFileTest, ReplaceRefusesAReadOnlyFile) {
+TEST_F(TextFileTest, ReplaceAndWriteRefuseAReadOnlyFile) {
   std::string path = put("m.ovm", "old\n");
   ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
   ASSERT_EQ(::chmod(dir_.c_str(), 0777), 0);
-  std::string reason = in_child([&] { return reason_of(replace_file(path, "new\n")); }, as_nobody);
-  EXPECT_EQ(reason, "Permission denied");
+  EXPECT_EQ(in_child([&] { return reason_of(replace_file(path, "new\n")); }, as_nobody), "Permission denied");
+  EXPECT_EQ(in_child([&] { return reason_of(write_file(path, "new\n")); }, as_nobody), "Permission denied");
   EXPECT_EQ(contents(path), "old\n");
   EXPECT_EQ(entries(), 1u);
 }
