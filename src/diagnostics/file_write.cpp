@@ -69,15 +69,19 @@ bool take_owner(int fd, const struct stat& original) {
   return ::fchown(fd, original.st_uid, original.st_gid) == 0;
 }
 
-// Fills the temporary and renames it over the target; any failure removes it. The mode is
-// set after any change of owner, which clears the set-id bits.
-std::optional<FileError> commit(Temporary& temporary, const std::string& target, const std::string& text,
-                                mode_t mode) {
+// Gives the new file the owner, group and permission bits of the one it replaces; false
+// where the user may not give them away. The mode is set after the owner, whose change
+// clears the set-id bits.
+bool take_identity(int fd, const struct stat& original) {
+  return take_owner(fd, original) && ::fchmod(fd, original.st_mode & 07777) == 0;
+}
+
+// Fills the temporary and renames it over the target; any failure removes it.
+std::optional<FileError> commit(Temporary& temporary, const std::string& target, const std::string& text) {
   auto fail = [&](int error) {
     ::unlink(temporary.path.c_str());
     return from_errno(error);
   };
-  if (::fchmod(temporary.fd.get(), mode) != 0) return fail(errno);
   if (!write_all(temporary.fd.get(), text)) return fail(errno);
   if (::fsync(temporary.fd.get()) != 0) return fail(errno);
   if (!temporary.fd.close()) return fail(errno);
@@ -136,9 +140,11 @@ std::optional<FileError> write_file(const std::string& path, const std::string& 
   std::variant<Temporary, int> created = create_temporary(target);
   if (const int* error = std::get_if<int>(&created)) return from_errno(*error);
   Temporary& temporary = std::get<Temporary>(created);
-  // An output may change hands when its user may not keep the old owner; it is theirs now.
+  // Best effort: an output may change hands when its user may not keep the old owner, and a
+  // file system without Unix permissions refuses any mode; the output is written all the same.
   if (exists) take_owner(temporary.fd.get(), info);
-  return commit(temporary, target, text, exists ? info.st_mode & 07777 : new_file_mode());
+  ::fchmod(temporary.fd.get(), exists ? info.st_mode & 07777 : new_file_mode());
+  return commit(temporary, target, text);
 }
 
 std::optional<FileError> replace_file(const std::string& path, const std::string& text) {
@@ -157,11 +163,11 @@ std::optional<FileError> replace_file(const std::string& path, const std::string
     return from_errno(*error);
   }
   Temporary& temporary = std::get<Temporary>(created);
-  if (!take_owner(temporary.fd.get(), info)) {
+  if (!take_identity(temporary.fd.get(), info)) {
     ::unlink(temporary.path.c_str());
     return rewrite_in_place(file, text);
   }
-  return commit(temporary, target, text, info.st_mode & 07777);
+  return commit(temporary, target, text);
 }
 
 bool same_file(const std::string& a, const std::string& b) {
