@@ -1,6 +1,8 @@
 #include "engine/apply_process.hpp"
 
+#include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <string>
 #include <utility>
 #include <vector>
@@ -56,6 +58,19 @@ std::optional<EngineError> fractionate_isotope(PoolState& source, const Reaction
   return std::nullopt;
 }
 
+// The isotopes of every system the source holds and no factor covered move with the matter,
+// unfractionated (as with alpha 1), so that the product keeps the isotope budget.
+void carry_unfractionated(const PoolState& source, ProductDeltas& product_deltas) {
+  std::size_t fractionated = product_deltas.size();
+  for (const auto& [isotope, delta] : source.deltas) {
+    auto covered = std::find_if(product_deltas.begin(), product_deltas.begin() + static_cast<std::ptrdiff_t>(fractionated),
+                                [&](const auto& entry) { return entry.first == isotope; });
+    if (covered == product_deltas.begin() + static_cast<std::ptrdiff_t>(fractionated)) {
+      product_deltas.emplace_back(isotope, delta);
+    }
+  }
+}
+
 // Adds `moved` of the product, each delta mixed by amount with the one the pool holds.
 void deliver(PoolState& pool, double moved, const ProductDeltas& product_deltas) {
   double a_old = pool.amount;
@@ -96,6 +111,12 @@ std::optional<EngineError> apply_process(SimulationState& state, const ir::Proce
   if (auto* error = std::get_if<EngineError>(&found)) return std::move(*error);
   const auto& from_databases = std::get<std::vector<DatabaseFactor>>(found);
 
+  ReservoirState& destination = reservoir_at(state, into);
+  PoolState& product_pool = destination.pools[product];
+  auto unlike = take_amount_kind(product_pool, source_pool.kind, process.name, formula_text(state.model, product),
+                                 destination.name);
+  if (unlike) return unlike;
+
   Reaction reaction{process, fraction, remaining_share(fraction), fractionation_form(process)};
   double moved = fraction * a0;
   ProductDeltas product_deltas;
@@ -110,8 +131,10 @@ std::optional<EngineError> apply_process(SimulationState& state, const ir::Proce
     if (failed) return failed;
   }
 
+  carry_unfractionated(source_pool, product_deltas);
+
   source_pool.amount = a0 - moved;
-  deliver(reservoir_at(state, into).pools[product], moved, product_deltas);
+  deliver(product_pool, moved, product_deltas);
   return std::nullopt;
 }
 

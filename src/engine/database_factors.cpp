@@ -12,6 +12,14 @@
 namespace ovm::engine {
 namespace {
 
+// Keeps a note once: every step of a long run takes the same factors again.
+void note_factor(SimulationState& state, FactorNote note) {
+  std::string key = note.subject + '\0' + note.database + '\0' + note.citation + '\0' + note.warning.value_or("") +
+                    (note.warning ? "\1" : "");
+  if (!state.noted_factors.insert(std::move(key)).second) return;
+  state.factor_notes.push_back(std::move(note));
+}
+
 std::optional<std::string_view> formula_of(const ir::ModelGraph& model, ir::SpeciesId species) {
   if (species >= model.species.size()) return std::nullopt;
   return model.species[species].formula;
@@ -63,8 +71,8 @@ std::variant<std::vector<DatabaseFactor>, EngineError> database_factors(Simulati
     const auto* match = std::get_if<FractionationMatch>(&found);
     if (!match) continue;
     factors.push_back(DatabaseFactor{system.id, match->alpha});
-    state.factor_notes.push_back(FactorNote{sema::fill_message("{} on {}", {process.name, system.notation}),
-                                            match->database_name, match->citation, match->warning});
+    note_factor(state, FactorNote{sema::fill_message("{} on {}", {process.name, system.notation}),
+                                  match->database_name, match->citation, match->warning});
   }
   return factors;
 }

@@ -73,7 +73,7 @@ EvalResult extent_of(const SimulationState& state, const ir::Process& process) {
 }
 
 std::optional<EngineError> act(SimulationState& state, const ir::Process& process) {
-  if (const auto* mixing = std::get_if<ir::ProcessKind::Mixing>(&process.kind.kind)) return mix(state, *mixing);
+  if (const auto* mixing = std::get_if<ir::ProcessKind::Mixing>(&process.kind.kind)) return mix(state, process.name, *mixing);
   EvalResult extent = extent_of(state, process);
   if (auto* error = std::get_if<EngineError>(&extent)) return std::move(*error);
   SpeciesPair species = species_pair(process.kind);

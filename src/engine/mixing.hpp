@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <string>
 
 #include "engine/engine_error.hpp"
 #include "engine/simulation_state.hpp"
@@ -12,7 +13,9 @@ namespace ovm::engine {
 // amounts. Amounts are replaced, not added to; a delta no source weighs stays as it was, and so
 // does every pool of a species no source holds. The sources are never changed, and fractions
 // are taken as they stand. Sources outside the run's reservoirs are passed over; a product
-// outside them is an OV402 error that changes nothing.
-std::optional<EngineError> mix(SimulationState& state, const ir::ProcessKind::Mixing& mixing);
+// outside them is an OV402 error that changes nothing, and so is a species whose sources hold
+// amounts of unlike kinds (a molality and a mass concentration), which `process` names.
+std::optional<EngineError> mix(SimulationState& state, const std::string& process,
+                               const ir::ProcessKind::Mixing& mixing);
 
 }  // namespace ovm::engine

@@ -6,6 +6,7 @@
 #include <variant>
 
 #include "diagnostics/text_file.hpp"
+#include "diagnostics/utf8.hpp"
 #include "engine/file_listing.hpp"
 #include "engine/ovdb_parse.hpp"
 
@@ -16,7 +17,9 @@ namespace fs = std::filesystem;
 
 std::optional<EngineError> read_database_directory(DatabaseSet& set, const fs::path& directory) {
   std::optional<std::vector<fs::path>> listing = list_directory(directory);
-  if (!listing) return EngineError{database_error_code, directory.string() + " cannot be read"};
+  if (!listing) {
+    return EngineError{database_error_code, diagnostics::display_text(directory.string()) + " cannot be read"};
+  }
   std::vector<fs::path> files = collect_database_files(*listing);
   // All lie in one directory, so comparing names is the byte order of the whole paths.
   std::sort(files.begin(), files.end(),
@@ -28,8 +31,9 @@ std::optional<EngineError> read_database_directory(DatabaseSet& set, const fs::p
 }
 
 std::optional<EngineError> read_database_file(DatabaseSet& set, const fs::path& path) {
-  std::string shown = path.string();
-  std::variant<std::string, diagnostics::FileError> text = diagnostics::read_text_file(shown);
+  // Read by its bytes, shown in messages with every ill-formed sequence replaced.
+  std::string shown = diagnostics::display_text(path.string());
+  std::variant<std::string, diagnostics::FileError> text = diagnostics::read_text_file(path.string());
   if (const auto* failure = std::get_if<diagnostics::FileError>(&text)) {
     return EngineError{database_error_code, shown + ": " + failure->reason};
   }

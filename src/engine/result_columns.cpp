@@ -43,11 +43,23 @@ Column fraction_column(const ir::ModelGraph& model, ir::ReservoirId reservoir, i
                 reacted ? reacted_key(name, species) : remaining_key(name, species)};
 }
 
-Column column_of(const ir::ModelGraph& model, const ir::Variable& variable) {
+// The engine keeps the model's number whatever the kind of the amount, so the column is in the
+// unit of the pool's own kind.
+std::string amount_column_unit(const std::vector<ReservoirState>& reservoirs, ir::ReservoirId reservoir,
+                               ir::SpeciesId species) {
+  if (reservoir >= reservoirs.size()) return "mol/kgw";
+  auto pool = reservoirs[reservoir].pools.find(species);
+  if (pool == reservoirs[reservoir].pools.end() || !pool->second.kind) return "mol/kgw";
+  return std::string(amount_unit(*pool->second.kind));
+}
+
+Column column_of(const ir::ModelGraph& model, const std::vector<ReservoirState>& reservoirs,
+                 const ir::Variable& variable) {
   if (const auto* amount = std::get_if<ir::Variable::Amount>(&variable.kind)) {
     const std::string& name = reservoir_name(model, amount->reservoir);
-    // The engine keeps the model's number whatever the kind of the amount.
-    return Column{ir::ResultsColumn{{}, ir::ColumnKind::Amount, "mol/kgw", name, species_formula(model, amount->species)},
+    return Column{ir::ResultsColumn{{}, ir::ColumnKind::Amount,
+                                    amount_column_unit(reservoirs, amount->reservoir, amount->species), name,
+                                    species_formula(model, amount->species)},
                   amount_key(name, amount->species)};
   }
   if (const auto* composition = std::get_if<ir::Variable::Composition>(&variable.kind)) {
@@ -80,10 +92,10 @@ Column column_of(const ir::ModelGraph& model, const ir::Variable& variable) {
 
 }  // namespace
 
-ColumnSet column_set(const ir::ModelGraph& model) {
+ColumnSet column_set(const ir::ModelGraph& model, const std::vector<ReservoirState>& reservoirs) {
   ColumnSet set;
   for (const ir::Output& output : model.outputs) {
-    Column column = column_of(model, output.variable);
+    Column column = column_of(model, reservoirs, output.variable);
     column.column.name = output.label;
     set.columns.push_back(std::move(column.column));
     set.row_keys.push_back(std::move(column.row_key));

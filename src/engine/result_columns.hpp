@@ -17,8 +17,9 @@ struct ColumnSet {
 };
 
 // Builds the columns from the model's outputs; the ids they name are in range, as the graph
-// check covers them.
-ColumnSet column_set(const ir::ModelGraph& model);
+// check covers them. An amount column is in the unit of its pool's kind among `reservoirs`
+// (the run's state), "mol/kgw" for a pool that holds no kind there.
+ColumnSet column_set(const ir::ModelGraph& model, const std::vector<ReservoirState>& reservoirs = {});
 
 // One results row per recorded row, in recording order; cell j is the value recorded under row
 // key j, or no value when the row has none there.

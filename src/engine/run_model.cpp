@@ -4,6 +4,7 @@
 #include <utility>
 #include <vector>
 
+#include "engine/distinct_diagnostics.hpp"
 #include "engine/model_identity.hpp"
 #include "engine/note_codes.hpp"
 #include "engine/ovdb_load.hpp"
@@ -105,6 +106,7 @@ ir::ResultsFile run_model(ir::ModelGraph model, const std::optional<std::filesys
   if (const auto* error = std::get_if<EngineError>(&simulated)) return failed_after_backends(*error);
   ir::ResultsFile results = std::get<ir::ResultsFile>(std::move(simulated));
   results.diagnostics.insert(results.diagnostics.end(), notes.begin(), notes.end());
+  drop_repeated_diagnostics(results.diagnostics);
   results.backends = std::move(runs);
   return results;
 }

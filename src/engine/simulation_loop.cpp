@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "engine/distinct_diagnostics.hpp"
 #include "engine/extent_progress.hpp"
 #include "engine/model_identity.hpp"
 #include "engine/note_codes.hpp"
@@ -36,13 +37,14 @@ void append_factor_notes(const std::vector<FactorNote>& notes, std::vector<ir::R
 
 ir::ResultsFile complete(SimulationState& state) {
   std::vector<FactorNote> notes = std::move(state.factor_notes);
-  ColumnSet columns = column_set(state.model);
+  ColumnSet columns = column_set(state.model, state.reservoirs);
   ir::ResultsFile results;
   results.model = model_identity(state.model);
   results.rows = results_rows(state.rows, columns.row_keys);
   results.columns = std::move(columns.columns);
   results.diagnostics = std::move(state.diagnostics);
   append_factor_notes(notes, results.diagnostics);
+  drop_repeated_diagnostics(results.diagnostics);
   return results;
 }
 

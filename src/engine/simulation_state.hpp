@@ -4,10 +4,13 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <unordered_set>
 #include <utility>
 #include <variant>
 #include <vector>
 
+#include "engine/engine_error.hpp"
 #include "engine/ovdb_records.hpp"
 #include "ir/model_graph.hpp"
 #include "ir/results_file.hpp"
@@ -47,11 +50,21 @@ struct BackendExportValue {
   friend bool operator==(const BackendExportValue&, const BackendExportValue&) = default;
 };
 
+// What a pool's amount number measures. The engine converts no units, so amounts of unlike
+// kinds are never added together.
+enum class AmountKind { Molality, MassConcentration };
+
 // The run-time state of one species pool. The amount is the model's number whatever its kind
-// (molality or mass concentration): the engine converts no units.
+// (molality or mass concentration): the engine converts no units. A pool a process creates has
+// no kind until matter arrives, then the kind of its source.
 struct PoolState {
+  PoolState() = default;
+  PoolState(double amount, std::map<ir::IsotopeId, double> deltas = {}, std::optional<AmountKind> kind = std::nullopt)
+      : amount(amount), deltas(std::move(deltas)), kind(kind) {}
+
   double amount = 0;
   std::map<ir::IsotopeId, double> deltas;  // permil
+  std::optional<AmountKind> kind;
 
   friend bool operator==(const PoolState&, const PoolState&) = default;
 };
@@ -85,7 +98,8 @@ using StartAmounts = std::map<std::pair<std::string, ir::SpeciesId>, double>;
 struct SimulationState {
   ir::ModelGraph model;
   DatabaseSet databases;
-  std::vector<FactorNote> factor_notes;
+  std::vector<FactorNote> factor_notes;  // each distinct note once, in the order first taken
+  std::unordered_set<std::string> noted_factors;  // the keys of `factor_notes`
   std::vector<ReservoirState> reservoirs;
   std::vector<ir::ResultsDiagnostic> diagnostics;  // raised while simulating
   std::vector<RecordedRow> rows;                   // in recording order
@@ -97,6 +111,21 @@ struct SimulationState {
 
 // The number of a pool's amount, whatever its kind.
 double amount_number(const ir::Amount& amount);
+
+AmountKind amount_kind(const ir::Amount& amount);
+
+// The formula of a species of the model, or an empty text for an id it does not hold.
+std::string_view formula_text(const ir::ModelGraph& model, ir::SpeciesId id);
+
+// The unit of an amount of this kind, as its result column names it.
+std::string_view amount_unit(AmountKind kind);
+
+// Takes an amount of `incoming` kind into a pool: an unkinded pool takes it on; a pool of
+// another kind refuses it with the OV402 error that names `process`, the species' formula
+// and the reservoir.
+std::optional<EngineError> take_amount_kind(PoolState& pool, std::optional<AmountKind> incoming,
+                                            std::string_view process, std::string_view species,
+                                            std::string_view reservoir);
 
 // The run-time state of a reservoir at the start: each pool's amount number and, for each of
 // its compositions, the delta (ratio / standard ratio - 1) x 1000. A later composition of the

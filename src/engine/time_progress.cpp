@@ -58,7 +58,10 @@ EvalResult zero_order_fraction(const SimulationState& state, const ir::Process& 
   // A not-a-number amount is not at or below 0: its quotient is not a number, which reacts the whole pool.
   if (pool == pools.end() || pool->second.amount <= 0) return 0.0;
   double quotient = std::get<double>(k) * dt / pool->second.amount;
-  return quotient < 1 ? quotient : 1.0;  // a NaN quotient reacts the whole pool
+  // A rate that is not a number gives an extent of NaN, which the process refuses; only a
+  // not-a-number amount (whose quotient is not a number either) reacts the whole pool.
+  if (std::isnan(quotient) && !std::isnan(pool->second.amount)) return quotient;
+  return quotient < 1 ? quotient : 1.0;
 }
 
 // The reacted fraction of a kinetic transfer in one step; at or below 0 it does not act.

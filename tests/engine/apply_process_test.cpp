@@ -231,7 +231,8 @@ TEST(ApplyProcessTest, DatabaseFactorsForSystemsWithoutOwnFactor) {
   ASSERT_FALSE(apply(state, 0.5));
   FactorNote note{"reduce on 65Cu/63Cu", "cudb", "Cu paper",
                   "`Cu paper` was measured within 273.15 to 283.15 K and is applied outside it"};
-  EXPECT_EQ(state.factor_notes, (std::vector<FactorNote>{note, note}));  // asked again on every call
+  // Asked again on every call (the second call's deltas below show it), noted once.
+  EXPECT_EQ(state.factor_notes, (std::vector<FactorNote>{note}));
 
   double cr1 = (0.0 + 1000) * std::pow(0.5, 0.99 - 1) - 1000;
   double cu1 = (1.0 + 1000) * std::pow(0.5, 0.998 - 1) - 1000;
@@ -242,6 +243,59 @@ TEST(ApplyProcessTest, DatabaseFactorsForSystemsWithoutOwnFactor) {
   double cu_prod2 = (cu1 - 0.5 * cu2) / (1 - 0.5);
   EXPECT_EQ(pool(state, 0, 1), (PoolState{1.5, {{0, (cr_prod2 * 0.5 + 1 * -cr1) / (0.5 + 1)},
                                                 {1, (cu_prod2 * 0.5 + 1 * ((1 - 0.5 * cu1) / (1 - 0.5))) / (0.5 + 1)}}}));
+}
+
+TEST(ApplyProcessTest, IsotopesNoFactorCoversMoveWithTheMatter) {
+  // 5 of 10 at +2 permil move into 10 at -1: mass balance leaves the product at 0.
+  SimulationState state = chromium_state();
+  state.model.processes[0].fractionations.clear();
+  state.reservoirs[0].pools[0] = PoolState{10, {{0, 2}}};
+  state.reservoirs[0].pools[1] = PoolState{10, {{0, -1}}};
+  ASSERT_FALSE(apply(state, 0.5));
+  EXPECT_EQ(pool(state, 0, 0), (PoolState{5, {{0, 2}}}));
+  EXPECT_EQ(pool(state, 0, 1), (PoolState{15, {{0, 0}}}));
+
+  // A new product pool takes the source's delta rather than none.
+  SimulationState fresh = chromium_state();
+  fresh.model.processes[0].fractionations.clear();
+  fresh.reservoirs[0].pools[0].deltas[0] = 2;
+  ASSERT_FALSE(apply(fresh, 0.25));
+  EXPECT_EQ(pool(fresh, 0, 1), (PoolState{0.5, {{0, 2}}}));
+
+  // Chromium is fractionated by the process's own factor; copper (isotope 1) is carried after it.
+  SimulationState both = chromium_state();
+  add_isotope(both, "65Cu/63Cu");
+  both.reservoirs[0].pools[0].deltas[1] = 3;
+  ASSERT_FALSE(apply(both, 0.5));
+  double d_rem = (0.0 + 1000) * std::pow(0.5, 0.99 - 1) - 1000;
+  EXPECT_EQ(pool(both, 0, 0), (PoolState{1, {{0, d_rem}, {1, 3}}}));
+  EXPECT_EQ(pool(both, 0, 1), (PoolState{1, {{0, (0 - 0.5 * d_rem) / (1 - 0.5)}, {1, 3}}}));
+}
+
+TEST(ApplyProcessTest, AmountsOfUnlikeKindsAreNeverAdded) {
+  // Cr(VI) in mg/L reduced into a Cr(III) pool in mol/kgw.
+  SimulationState state = chromium_state();
+  state.reservoirs[0].pools[0].kind = AmountKind::MassConcentration;
+  state.reservoirs[0].pools[1] = PoolState{1, {}, AmountKind::Molality};
+  EXPECT_EQ(failure(apply(state, 0.5)),
+            (EngineError{"OV402", "`reduce` would add a mass concentration (mg/L) to a molality (mol/kgw) of `Cr(III)` "
+                                  "in `water`"}));
+
+  SimulationState reverse = chromium_state();
+  reverse.reservoirs[0].pools[0].kind = AmountKind::Molality;
+  reverse.reservoirs[0].pools[1] = PoolState{1, {}, AmountKind::MassConcentration};
+  EXPECT_EQ(failure(apply(reverse, 0.5)).message,
+            "`reduce` would add a molality (mol/kgw) to a mass concentration (mg/L) of `Cr(III)` in `water`");
+
+  // A pool the process creates, or one of the same kind, takes the amount and keeps the kind.
+  for (std::optional<AmountKind> held : {std::optional<AmountKind>(), std::optional(AmountKind::MassConcentration)}) {
+    SimulationState alike = chromium_state();
+    alike.reservoirs[0].pools[0].kind = AmountKind::MassConcentration;
+    if (held) alike.reservoirs[0].pools[1] = PoolState{0, {}, held};
+    ASSERT_FALSE(apply(alike, 0.5));
+    EXPECT_EQ(pool(alike, 0, 1).kind, AmountKind::MassConcentration);
+    EXPECT_EQ(pool(alike, 0, 1).amount, 1);
+  }
 }
 
 TEST(ApplyProcessTest, DatabaseQueriesAndWhenTheyAreMade) {

@@ -50,6 +50,14 @@ TEST(FractionationTest, RayleighAndClosedFormsOfHalfAPool) {
   EXPECT_EQ(closed.product, -closed.remaining);
 }
 
+TEST(FractionationTest, ClosedFormAtAFifthRemaining) {
+  // At f = 0.5 the remainder's weights alpha * r + f and alpha * f + r agree; at 0.2 only the
+  // first gives 1000 / 0.992 - 1000 = 8.0645 permil (the other would give 2.0040).
+  FractionatedDeltas closed = fractionate(0, 0.99, 0.2, FractionationForm::Closed);
+  EXPECT_NEAR(closed.remaining, 8.064516129, 1e-9);
+  EXPECT_NEAR(closed.product, -2.016129032, 1e-9);  // (0 - 0.2 * 8.0645) / 0.8
+}
+
 TEST(FractionationTest, AlphaOfOneKeepsTheStartingDelta) {
   for (FractionationForm form : {FractionationForm::Rayleigh, FractionationForm::Closed}) {
     // Near f = 1 the product's share 1 - f is so small that rounding of the remainder shows.

@@ -58,10 +58,19 @@ TEST(ColumnSetTest, OneColumnAndRowKeyPerOutput) {
                                                     "lake#0#remaining", "lake#0#reacted", "parameter#0"}));
 }
 
-TEST(ColumnSetTest, AmountOfAMassConcentrationPoolIsInMolPerKgw) {
+TEST(ColumnSetTest, AmountColumnIsInTheUnitOfItsPoolsKind) {
   ir::ModelGraph graph = model();
-  graph.reservoirs[0].pools = {ir::Pool{0, ir::Amount{ir::Amount::MassConcentration{5}}, {}}};
-  graph.outputs = {output(Variable::Amount{0, 0}, "lake.Cr(VI)")};
+  graph.reservoirs[0].pools = {ir::Pool{0, ir::Amount{ir::Amount::MassConcentration{5}}, {}},
+                               ir::Pool{1, ir::Amount{ir::Amount::Molality{5}}, {}}};
+  graph.outputs = {output(Variable::Amount{0, 0}, "lake.Cr(VI)"), output(Variable::Amount{0, 1}, "lake.Cr(III)")};
+  std::vector<ReservoirState> reservoirs{initial_reservoir_state(graph.reservoirs[0], graph.isotopes)};
+  ColumnSet set = column_set(graph, reservoirs);
+  EXPECT_EQ(set.columns.at(0).unit, "mg/L");
+  EXPECT_EQ(set.columns.at(1).unit, "mol/kgw");
+
+  // A pool the run never held, or without a state, is in the default unit.
+  reservoirs[0].pools.erase(0);
+  EXPECT_EQ(column_set(graph, reservoirs).columns.at(0).unit, "mol/kgw");
   EXPECT_EQ(column_set(graph).columns.at(0).unit, "mol/kgw");
 }
 

@@ -148,8 +148,8 @@ TEST_F(RunModelTest, StandardsTakenFromDatabasesAreNotedAfterTheOtherDiagnostics
                                                            "standard for 56Fe/54Fe taken from Fe standard (crdb)"}));
 }
 
-// The simulation's warnings come first, then the factor notes of every step, then the notes on
-// standards taken from databases.
+// The simulation's warnings come first, then the factor notes, each once however many steps
+// took it, then the notes on standards taken from databases.
 TEST_F(RunModelTest, DiagnosticsComeInTheOrderOfTheStages) {
   ir::ModelGraph model = tank_model_reading(ovdb_standard("crdb", "Cr standard", "53Cr/52Cr", 0.25) +
                                                           "[[fractionation]]\ncitation = \"Ellis 2002\"\n"
@@ -162,8 +162,7 @@ TEST_F(RunModelTest, DiagnosticsComeInTheOrderOfTheStages) {
   EXPECT_EQ(results.diagnostics,
             (std::vector<ir::ResultsDiagnostic>{
                 {"OV306", "warning", "the model advances by time, so the extent stated by reduction is not read"},
-                factor,
-                factor,
+                factor,  // taken at every step, noted once
                 {"OV000", "note", "standard for 53Cr/52Cr taken from Cr standard (crdb)"}}));
 }
 
