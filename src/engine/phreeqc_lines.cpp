@@ -42,6 +42,18 @@ std::vector<std::string_view> line_fields(std::string_view line) {
   return fields;
 }
 
+std::vector<std::string_view> tab_fields(std::string_view line) {
+  std::vector<std::string_view> fields;
+  std::size_t start = 0;
+  while (start < line.size()) {
+    std::size_t tab = line.find('\t', start);
+    if (tab == std::string_view::npos) tab = line.size();
+    fields.push_back(ir::trim_white_space(line.substr(start, tab - start)));
+    start = tab + 1;
+  }
+  return fields;
+}
+
 std::vector<std::string> last_nonempty_lines(std::string_view text, std::size_t count) {
   std::vector<std::string_view> lines = text_lines(text);
   std::vector<std::string> picked;

@@ -17,6 +17,11 @@ bool is_blank_line(std::string_view line);
 // The maximal runs of characters that are not Unicode white space.
 std::vector<std::string_view> line_fields(std::string_view line);
 
+// The cells of a tab-separated line, each trimmed of white space at both ends, so that a cell
+// holding blanks stays one cell and an empty one keeps every later cell in its place. The tab
+// PHREEQC writes after the last cell ends it and starts no further cell.
+std::vector<std::string_view> tab_fields(std::string_view line);
+
 // The last `count` non-blank lines, in text order, each without its line ending but otherwise
 // as written.
 std::vector<std::string> last_nonempty_lines(std::string_view text, std::size_t count);

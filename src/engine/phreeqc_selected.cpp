@@ -16,16 +16,21 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr std::string_view selected_output_extension = "sel";
+constexpr std::size_t selected_output_limit = std::size_t{1} << 32;
 
 EngineError failure(std::string message) { return EngineError{backend_failure_code, std::move(message)}; }
 
 std::string quoted(const std::string& name) { return "`" + name + "`"; }
 
-// The lines of a selected output with the position of its header line.
+// The lines of a selected output with the position of its header line. PHREEQC separates
+// its cells with tabs; a file whose header holds none is split at white space.
 struct Table {
   std::vector<std::string_view> lines;
   std::size_t header = 0;
   std::vector<std::string_view> names;
+  bool tabbed = false;
+
+  std::vector<std::string_view> cells(std::string_view line) const { return tabbed ? tab_fields(line) : line_fields(line); }
 };
 
 std::variant<Table, EngineError> read_table(std::string_view text, const std::string& backend) {
@@ -33,7 +38,8 @@ std::variant<Table, EngineError> read_table(std::string_view text, const std::st
   auto header = std::find_if(table.lines.begin(), table.lines.end(), [](std::string_view line) { return !is_blank_line(line); });
   if (header == table.lines.end()) return failure(quoted(backend) + " wrote an empty selected output");
   table.header = static_cast<std::size_t>(header - table.lines.begin());
-  table.names = line_fields(*header);
+  table.tabbed = header->find('\t') != std::string_view::npos;
+  table.names = table.cells(*header);
   return table;
 }
 
@@ -41,11 +47,13 @@ EngineError no_values(const std::string& backend) { return failure(quoted(backen
 
 // Names and cells paired by position, as many as the shorter list holds; only numeric cells
 // count, and a later column of the same name wins.
-std::map<std::string, double> row_values(const std::vector<std::string_view>& names, std::string_view line) {
-  std::vector<std::string_view> cells = line_fields(line);
+std::map<std::string, double> row_values(const Table& table, std::string_view line) {
+  std::vector<std::string_view> cells = table.cells(line);
   std::map<std::string, double> values;
-  for (std::size_t i = 0; i < std::min(names.size(), cells.size()); ++i) {
-    if (std::optional<double> number = read_cell_number(cells[i])) values.insert_or_assign(std::string(names[i]), *number);
+  for (std::size_t i = 0; i < std::min(table.names.size(), cells.size()); ++i) {
+    if (std::optional<double> number = read_cell_number(cells[i])) {
+      values.insert_or_assign(std::string(table.names[i]), *number);
+    }
   }
   return values;
 }
@@ -62,7 +70,7 @@ std::string column_list(const LastRow& last_row) {
   std::string list;
   for (const auto& [name, value] : last_row) {
     if (!list.empty()) list += ", ";
-    list += name;
+    list += diagnostics::display_text(name);  // a name that is not UTF-8 is shown, not refused
   }
   return list;
 }
@@ -91,7 +99,7 @@ std::variant<LastRow, EngineError> last_row_values(std::string_view text, const 
   if (auto* error = std::get_if<EngineError>(&read)) return std::move(*error);
   const Table& table = std::get<Table>(read);
   for (std::size_t i = table.lines.size(); i > table.header + 1; --i) {
-    if (!is_blank_line(table.lines[i - 1])) return row_values(table.names, table.lines[i - 1]);
+    if (!is_blank_line(table.lines[i - 1])) return row_values(table, table.lines[i - 1]);
   }
   return no_values(backend);
 }
@@ -107,11 +115,11 @@ std::variant<std::vector<SeriesRow>, EngineError> series_rows(std::string_view t
   auto time_index = static_cast<std::size_t>(time_column - table.names.begin());
   std::vector<SeriesRow> rows;
   for (std::size_t i = table.header + 1; i < table.lines.size(); ++i) {
-    std::vector<std::string_view> cells = line_fields(table.lines[i]);
+    std::vector<std::string_view> cells = table.cells(table.lines[i]);
     if (cells.size() <= time_index) continue;
     std::optional<double> time = read_cell_number(cells[time_index]);
     if (!time) continue;
-    rows.push_back(SeriesRow{*time < 0 ? 0.0 : *time, row_values(table.names, table.lines[i])});
+    rows.push_back(SeriesRow{*time < 0 ? 0.0 : *time, row_values(table, table.lines[i])});
   }
   if (rows.empty()) return no_values(backend);
   std::stable_sort(rows.begin(), rows.end(), earlier);
@@ -160,9 +168,16 @@ std::variant<ExtractedExports, EngineError> read_selected_output(const ir::Backe
   }
   // Only the first is read; the input decides what the others hold.
   std::string shown = diagnostics::display_text(files.front().string());
-  std::variant<std::string, diagnostics::FileError> text = diagnostics::read_text_file(files.front().string());
-  if (auto* error = std::get_if<diagnostics::FileError>(&text)) return failure(shown + ": " + error->reason);
-  return extract_exports(backend, std::get<std::string>(text));
+  // Read as bytes: a cell that is not UTF-8 matters only when an export reads it, and then it
+  // is no number.
+  std::variant<diagnostics::FileDescriptor, diagnostics::FileError> opened =
+      diagnostics::open_regular_file(files.front().string());
+  if (auto* error = std::get_if<diagnostics::FileError>(&opened)) return failure(shown + ": " + error->reason);
+  std::string text;
+  if (auto error = diagnostics::append_to_end(std::get<diagnostics::FileDescriptor>(opened).get(), text, selected_output_limit)) {
+    return failure(shown + ": " + error->reason);
+  }
+  return extract_exports(backend, text);
 }
 
 }  // namespace ovm::engine

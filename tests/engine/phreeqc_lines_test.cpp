@@ -27,6 +27,14 @@ TEST(PhreeqcLinesTest, FieldsAreSeparatedByUnicodeWhiteSpace) {
   EXPECT_FALSE(is_blank_line(" . "));
 }
 
+TEST(PhreeqcLinesTest, TabFieldsAreTrimmedAndKeepEmptyCells) {
+  EXPECT_EQ(tab_fields("well 7 (deep)\t  4.2500e+01\t            \t  1.2500e-01\t"),
+            (Views{"well 7 (deep)", "4.2500e+01", "", "1.2500e-01"}));
+  EXPECT_EQ(tab_fields("a\t\tb"), (Views{"a", "", "b"}));  // no tab after the last cell
+  EXPECT_EQ(tab_fields("\t"), (Views{""}));
+  EXPECT_TRUE(tab_fields("").empty());
+}
+
 TEST(PhreeqcLinesTest, LastNonEmptyLinesKeepTheirOrderAndInnerBlanks) {
   EXPECT_EQ(last_nonempty_lines("a\n\nb\nc\nd\n", 3), (Texts{"b", "c", "d"}));
   EXPECT_EQ(last_nonempty_lines("  one  two \r\n \n", 3), (Texts{"  one  two "}));

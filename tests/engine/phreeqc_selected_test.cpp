@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -160,9 +162,46 @@ TEST(SelectedOutputTest, MissingOrUnreadableFilesAreReported) {
   EXPECT_EQ(error_of(read_selected_output(calcite, dir.path())),
             (EngineError{"OV402", "`calcite` wrote no selected output; the input needs a SELECTED_OUTPUT block for its "
                                   "results to reach the model"}));
-  fs::path file = dir.write("out.sel", "Ca\n\xFF\n");
+  // Bytes that are not UTF-8 are no number, in the one cell an export reads as anywhere else.
+  dir.write("out.sel", "Ca\n\xFF\n");
   EXPECT_EQ(error_of(read_selected_output(calcite, dir.path())),
-            (EngineError{"OV402", file.string() + ": stream did not contain valid UTF-8"}));
+            (EngineError{"OV402", "`calcite` produced no column named `Ca`; it has: nothing"}));
+  dir.write("out.sel", "Ca\tn\xFF\t\n1\t2\t\n");
+  EXPECT_EQ(error_of(read_selected_output(backend(ir::BackendMode::Oneshot, {"K"}), dir.path())),
+            (EngineError{"OV402", "`calcite` produced no column named `K`; it has: Ca, n\xEF\xBF\xBD"}));
+}
+
+// The files PHREEQC 3.8.9 wrote: cells right-aligned in 12 characters, each followed by a tab.
+std::string sample(const std::string& name) {
+  std::ifstream in(std::string(OVM_PHREEQC_SAMPLES) + "/" + name, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  EXPECT_FALSE(text.str().empty() && name != "bad_input.sel") << name;
+  return text.str();
+}
+
+TEST(SelectedOutputTest, TabSeparatedCellsKeepTheirColumns) {
+  // `sample` holds "well 7 (deep)" and `note` is an empty text cell: k stays in its column.
+  EXPECT_EQ(value_of(last_row_values(sample("text_cells.sel"), "b")), (LastRow{{"k", 0.125}, {"value", 42.5}}));
+  LastRow speciation = value_of(last_row_values(sample("speciation.sel"), "b"));
+  EXPECT_EQ(speciation.at("pH"), 7.2);
+  EXPECT_EQ(speciation.at("Ca"), 1e-3);
+  EXPECT_EQ(speciation.at("m_Fe+2"), 4.1467e-06);
+  EXPECT_EQ(speciation.at("dist_x"), -99);
+  EXPECT_FALSE(speciation.contains("state"));  // the text cell `i_soln`
+
+  auto series = value_of(series_rows(sample("series.sel"), "b"));
+  ASSERT_EQ(series.size(), 13u);
+  EXPECT_EQ(series.front().time, 0);  // the initial row's -99
+  EXPECT_EQ(series.front().values.at("Na"), 1e-3);
+  EXPECT_EQ(series.back().time, 43200);
+  EXPECT_EQ(series.back().values.at("k_rate"), 2.0864e-05);
+
+  // What a failed run leaves behind.
+  EXPECT_EQ(error_of(last_row_values(sample("bad_input.sel"), "b")),
+            (EngineError{"OV402", "`b` wrote an empty selected output"}));
+  // Blanks and empty cells in the same layout, written here.
+  EXPECT_EQ(value_of(last_row_values("  a\t   b\t   c\t\n   x y\t    \t 3\t\n", "b")), (LastRow{{"c", 3.0}}));
 }
 
 }  // namespace
