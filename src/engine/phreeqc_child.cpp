@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <array>
+#include <csignal>
 #include <cerrno>
 #include <cstring>
 #include <system_error>
@@ -18,6 +19,8 @@ namespace ovm::engine {
 namespace {
 
 namespace fs = std::filesystem;
+
+constexpr std::size_t captured_limit = 16 * 1024;
 
 std::string reason(int error) { return std::strerror(error); }
 
@@ -61,13 +64,16 @@ int make_pipe(std::array<int, 2>& ends) {
   return 0;
 }
 
-// Reads what is there without blocking; the end of the stream closes the descriptor.
+// Reads what is there without blocking and keeps only the last `captured_limit` bytes: a
+// child that prompts in a loop writes megabytes a second, and only the end is ever shown.
+// The end of the stream closes the descriptor.
 void read_available(int& fd, std::string& into) {
   std::array<char, 65536> buffer;
   while (fd >= 0) {
     ssize_t got = ::read(fd, buffer.data(), buffer.size());
     if (got > 0) {
       into.append(buffer.data(), static_cast<std::size_t>(got));
+      if (into.size() > captured_limit) into.erase(0, into.size() - captured_limit);
       continue;
     }
     if (got < 0 && errno == EINTR) continue;
@@ -82,16 +88,40 @@ ExitStatus exit_status(int wait_status) {
   return ExitStatus{std::nullopt, 0};
 }
 
+// The attributes of one start: a process group of the child's own, so that killing the group
+// also ends what the child started, and the signals ovm ignores or catches back at their
+// defaults.
+struct SpawnAttributes {
+  posix_spawnattr_t attributes;
+  int error = 0;
+  SpawnAttributes() {
+    error = posix_spawnattr_init(&attributes);
+    sigset_t defaults;
+    sigemptyset(&defaults);
+    for (int signal : {SIGPIPE, SIGXFSZ, SIGINT, SIGTERM}) sigaddset(&defaults, signal);
+    if (error == 0) error = posix_spawnattr_setsigdefault(&attributes, &defaults);
+    if (error == 0) error = posix_spawnattr_setpgroup(&attributes, 0);
+    if (error == 0) error = posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGDEF);
+  }
+  ~SpawnAttributes() { posix_spawnattr_destroy(&attributes); }
+  SpawnAttributes(const SpawnAttributes&) = delete;
+  SpawnAttributes& operator=(const SpawnAttributes&) = delete;
+};
+
 int spawn(pid_t& pid, const std::string& program, const FileActions& actions, const std::vector<std::string>& arguments) {
+  SpawnAttributes attributes;
+  if (attributes.error != 0) return attributes.error;
   std::vector<char*> argv;
   argv.push_back(const_cast<char*>(program.c_str()));
   for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
   argv.push_back(nullptr);
-  return posix_spawnp(&pid, program.c_str(), &actions.actions, nullptr, argv.data(), environ);
+  return posix_spawnp(&pid, program.c_str(), &actions.actions, &attributes.attributes, argv.data(), environ);
 }
 
+// Ends the child's whole process group while the child, its leader, is not yet reaped (so the
+// group's id cannot have been taken by another), then reaps the child.
 void kill_and_reap(pid_t pid, int& wait_status) {
-  ::kill(pid, SIGKILL);
+  if (::kill(-pid, SIGKILL) != 0) ::kill(pid, SIGKILL);
   while (::waitpid(pid, &wait_status, 0) < 0 && errno == EINTR) {
   }
 }
@@ -158,13 +188,17 @@ std::variant<bool, std::string> ChildProcess::poll() {
   drain();
   if (ended_) return true;
   while (true) {
-    pid_t got = ::waitpid(pid_, &wait_status_, WNOHANG);
-    if (got == pid_) {
-      ended_ = true;
-      return true;
+    // Looked at without reaping, so that what the child left running in its group is ended
+    // while the group's id is still its own.
+    siginfo_t info{};
+    if (::waitid(P_PID, static_cast<id_t>(pid_), &info, WEXITED | WNOHANG | WNOWAIT) != 0) {
+      if (errno == EINTR) continue;
+      return reason(errno);
     }
-    if (got == 0) return false;
-    if (errno != EINTR) return reason(errno);
+    if (info.si_pid == 0) return false;
+    kill_and_reap(pid_, wait_status_);
+    ended_ = true;
+    return true;
   }
 }
 
@@ -198,18 +232,64 @@ bool probe_program(const std::string& program) {
 }
 
 std::variant<WaitEnd, std::string> wait_with_limit(ChildProcess& child, std::chrono::milliseconds limit,
-                                                   std::chrono::milliseconds interval) {
+                                                   std::chrono::milliseconds interval,
+                                                   const std::function<bool(const ChildProcess&)>& give_up) {
   auto deadline = std::chrono::steady_clock::now() + limit;
   while (true) {
     std::variant<bool, std::string> ended = child.poll();
     if (auto* failure = std::get_if<std::string>(&ended)) return std::move(*failure);
     if (std::get<bool>(ended)) return WaitEnd::Ended;
+    if (interrupt_received() != 0) {
+      child.kill_and_wait();
+      return WaitEnd::Interrupted;
+    }
+    if (give_up && give_up(child)) {
+      child.kill_and_wait();
+      return WaitEnd::GaveUp;
+    }
     if (std::chrono::steady_clock::now() >= deadline) {
       child.kill_and_wait();
       return WaitEnd::TimedOut;
     }
     std::this_thread::sleep_for(interval);
   }
+}
+
+namespace {
+
+volatile std::sig_atomic_t received_signal = 0;
+
+extern "C" void note_interrupt(int signal) { received_signal = signal; }
+
+}  // namespace
+
+int interrupt_received() { return received_signal; }
+
+InterruptWatch::InterruptWatch() {
+  received_signal = 0;
+  struct sigaction action {};
+  action.sa_handler = note_interrupt;
+  sigemptyset(&action.sa_mask);
+  action.sa_flags = 0;  // no restart: a sleep or wait ends at once
+  // A signal the caller ignores (as under nohup) stays ignored.
+  ::sigaction(SIGINT, &action, &previous_interrupt_);
+  if (previous_interrupt_.sa_handler == SIG_IGN) ::sigaction(SIGINT, &previous_interrupt_, nullptr);
+  ::sigaction(SIGTERM, &action, &previous_terminate_);
+  if (previous_terminate_.sa_handler == SIG_IGN) ::sigaction(SIGTERM, &previous_terminate_, nullptr);
+}
+
+InterruptWatch::~InterruptWatch() {
+  ::sigaction(SIGINT, &previous_interrupt_, nullptr);
+  ::sigaction(SIGTERM, &previous_terminate_, nullptr);
+}
+
+void InterruptWatch::raise_received() const {
+  int signal = received_signal;
+  if (signal == 0) return;
+  received_signal = 0;
+  // Ended as the signal would have ended us, now that the children and their files are gone.
+  ::signal(signal, SIG_DFL);
+  ::raise(signal);
 }
 
 }  // namespace ovm::engine

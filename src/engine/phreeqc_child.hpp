@@ -1,10 +1,12 @@
 #pragma once
 
+#include <signal.h>
 #include <sys/types.h>
 
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <variant>
@@ -50,7 +52,11 @@ class ChildProcess {
   // Kills the child and waits for it; failures of both are ignored.
   void kill_and_wait();
 
-  // The exit status and everything captured, once poll has reported the end.
+  // What the child has written to its standard error so far (its last 16 KiB at most).
+  const std::string& standard_error_so_far() const { return error_; }
+
+  // The exit status and everything captured (the last 16 KiB of each stream at most), once
+  // poll has reported the end.
   std::variant<ChildOutcome, std::string> collect();
 
  private:
@@ -71,12 +77,34 @@ class ChildProcess {
 bool probe_program(const std::string& program);
 
 // How waiting for a child ended.
-enum class WaitEnd { Ended, TimedOut };
+enum class WaitEnd { Ended, TimedOut, GaveUp, Interrupted };
 
-// Polls the child at once and then after every `interval` until it ends or `limit` has passed
-// on a monotonic clock; a child still running then is killed and waited for. The platform's
-// reason when a poll fails.
+// Polls the child at once and then after every `interval` until it ends, `give_up` says so
+// (it sees what the child has written so far), SIGINT or SIGTERM has reached an
+// `InterruptWatch`, or `limit` has passed on a monotonic clock; a child still running then is
+// killed with its process group and waited for. The platform's reason when a poll fails.
 std::variant<WaitEnd, std::string> wait_with_limit(ChildProcess& child, std::chrono::milliseconds limit,
-                                                   std::chrono::milliseconds interval);
+                                                   std::chrono::milliseconds interval,
+                                                   const std::function<bool(const ChildProcess&)>& give_up = {});
+
+// The SIGINT or SIGTERM an `InterruptWatch` has caught, or 0.
+int interrupt_received();
+
+// While it lives, SIGINT and SIGTERM are only noted, so that a wait for a child can end the
+// child and the caller can remove its files before the program ends. `raise_received` then
+// ends the program by the signal that came, if one did.
+class InterruptWatch {
+ public:
+  InterruptWatch();
+  ~InterruptWatch();
+  InterruptWatch(const InterruptWatch&) = delete;
+  InterruptWatch& operator=(const InterruptWatch&) = delete;
+
+  void raise_received() const;
+
+ private:
+  struct sigaction previous_interrupt_ {};
+  struct sigaction previous_terminate_ {};
+};
 
 }  // namespace ovm::engine

@@ -2,7 +2,11 @@
 
 #include <unistd.h>
 
+#include <array>
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
+#include <limits>
 #include <string>
 #include <system_error>
 
@@ -32,61 +36,190 @@ EngineError failure(std::string message) { return EngineError{backend_failure_co
 
 EngineError platform_failure(const fs::path& path, const std::string& reason) { return failure(shown(path) + ": " + reason); }
 
-std::string work_directory_name() { return "ovm-phreeqc-" + std::to_string(::getpid()); }
-
-// The temporary directory as the environment names it, whether or not it exists yet: the work
-// directory is created with any missing parents.
+// The temporary directory as the environment names it, made absolute (the child runs
+// elsewhere), whether or not it exists yet: it is created with any missing parents.
 fs::path temporary_directory() {
   for (const char* variable : {"TMPDIR", "TMP", "TEMP", "TEMPDIR"}) {
     const char* value = std::getenv(variable);
-    if (value != nullptr && *value != '\0') return value;
+    if (value != nullptr && *value != '\0') return absolute_path(std::nullopt, value);
   }
   return "/tmp";
 }
 
-// The work directory exists afterwards and holds no selected output of an earlier backend.
-std::variant<fs::path, EngineError> prepare_work_directory() {
-  fs::path directory = temporary_directory() / work_directory_name();
-  std::error_code error;
-  fs::create_directories(directory, error);
-  if (error) return platform_failure(directory, error.message());
-  // Only files are removed (unlink refuses directories); what cannot be removed stays.
+// A directory of this run's own, made fresh (never one that stood there before, so nothing
+// planted at a guessable name is followed), readable by its owner only, and removed with
+// everything in it when the run's backends are done, whatever their outcome.
+class WorkDirectory {
+ public:
+  static std::variant<WorkDirectory, EngineError> create() {
+    fs::path parent = temporary_directory();
+    std::error_code error;
+    fs::create_directories(parent, error);
+    std::string pattern = (parent / "ovm-phreeqc-XXXXXX").string();
+    if (error) return platform_failure(pattern, error.message());
+    if (::mkdtemp(pattern.data()) == nullptr) return platform_failure(pattern, std::strerror(errno));
+    return WorkDirectory(fs::path(pattern));
+  }
+
+  WorkDirectory(WorkDirectory&& other) noexcept : path_(std::move(other.path_)) { other.path_.clear(); }
+  WorkDirectory& operator=(WorkDirectory&&) = delete;
+  WorkDirectory(const WorkDirectory&) = delete;
+  WorkDirectory& operator=(const WorkDirectory&) = delete;
+  ~WorkDirectory() {
+    if (path_.empty()) return;
+    std::error_code ignored;
+    fs::remove_all(path_, ignored);
+  }
+
+  const fs::path& path() const { return path_; }
+
+ private:
+  explicit WorkDirectory(fs::path path) : path_(std::move(path)) {}
+  fs::path path_;
+};
+
+// Before each backend: no selected output of an earlier one. Only files are removed (unlink
+// refuses directories); what cannot be removed stays.
+void remove_stale_selected_output(const fs::path& directory) {
   for (const fs::path& stale : list_selected_outputs(directory)) ::unlink(stale.c_str());
-  return directory;
+}
+
+// Every error of a backend says which backend it is about.
+EngineError named(const ir::Backend& backend, EngineError error) {
+  std::string name = "`" + backend.name + "`";
+  if (error.message.find(name) == std::string::npos) error.message = name + ": " + error.message;
+  return error;
+}
+
+// PHREEQC's own ERROR lines say what is wrong; the line that only says it stops does not.
+std::vector<std::string> telling_error_lines(std::string_view standard_error) {
+  std::vector<std::string> telling;
+  for (std::string& line : error_lines(standard_error, std::numeric_limits<std::size_t>::max())) {
+    if (telling.size() == shown_lines) break;
+    if (line.find("Calculations terminating due to input errors") != std::string::npos) continue;
+    telling.push_back(std::move(line));
+  }
+  return telling;
 }
 
 EngineError exited(const ChildOutcome& outcome) {
   std::string message = "PHREEQC exited with " + exit_status_text(outcome.status);
-  std::vector<std::string> last = last_nonempty_lines(diagnostics::display_text(outcome.standard_error), shown_lines);
-  if (!last.empty()) message += ": " + join_lines(last);
+  std::string standard_error = diagnostics::display_text(outcome.standard_error);
+  // What comes before "Initializing..." is only file names and the banner.
+  constexpr std::string_view banner_end = "Initializing...";
+  if (std::size_t end = standard_error.find(banner_end); end != std::string::npos) {
+    standard_error.erase(0, end + banner_end.size());
+  }
+  std::vector<std::string> shown_error = telling_error_lines(standard_error);
+  if (shown_error.empty()) shown_error = last_nonempty_lines(standard_error, shown_lines);
+  if (!shown_error.empty()) message += ": " + join_lines(shown_error);
   return failure(std::move(message));
+}
+
+// The files PHREEQC was handed, by the word its prompt for another name uses.
+struct HandedFiles {
+  fs::path input;
+  fs::path output;
+  fs::path database;
+};
+
+// The file PHREEQC could not open, once its standard error shows the prompt it then repeats
+// for ever ("Name of database file?"): the name in the "ERROR: Cannot open file, ...." line
+// before it, or else the file of that kind it was handed.
+std::optional<std::string> unopened_file(std::string_view standard_error, const HandedFiles& files) {
+  // The last whole prompt: only the end of standard error is kept, so its start may be cut.
+  constexpr std::string_view prompt_start = "Name of ";
+  std::size_t question = standard_error.rfind(" file?\n");
+  if (question == std::string_view::npos) return std::nullopt;
+  std::size_t prompt = standard_error.rfind(prompt_start, question);
+  if (prompt == std::string_view::npos) return std::nullopt;
+  constexpr std::string_view cannot_open = "Cannot open file, ";
+  std::size_t named = standard_error.rfind(cannot_open, prompt);
+  if (named != std::string_view::npos) {
+    std::size_t start = named + cannot_open.size();
+    std::size_t end = standard_error.find('\n', start);
+    std::string_view name = standard_error.substr(start, end == std::string_view::npos ? end : end - start);
+    if (name.ends_with('.')) name.remove_suffix(1);
+    if (!name.empty()) return diagnostics::display_text(name);
+  }
+  std::string_view kind = standard_error.substr(prompt + prompt_start.size(), question - prompt - prompt_start.size());
+  if (kind == "input") return shown(files.input);
+  if (kind == "output") return shown(files.output);
+  if (kind == "database") return shown(files.database);
+  return std::string(kind) + " file";
+}
+
+// The ERROR lines of the output file, read a piece at a time: a transport run's output file
+// reaches hundreds of MB and only its first ERROR lines are shown. Bytes that are not UTF-8
+// are shown replaced. Nothing when the file cannot be read.
+std::vector<std::string> output_error_lines(const fs::path& output_file) {
+  std::variant<diagnostics::FileDescriptor, diagnostics::FileError> opened =
+      diagnostics::open_regular_file(output_file.string());
+  auto* fd = std::get_if<diagnostics::FileDescriptor>(&opened);
+  if (fd == nullptr) return {};
+  std::vector<std::string> found;
+  std::string pending;
+  std::array<char, 65536> buffer;
+  auto take_lines = [&](bool at_end) {
+    std::size_t start = 0;
+    while (found.size() < shown_lines) {
+      std::size_t feed = pending.find('\n', start);
+      if (feed == std::string::npos && !at_end) break;
+      std::string_view line = std::string_view(pending).substr(start, feed == std::string::npos ? feed : feed - start);
+      for (std::string& error : error_lines(line, 1)) found.push_back(diagnostics::display_text(error));
+      if (feed == std::string::npos) break;
+      start = feed + 1;
+    }
+    pending.erase(0, std::min(start, pending.size()));
+    // A line longer than a piece is only looked at for its start.
+    if (pending.size() > buffer.size()) pending.resize(buffer.size());
+  };
+  while (found.size() < shown_lines) {
+    ssize_t got = ::read(fd->get(), buffer.data(), buffer.size());
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) break;
+    pending.append(buffer.data(), static_cast<std::size_t>(got));
+    take_lines(false);
+  }
+  if (found.size() < shown_lines) take_lines(true);
+  return found;
 }
 
 // Runs the program to its end within the limit; an output file that cannot be read says
 // nothing, one with ERROR lines ends the run.
-std::optional<EngineError> run_phreeqc(const fs::path& executable, const std::vector<std::string>& arguments,
-                                       const fs::path& work_directory, const fs::path& output_file,
+std::optional<EngineError> run_phreeqc(const fs::path& executable,
+                                       const HandedFiles& files, const fs::path& work_directory,
                                        std::chrono::milliseconds time_limit) {
+  std::vector<std::string> arguments = {files.input.string(), files.output.string(), files.database.string()};
   std::variant<ChildProcess, std::string> started = ChildProcess::start(executable.string(), arguments, work_directory);
   if (auto* reason = std::get_if<std::string>(&started)) return platform_failure(executable, *reason);
   ChildProcess& child = std::get<ChildProcess>(started);
-  std::variant<WaitEnd, std::string> waited = wait_with_limit(child, time_limit, phreeqc_poll_interval);
+  std::optional<std::string> unopened;
+  auto prompting = [&](const ChildProcess& running) {
+    unopened = unopened_file(running.standard_error_so_far(), files);
+    return unopened.has_value();
+  };
+  std::variant<WaitEnd, std::string> waited = wait_with_limit(child, time_limit, phreeqc_poll_interval, prompting);
   if (auto* reason = std::get_if<std::string>(&waited)) return platform_failure(executable, *reason);
-  if (std::get<WaitEnd>(waited) == WaitEnd::TimedOut) return phreeqc_timeout_error(time_limit);
+  switch (std::get<WaitEnd>(waited)) {
+    case WaitEnd::TimedOut: return phreeqc_timeout_error(time_limit);
+    case WaitEnd::Interrupted: return failure("PHREEQC was stopped by a signal to ovm");
+    case WaitEnd::GaveUp:
+      return failure("PHREEQC could not open " + *unopened + " and stopped to ask for another name; it was ended");
+    case WaitEnd::Ended: break;
+  }
   std::variant<ChildOutcome, std::string> collected = child.collect();
   if (auto* reason = std::get_if<std::string>(&collected)) return platform_failure(executable, *reason);
   const ChildOutcome& outcome = std::get<ChildOutcome>(collected);
   if (!outcome.status.success()) return exited(outcome);
-  std::variant<std::string, diagnostics::FileError> output = diagnostics::read_text_file(output_file.string());
-  if (const auto* text = std::get_if<std::string>(&output)) {
-    std::vector<std::string> errors = error_lines(*text, shown_lines);
-    if (!errors.empty()) return failure("PHREEQC refused its input: " + join_lines(errors));
-  }
+  std::vector<std::string> errors = output_error_lines(files.output);
+  if (!errors.empty()) return failure("PHREEQC refused its input: " + join_lines(errors));
   return std::nullopt;
 }
 
 std::optional<EngineError> run_backend(const ir::Backend& backend, const std::optional<fs::path>& model_directory,
-                                       std::chrono::milliseconds time_limit, BackendResults& results) {
+                                       const fs::path& work_directory, std::chrono::milliseconds time_limit,
+                                       BackendResults& results) {
   std::optional<fs::path> executable = find_phreeqc_executable();
   if (!executable) {
     return EngineError{backend_unavailable_code, "`" + backend.name + "` needs PHREEQC and no executable was found; set " +
@@ -94,9 +227,7 @@ std::optional<EngineError> run_backend(const ir::Backend& backend, const std::op
   }
   fs::path input = absolute_path(model_directory, backend.input_path);
   if (!is_existing_file(input)) return missing_file_error(input);
-  std::variant<fs::path, EngineError> work = prepare_work_directory();
-  if (auto* failed = std::get_if<EngineError>(&work)) return std::move(*failed);
-  const fs::path& work_directory = std::get<fs::path>(work);
+  remove_stale_selected_output(work_directory);
   fs::path output_file = work_directory / output_file_name;
   std::variant<fs::path, EngineError> database = choose_phreeqc_database(backend, model_directory, *executable);
   if (auto* failed = std::get_if<EngineError>(&database)) return std::move(*failed);
@@ -105,8 +236,13 @@ std::optional<EngineError> run_backend(const ir::Backend& backend, const std::op
   // variable or the directory near a bare executable name may give it) is handed over whole;
   // the run records it as it was chosen.
   fs::path database_argument = absolute_path(std::nullopt, database_path.string());
-  std::vector<std::string> arguments = {input.string(), output_file.string(), database_argument.string()};
-  if (std::optional<EngineError> failed = run_phreeqc(*executable, arguments, work_directory, output_file, time_limit)) {
+  // PHREEQC asks for another name for ever when it cannot open its database, so one that
+  // cannot be read is refused before the start.
+  std::variant<diagnostics::FileDescriptor, diagnostics::FileError> readable =
+      diagnostics::open_regular_file(database_argument.string());
+  if (auto* refused = std::get_if<diagnostics::FileError>(&readable)) return platform_failure(database_path, refused->reason);
+  HandedFiles files{input, output_file, database_argument};
+  if (std::optional<EngineError> failed = run_phreeqc(*executable, files, work_directory, time_limit)) {
     return failed;
   }
   std::variant<ExtractedExports, EngineError> extracted = read_selected_output(backend, work_directory);
@@ -135,10 +271,23 @@ std::variant<BackendResults, EngineError> run_backends_within(const ir::ModelGra
                                                               const std::optional<fs::path>& model_directory,
                                                               std::chrono::milliseconds time_limit) {
   BackendResults results;
-  for (const ir::Backend& backend : graph.backends) {
-    if (std::optional<EngineError> error = run_backend(backend, model_directory, time_limit, results)) return std::move(*error);
-  }
-  return results;
+  if (graph.backends.empty()) return results;
+  // Declared first so that it ends last: a signal is raised again only once the children have
+  // been ended and the work directory removed.
+  InterruptWatch interrupts;
+  std::variant<BackendResults, EngineError> outcome = [&]() -> std::variant<BackendResults, EngineError> {
+    std::variant<WorkDirectory, EngineError> work = WorkDirectory::create();
+    if (auto* failed = std::get_if<EngineError>(&work)) return named(graph.backends.front(), std::move(*failed));
+    const fs::path& directory = std::get<WorkDirectory>(work).path();
+    for (const ir::Backend& backend : graph.backends) {
+      if (interrupt_received() != 0) return named(backend, failure("not started: ovm was stopped by a signal"));
+      std::optional<EngineError> error = run_backend(backend, model_directory, directory, time_limit, results);
+      if (error) return named(backend, std::move(*error));
+    }
+    return std::move(results);
+  }();
+  interrupts.raise_received();
+  return outcome;
 }
 
 std::variant<BackendResults, EngineError> run_backends(const ir::ModelGraph& graph,

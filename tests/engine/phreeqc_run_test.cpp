@@ -1,7 +1,12 @@
 #include "engine/phreeqc_run.hpp"
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 #include <unistd.h>
+
+#include <cerrno>
+#include <csignal>
+#include <thread>
 
 #include <fstream>
 #include <sstream>
@@ -36,8 +41,16 @@ class RunBackendsTest : public ::testing::Test {
         executable_(dir_.install_phreeqc_stand_in("install/bin/phreeqc")),
         database_(dir_.write("install/database/phreeqc.dat", "abc")),
         model_(dir_.make_directory("model")),
-        work_(dir_.path() / "tmp" / ("ovm-phreeqc-" + std::to_string(::getpid()))),
+        seen_(dir_.make_directory("seen")),
+        observe_("OBSERVE", seen_.c_str()),
         phreeqc_("OVM_PHREEQC", executable_.c_str()) {}
+
+  // What the temporary directory holds: nothing once a run has ended.
+  std::vector<fs::path> left_in_temporary() const {
+    std::vector<fs::path> left;
+    for (const auto& entry : fs::directory_iterator(dir_.path() / "tmp")) left.push_back(entry.path());
+    return left;
+  }
 
   // A backend whose input file holds `script`, run by the stand-in.
   ir::Backend backend(const std::string& name, const std::string& script,
@@ -76,7 +89,8 @@ class RunBackendsTest : public ::testing::Test {
   fs::path executable_;
   fs::path database_;
   fs::path model_;
-  fs::path work_;
+  fs::path seen_;  // where a stand-in script leaves what it saw: the work directory goes
+  testing::ScopedEnvironment observe_;
   testing::ScopedEnvironment phreeqc_;
 };
 
@@ -86,14 +100,15 @@ TEST_F(RunBackendsTest, AModelWithoutBackendsRunsNothing) {
   BackendResults done = results(run({}));
   EXPECT_TRUE(done.values.empty());
   EXPECT_TRUE(done.runs.empty());
-  EXPECT_FALSE(fs::exists(work_));
+  EXPECT_TRUE(left_in_temporary().empty());
 }
 
 TEST_F(RunBackendsTest, AOneshotBackendRunsInTheWorkDirectoryAndExportsTheLastRow) {
   ir::Backend calcite = backend("calcite",
-                                "printf '%s\\n' \"$1\" \"$2\" \"$3\" > args.txt\n"
-                                "pwd > cwd.txt\n"
-                                "if read line; then echo \"$line\" > stdin.txt; fi\n"
+                                "printf '%s\\n' \"$1\" \"$2\" \"$3\" > \"$OBSERVE/args.txt\"\n"
+                                "pwd > \"$OBSERVE/cwd.txt\"\n"
+                                "test -f phreeqc.log && echo log > \"$OBSERVE/log.txt\"\n"
+                                "if read line; then echo \"$line\" > \"$OBSERVE/stdin.txt\"; fi\n"
                                 "echo 'progress' \n"
                                 "printf 'sim state time Ca Mg\\n0 init 0 0.1 1\\n1 react 120 0.5 2\\n' > calcite.sel\n"
                                 "echo 'Reading input data for simulation 1.' > \"$2\"\n",
@@ -108,10 +123,17 @@ TEST_F(RunBackendsTest, AOneshotBackendRunsInTheWorkDirectoryAndExportsTheLastRo
   EXPECT_EQ(done.runs[0].exports, (std::map<std::string, double>{{"Ca", 0.5}, {"time", 120.0}}));
   EXPECT_EQ(done.values, (std::vector<BackendExportValue>{{BackendExportValue::Oneshot{ir::ParameterId{0}, 0.5}},
                                                           {BackendExportValue::Oneshot{ir::ParameterId{1}, 120.0}}}));
-  EXPECT_EQ(read_file(work_ / "args.txt"),
-            (model_ / "calcite.pqi").string() + "\n" + (work_ / "phreeqc.out").string() + "\n" + database_.string() + "\n");
-  EXPECT_EQ(read_file(work_ / "cwd.txt"), fs::canonical(work_).string() + "\n");
-  EXPECT_FALSE(fs::exists(work_ / "stdin.txt"));
+  // The work directory is a fresh one under the temporary directory, and is gone afterwards.
+  std::string cwd = read_file(seen_ / "cwd.txt");
+  ASSERT_FALSE(cwd.empty());
+  fs::path work = cwd.substr(0, cwd.size() - 1);
+  EXPECT_EQ(work.parent_path(), fs::canonical(dir_.path() / "tmp"));
+  EXPECT_EQ(work.filename().string().substr(0, 12), "ovm-phreeqc-");
+  EXPECT_EQ(read_file(seen_ / "args.txt"),
+            (model_ / "calcite.pqi").string() + "\n" + (work / "phreeqc.out").string() + "\n" + database_.string() + "\n");
+  EXPECT_EQ(read_file(seen_ / "log.txt"), "log\n");
+  EXPECT_FALSE(fs::exists(seen_ / "stdin.txt"));
+  EXPECT_TRUE(left_in_temporary().empty());
 }
 
 TEST_F(RunBackendsTest, ASeriesBackendExportsEveryRowInTimeOrder) {
@@ -131,36 +153,127 @@ TEST_F(RunBackendsTest, ANonZeroExitShowsTheLastLinesOfStandardError) {
     std::string message;
   };
   for (const Case& c : {
-           Case{"printf 'a\\n\\nb\\nc\\nd\\n' >&2\nexit 1\n", "PHREEQC exited with exit code: 1: b / c / d"},
-           Case{"printf '  x  y \\r\\n \\n' >&2\nexit 2\n", "PHREEQC exited with exit code: 2:   x  y "},
-           Case{"printf 'bad \\377 byte' >&2\nexit 3\n", "PHREEQC exited with exit code: 3: bad \xEF\xBF\xBD byte"},
-           Case{"printf 'only stdout\\n'\nexit 4\n", "PHREEQC exited with exit code: 4"},
-           Case{"kill -KILL $$\n", "PHREEQC exited with signal: 9"},
+           Case{"printf 'a\\n\\nb\\nc\\nd\\n' >&2\nexit 1\n", "`eq`: PHREEQC exited with exit code: 1: b / c / d"},
+           Case{"printf '  x  y \\r\\n \\n' >&2\nexit 2\n", "`eq`: PHREEQC exited with exit code: 2:   x  y "},
+           Case{"printf 'bad \\377 byte' >&2\nexit 3\n", "`eq`: PHREEQC exited with exit code: 3: bad \xEF\xBF\xBD byte"},
+           Case{"printf 'only stdout\\n'\nexit 4\n", "`eq`: PHREEQC exited with exit code: 4"},
+           Case{"kill -KILL $$\n", "`eq`: PHREEQC exited with signal: 9"},
        }) {
     EXPECT_EQ(error(run({backend("eq", c.script)})), (EngineError{"OV402", c.message})) << c.script;
   }
+}
+
+// As PHREEQC 3.8.9 ends on input errors: the ERROR lines and "Stopping." on standard error,
+// the number of errors as exit status, a selected output holding only its header.
+TEST_F(RunBackendsTest, InputErrorsAreQuotedFromPhreeqcsOwnLines) {
+  ir::Backend bad = backend("bad",
+                            "selected_output bad.sel sample k\n"
+                            "input_error 'Concentration data error for ph in solution input.'\n"
+                            "input_error 'Unknown option.'\n"
+                            "input_error '  -pHx true'\n"
+                            "input_error 'Unknown input in SELECTED_OUTPUT keyword.'\n");
+  EXPECT_EQ(error(run({bad})),
+            (EngineError{"OV402", "`bad`: PHREEQC exited with exit code: 4: ERROR: Concentration data error for ph in "
+                                  "solution input. / ERROR: Unknown option. / ERROR:   -pHx true"}));
+  EXPECT_TRUE(left_in_temporary().empty());
+}
+
+// PHREEQC asks for another name for ever when it cannot open a file; the run ends at once
+// instead of waiting for the time limit.
+TEST_F(RunBackendsTest, APromptForAnotherFileNameEndsTheRunAtOnce) {
+  auto started_at = std::chrono::steady_clock::now();
+  EXPECT_EQ(error(run({backend("inc", "ask_for_ever input extra.pqi\n")})).message,
+            "`inc`: PHREEQC could not open extra.pqi and stopped to ask for another name; it was ended");
+  EXPECT_EQ(error(run({backend("db", "ask_for_ever database ''\n")})).message,
+            "`db`: PHREEQC could not open " + database_.string() + " and stopped to ask for another name; it was ended");
+  EXPECT_LT(std::chrono::steady_clock::now() - started_at, milliseconds(30000));
+  EXPECT_TRUE(left_in_temporary().empty());
+
+  // A database that cannot be opened is refused before PHREEQC starts.
+  ir::Backend folder = backend("folder", "");
+  folder.database = dir_.make_directory("model/db.dat").string();
+  EXPECT_EQ(error(run({folder})).code, "OV402");
+}
+
+// Whether the process is gone (or only waits to be reaped by init).
+bool ended(pid_t pid) {
+  for (int tries = 0; tries < 200; ++tries) {
+    if (::kill(pid, 0) != 0 && errno == ESRCH) return true;
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string pid_text, name, state;
+    if (stat >> pid_text >> name >> state && state == "Z") return true;
+    std::this_thread::sleep_for(milliseconds(10));
+  }
+  return false;
+}
+
+pid_t pid_in(const fs::path& file) {
+  std::ifstream in(file);
+  pid_t pid = 0;
+  in >> pid;
+  return pid;
+}
+
+// What PHREEQC starts is ended with it, at the time limit and after a normal end alike.
+TEST_F(RunBackendsTest, WhatPhreeqcStartedEndsWithIt) {
+  std::string leave_a_child = "sleep 30 &\necho $! > \"$OBSERVE/child.txt\"\n";
+  EXPECT_EQ(error(run({backend("slow", leave_a_child + "exec sleep 30\n")}, milliseconds(300))).code, "OV403");
+  pid_t timed_out = pid_in(seen_ / "child.txt");
+  ASSERT_GT(timed_out, 0);
+  EXPECT_TRUE(ended(timed_out));
+
+  EXPECT_EQ(results(run({backend("quick", leave_a_child + "printf 'Ca\\n1\\n' > a.sel\n")})).runs.size(), 1u);
+  pid_t finished = pid_in(seen_ / "child.txt");
+  ASSERT_GT(finished, 0);
+  EXPECT_TRUE(ended(finished));
+  EXPECT_TRUE(left_in_temporary().empty());
+}
+
+// SIGTERM during a backend ends PHREEQC with what it started, removes the work directory and
+// then ends ovm by that signal.
+TEST_F(RunBackendsTest, ASignalEndsPhreeqcAndRemovesTheWorkDirectory) {
+  ir::Backend slow = backend("slow", "sleep 30 &\necho $! > \"$OBSERVE/child.txt\"\nexec sleep 30\n");
+  pid_t runner = ::fork();
+  ASSERT_GE(runner, 0);
+  if (runner == 0) {
+    ir::ModelGraph graph;
+    graph.backends = {slow};
+    run_backends_within(graph, model_, milliseconds(20000));
+    ::_exit(0);  // not reached: the signal ends the process
+  }
+  for (int tries = 0; tries < 500 && !fs::exists(seen_ / "child.txt"); ++tries) std::this_thread::sleep_for(milliseconds(10));
+  std::this_thread::sleep_for(milliseconds(100));
+  ::kill(runner, SIGTERM);
+  int status = 0;
+  ASSERT_EQ(::waitpid(runner, &status, 0), runner);
+  EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) << status;
+  pid_t child = pid_in(seen_ / "child.txt");
+  ASSERT_GT(child, 0);
+  EXPECT_TRUE(ended(child));
+  EXPECT_TRUE(left_in_temporary().empty());
 }
 
 TEST_F(RunBackendsTest, ErrorLinesInTheOutputFileRefuseTheInput) {
   ir::Backend refused = backend("eq",
                                 "printf 'Reading\\nerror: lower case\\n   ERROR: bad input\\nERROR: again  \\n' > \"$2\"\n"
                                 "printf 'Ca\\n1\\n' > a.sel\n");
-  EXPECT_EQ(error(run({refused})), (EngineError{"OV402", "PHREEQC refused its input: ERROR: bad input / ERROR: again"}));
+  EXPECT_EQ(error(run({refused})), (EngineError{"OV402", "`eq`: PHREEQC refused its input: ERROR: bad input / ERROR: again"}));
 }
 
 TEST_F(RunBackendsTest, AnOutputFileThatCannotBeReadSaysNothing) {
   ir::Backend eq = backend("eq", "rm -f \"$2\"; mkdir \"$2\"\nprintf 'Ca\\n1\\n' > a.sel\n");
   EXPECT_EQ(results(run({eq})).runs.size(), 1u);
-  fs::remove(work_ / "phreeqc.out");
+  // An ERROR line is shown even where the output file is not UTF-8, with the bytes replaced.
   ir::Backend odd = backend("odd", "printf 'ERROR: \\377\\n' > \"$2\"\nprintf 'Ca\\n1\\n' > a.sel\n");
-  EXPECT_EQ(results(run({odd})).runs.size(), 1u);
+  EXPECT_EQ(error(run({odd})), (EngineError{"OV402", "`odd`: PHREEQC refused its input: ERROR: \xEF\xBF\xBD"}));
 }
 
 TEST_F(RunBackendsTest, AProgramPastTheLimitIsStopped) {
   auto started_at = std::chrono::steady_clock::now();
   EngineError stopped = error(run({backend("slow", "exec sleep 30\n")}, milliseconds(300)));
   EXPECT_LT(std::chrono::steady_clock::now() - started_at, milliseconds(10000));
-  EXPECT_EQ(stopped, phreeqc_timeout_error(milliseconds(300)));
+  EngineError timeout = phreeqc_timeout_error(milliseconds(300));
+  EXPECT_EQ(stopped, (EngineError{timeout.code, "`slow`: " + timeout.message}));
   EXPECT_EQ(stopped.code, "OV403");
   EXPECT_EQ(phreeqc_timeout_error(phreeqc_time_limit),
             (EngineError{"OV403", "PHREEQC did not finish within 120 s and was stopped;" + std::string(30, ' ') +
@@ -169,16 +282,16 @@ TEST_F(RunBackendsTest, AProgramPastTheLimitIsStopped) {
 
 TEST_F(RunBackendsTest, MissingPiecesEndTheRun) {
   ir::Backend missing_input{"eq", ir::BackendKind::Phreeqc, "missing.pqi", std::nullopt, ir::BackendMode::Oneshot, {}};
-  EXPECT_EQ(error(run({missing_input})), (EngineError{"OV402", (model_ / "missing.pqi").string() + " does not exist"}));
+  EXPECT_EQ(error(run({missing_input})), (EngineError{"OV402", "`eq`: " + (model_ / "missing.pqi").string() + " does not exist"}));
   ir::Backend missing_database = backend("eq", "");
   missing_database.database = "none.dat";
-  EXPECT_EQ(error(run({missing_database})), (EngineError{"OV402", (model_ / "none.dat").string() + " does not exist"}));
+  EXPECT_EQ(error(run({missing_database})), (EngineError{"OV402", "`eq`: " + (model_ / "none.dat").string() + " does not exist"}));
   EXPECT_EQ(error(run({backend("quiet", "echo 'nothing selected' > \"$2\"\n")})),
             (EngineError{"OV402", "`quiet` wrote no selected output; the input needs a SELECTED_OUTPUT block for its "
                                   "results to reach the model"}));
   fs::remove(database_);
   EXPECT_EQ(error(run({backend("eq", "")})),
-            (EngineError{"OV401", "no PHREEQC database found near " + executable_.string() +
+            (EngineError{"OV401", "`eq`: no PHREEQC database found near " + executable_.string() +
                                       "; name one in the model or set OVM_PHREEQC_DATABASE"}));
   testing::ScopedEnvironment no_phreeqc("OVM_PHREEQC", nullptr);
   testing::ScopedEnvironment path("PATH", dir_.path().c_str());
@@ -210,7 +323,11 @@ TEST_F(RunBackendsTest, ARelativeDatabaseIsFoundFromTheWorkDirectory) {
 
 TEST_F(RunBackendsTest, BackendsShareTheWorkDirectoryWithoutEarlierSelectedOutputs) {
   ir::Backend first = backend("first", "printf 'Ca\\n1\\n' > a.sel\necho first > kept.txt\n");
-  ir::Backend second = backend("second", "printf 'Ca\\n2\\n' > z.sel\ncat kept.txt > seen.txt\n", {"Ca", "Ca"});
+  ir::Backend second = backend("second",
+                               "printf 'Ca\\n2\\n' > z.sel\n"
+                               "read kept < kept.txt; echo \"$kept\" > \"$OBSERVE/seen.txt\"\n"
+                               "test -e a.sel || echo gone > \"$OBSERVE/a.txt\"\n",
+                               {"Ca", "Ca"});
   BackendResults done = results(run({first, second}));
   ASSERT_EQ(done.runs.size(), 2u);
   EXPECT_EQ(done.runs[0].exports.at("Ca"), 1.0);
@@ -218,41 +335,84 @@ TEST_F(RunBackendsTest, BackendsShareTheWorkDirectoryWithoutEarlierSelectedOutpu
   EXPECT_EQ(done.values, (std::vector<BackendExportValue>{{BackendExportValue::Oneshot{ir::ParameterId{0}, 1.0}},
                                                           {BackendExportValue::Oneshot{ir::ParameterId{0}, 2.0}},
                                                           {BackendExportValue::Oneshot{ir::ParameterId{1}, 2.0}}}));
-  EXPECT_FALSE(fs::exists(work_ / "a.sel"));
-  EXPECT_EQ(read_file(work_ / "seen.txt"), "first\n");
+  EXPECT_EQ(read_file(seen_ / "a.txt"), "gone\n");
+  EXPECT_EQ(read_file(seen_ / "seen.txt"), "first\n");
+  EXPECT_TRUE(left_in_temporary().empty());
   // A later run of a backend that writes nothing does not read what an earlier one left.
   EXPECT_EQ(error(run({backend("again", "")})).message,
             "`again` wrote no selected output; the input needs a SELECTED_OUTPUT block for its results to reach the model");
   // The first failure ends the call, whatever ran before it.
-  EXPECT_EQ(error(run({backend("good", "printf 'Ca\\n1\\n' > a.sel\n"), backend("bad", "exit 5\n")})).message, "PHREEQC exited with exit code: 5");
+  EXPECT_EQ(error(run({backend("good", "printf 'Ca\\n1\\n' > a.sel\n"), backend("bad", "exit 5\n")})).message,
+            "`bad`: PHREEQC exited with exit code: 5");
+  EXPECT_TRUE(left_in_temporary().empty());
 }
 
-TEST_F(RunBackendsTest, TheWorkDirectoryIsCreatedWithItsMissingParents) {
+TEST_F(RunBackendsTest, TheWorkDirectoryIsMadeUnderATemporaryDirectoryWithItsMissingParents) {
   fs::path fresh = dir_.path() / "fresh/tmp";
   testing::ScopedEnvironment temporary("TMPDIR", fresh.c_str());
-  EXPECT_EQ(results(run({backend("eq", "printf 'Ca\\n1\\n' > a.sel\n")})).runs.size(), 1u);
-  EXPECT_TRUE(fs::is_regular_file(fresh / work_.filename() / "a.sel"));
+  ir::Backend eq = backend("eq", "printf 'Ca\\n1\\n' > a.sel\npwd > \"$OBSERVE/cwd.txt\"\n");
+  EXPECT_EQ(results(run({eq})).runs.size(), 1u);
+  EXPECT_EQ(fs::path(read_file(seen_ / "cwd.txt")).parent_path(), fs::canonical(fresh));
+  EXPECT_TRUE(fs::is_empty(fresh));
   // A temporary directory that is a file cannot hold one.
   fs::path file = dir_.write("plain", "");
   testing::ScopedEnvironment blocked("TMPDIR", file.c_str());
   EngineError failed = error(run({backend("eq", "")}));
   EXPECT_EQ(failed.code, "OV402");
-  std::string named = (file / work_.filename()).string() + ": ";
+  std::string named = "`eq`: " + (file / "ovm-phreeqc-XXXXXX").string() + ": ";
   EXPECT_EQ(failed.message.substr(0, named.size()), named);
   EXPECT_GT(failed.message.size(), named.size());
 }
 
-TEST_F(RunBackendsTest, OnlyFilesAreRemovedAsStaleSelectedOutputs) {
-  std::string work = "tmp/" + work_.filename().string();
-  dir_.make_directory(work + "/old.sel");
-  dir_.write(work + "/full.sel/inner.txt", "kept");
-  dir_.write(work + "/Stale.SEL", "Ca\n9\n");
-  BackendResults done = results(run({backend("eq", "printf 'Ca\\n1\\n' > a.sel\n")}));
+// A relative temporary directory still gives the child absolute paths.
+TEST_F(RunBackendsTest, ARelativeTemporaryDirectoryGivesAbsolutePaths) {
+  fs::path current = fs::current_path();
+  fs::current_path(dir_.path());
+  testing::ScopedEnvironment temporary("TMPDIR", "tmp");
+  ir::Backend eq = backend("eq", "printf 'Ca\\n1\\n' > a.sel\nprintf '%s\\n' \"$2\" > \"$OBSERVE/out.txt\"\n");
+  std::variant<BackendResults, EngineError> ran = run({eq});
+  fs::current_path(current);
+  EXPECT_EQ(results(std::move(ran)).runs.size(), 1u);
+  std::string output = read_file(seen_ / "out.txt");
+  EXPECT_TRUE(fs::path(output).is_absolute()) << output;
+  EXPECT_EQ(output.substr(0, (dir_.path() / "tmp").string().size()), (dir_.path() / "tmp").string());
+  EXPECT_TRUE(left_in_temporary().empty());
+}
+
+// The work directory is private to the run, and what an earlier run left, or somebody
+// planted, at an older fixed name is never used or removed.
+TEST_F(RunBackendsTest, TheWorkDirectoryIsPrivateAndNothingPlantedIsFollowed) {
+  fs::path elsewhere = dir_.make_directory("elsewhere");
+  dir_.write("elsewhere/keep.sel", "Ca\n9\n");
+  fs::create_directory_symlink(elsewhere, dir_.path() / "tmp" / ("ovm-phreeqc-" + std::to_string(::getpid())));
+  ir::Backend eq = backend("eq",
+                           "printf 'Ca\\n1\\n' > a.sel\n"
+                           "ls -ld . > \"$OBSERVE/mode.txt\"\n"
+                           "pwd > \"$OBSERVE/cwd.txt\"\n");
+  BackendResults done = results(run({eq}));
   ASSERT_EQ(done.runs.size(), 1u);
   EXPECT_EQ(done.runs[0].exports.at("Ca"), 1.0);
-  EXPECT_FALSE(fs::exists(work_ / "Stale.SEL"));
-  EXPECT_TRUE(fs::is_directory(work_ / "old.sel"));
-  EXPECT_TRUE(fs::is_regular_file(work_ / "full.sel/inner.txt"));
+  EXPECT_TRUE(fs::exists(elsewhere / "keep.sel"));
+  EXPECT_EQ(left_in_temporary().size(), 1u);  // only the planted link
+  EXPECT_EQ(read_file(seen_ / "mode.txt").substr(0, 10), "drwx------");
+  std::string cwd = read_file(seen_ / "cwd.txt");
+  EXPECT_NE(fs::path(cwd.substr(0, cwd.size() - 1)), fs::canonical(elsewhere));
+}
+
+TEST_F(RunBackendsTest, OnlyFilesAreRemovedAsStaleSelectedOutputs) {
+  ir::Backend first = backend("first",
+                              "printf 'Ca\\n1\\n' > a.sel\nmkdir old.sel\nmkdir full.sel\n"
+                              "echo kept > full.sel/inner.txt\nprintf 'Ca\\n9\\n' > Stale.SEL\n");
+  ir::Backend second = backend("second",
+                               "test -e Stale.SEL || echo gone > \"$OBSERVE/stale.txt\"\n"
+                               "test -d old.sel && test -f full.sel/inner.txt && echo kept > \"$OBSERVE/dirs.txt\"\n"
+                               "printf 'Ca\\n2\\n' > b.sel\n");
+  BackendResults done = results(run({first, second}));
+  ASSERT_EQ(done.runs.size(), 2u);
+  EXPECT_EQ(done.runs[1].exports.at("Ca"), 2.0);
+  EXPECT_EQ(read_file(seen_ / "stale.txt"), "gone\n");
+  EXPECT_EQ(read_file(seen_ / "dirs.txt"), "kept\n");
+  EXPECT_TRUE(left_in_temporary().empty());
 }
 
 TEST_F(RunBackendsTest, AProbedExecutableIsRecordedByItsBareName) {
