@@ -20,14 +20,20 @@ EngineError missing_file_error(const std::filesystem::path& path);
 // regular file, exactly as written.
 std::optional<std::string> environment_file(const char* variable);
 
-// OVM_PHREEQC when it names a regular file, exactly as written; otherwise the first of
-// "phreeqc" and "phreeqc.exe" that the platform can start from the program search path, as
-// the bare name.
+// When the variable is set to a valid UTF-8 value that names no regular file: the message
+// "`<variable>` is set to `<value>`, which does not exist" (or "is a directory", "is not a
+// regular file").
+std::optional<std::string> unusable_setting(const char* variable);
+
+// OVM_PHREEQC when it names a regular file, exactly as written; nothing when it is set to
+// something else; otherwise the first of "phreeqc" and "phreeqc.exe" that the platform can
+// start from the program search path, as the bare name.
 std::optional<std::filesystem::path> find_phreeqc_executable();
 
-// The first directory named "database" in the executable's directory or one of its three
-// nearest ancestors. A bare name has the empty directory, so only "database" in the current
-// directory is tried.
+// The first directory named "database" or "share/doc/phreeqc/database" (where a Unix install
+// puts them) in the executable's directory or one of its three nearest ancestors. A bare name
+// is looked for on PATH first; when no PATH directory holds it, only the current directory is
+// tried.
 std::optional<std::filesystem::path> find_phreeqc_database_dir(const std::filesystem::path& executable);
 
 // An absolute path unchanged; otherwise joined to `base` when given and then to the current

@@ -222,6 +222,9 @@ std::optional<EngineError> run_backend(const ir::Backend& backend, const std::op
                                        BackendResults& results) {
   std::optional<fs::path> executable = find_phreeqc_executable();
   if (!executable) {
+    if (std::optional<std::string> unusable = unusable_setting(phreeqc_variable)) {
+      return EngineError{backend_unavailable_code, *unusable + "; set it to the PHREEQC executable or unset it"};
+    }
     return EngineError{backend_unavailable_code, "`" + backend.name + "` needs PHREEQC and no executable was found; set " +
                                                      phreeqc_variable + " to its path"};
   }

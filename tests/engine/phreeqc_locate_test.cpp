@@ -23,17 +23,25 @@ TEST(FindPhreeqcExecutableTest, TheVariableNamesARegularFileExactlyAsWritten) {
   EXPECT_EQ(found->string(), written);
 }
 
-TEST(FindPhreeqcExecutableTest, ADirectoryOrMissingFileFallsBackToTheProbe) {
+TEST(FindPhreeqcExecutableTest, ASettingThatNamesNothingIsNeverPassedOverForTheProbe) {
   testing::TempDir dir;
   make_executable(dir.write("path/phreeqc.exe", "#!/bin/sh\n"));
   dir.write("path/phreeqc", "#!/bin/sh\n");  // not executable yet
   testing::ScopedEnvironment path("PATH", (dir.path() / "path").c_str());
-  for (fs::path named : {dir.path(), dir.path() / "missing"}) {
-    testing::ScopedEnvironment variable("OVM_PHREEQC", named.c_str());
-    EXPECT_EQ(find_phreeqc_executable(), fs::path("phreeqc.exe")) << named;
+  struct Case {
+    fs::path named;
+    std::string why;
+  };
+  for (const Case& test : {Case{dir.path(), "is a directory"}, Case{dir.path() / "missing", "does not exist"},
+                           Case{"/dev/null", "is not a regular file"}}) {
+    testing::ScopedEnvironment variable("OVM_PHREEQC", test.named.c_str());
+    EXPECT_EQ(find_phreeqc_executable(), std::nullopt) << test.named;
+    EXPECT_EQ(unusable_setting("OVM_PHREEQC"), "`OVM_PHREEQC` is set to `" + test.named.string() + "`, which " + test.why);
   }
-  make_executable(dir.path() / "path/phreeqc");
   testing::ScopedEnvironment variable("OVM_PHREEQC", nullptr);
+  EXPECT_EQ(unusable_setting("OVM_PHREEQC"), std::nullopt);
+  EXPECT_EQ(find_phreeqc_executable(), fs::path("phreeqc.exe"));
+  make_executable(dir.path() / "path/phreeqc");
   EXPECT_EQ(find_phreeqc_executable(), fs::path("phreeqc"));
 }
 
@@ -66,7 +74,22 @@ TEST(FindPhreeqcDatabaseDirTest, SearchesTheExecutablesDirectoryAndThreeAncestor
   EXPECT_EQ(find_phreeqc_database_dir(executable), dir.path() / "a/b/c/database");
 }
 
+// `make install` puts the program in PREFIX/bin and the databases in
+// PREFIX/share/doc/phreeqc/database; a program found on PATH is looked for where it lies.
+TEST(FindPhreeqcDatabaseDirTest, AUnixInstallIsFoundBesideItsBinDirectory) {
+  testing::TempDir dir;
+  fs::path executable = dir.write("usr/local/bin/phreeqc", "#!/bin/sh\n");
+  fs::path databases = dir.make_directory("usr/local/share/doc/phreeqc/database");
+  EXPECT_EQ(find_phreeqc_database_dir(executable), databases);
+  testing::ScopedEnvironment path("PATH", ("/nowhere:" + executable.parent_path().string()).c_str());
+  EXPECT_EQ(find_phreeqc_database_dir("phreeqc"), databases);
+  // A folder "database" beside the program comes first at each level.
+  fs::path beside = dir.make_directory("usr/local/bin/database");
+  EXPECT_EQ(find_phreeqc_database_dir("phreeqc"), beside);
+}
+
 TEST(FindPhreeqcDatabaseDirTest, ABareNameLooksOnlyInTheCurrentDirectory) {
+  testing::ScopedEnvironment path("PATH", "/nowhere");
   // The test runs where no "database" directory is expected; a root path stops at the root.
   EXPECT_EQ(find_phreeqc_database_dir("/phreeqc"), std::nullopt);
   std::error_code error;
@@ -132,9 +155,12 @@ TEST_F(ChoosePhreeqcDatabaseTest, WithoutANameTheVariableComesBeforeTheDefaultFi
   std::string written = (dir_.path() / "model/../chosen.dat").string();
   testing::ScopedEnvironment variable("OVM_PHREEQC_DATABASE", written.c_str());
   EXPECT_EQ(std::get<fs::path>(choose(std::nullopt)).string(), written);
-  // A variable naming no file is passed over.
-  testing::ScopedEnvironment missing("OVM_PHREEQC_DATABASE", (dir_.path() / "none.dat").c_str());
-  EXPECT_EQ(std::get<fs::path>(choose(std::nullopt)), dir_.path() / "install/database/phreeqc.dat");
+  // A variable naming no file is an error, never passed over for the default file.
+  fs::path none = dir_.path() / "none.dat";
+  testing::ScopedEnvironment missing("OVM_PHREEQC_DATABASE", none.c_str());
+  EXPECT_EQ(std::get<EngineError>(choose(std::nullopt)),
+            (EngineError{"OV401", "`OVM_PHREEQC_DATABASE` is set to `" + none.string() +
+                                      "`, which does not exist; set it to a PHREEQC database file or unset it"}));
 }
 
 }  // namespace

@@ -299,6 +299,27 @@ TEST_F(RunBackendsTest, MissingPiecesEndTheRun) {
             (EngineError{"OV401", "`calcite` needs PHREEQC and no executable was found; set OVM_PHREEQC to its path"}));
 }
 
+// A setting that names nothing ends the backend rather than running another program or
+// database.
+TEST_F(RunBackendsTest, SettingsThatNameNothingAreErrors) {
+  fs::path typo = dir_.path() / "install/bin/phreeqx";
+  {
+    testing::ScopedEnvironment phreeqc("OVM_PHREEQC", typo.c_str());
+    EXPECT_EQ(error(run({backend("eq", "")})),
+              (EngineError{"OV401", "`eq`: `OVM_PHREEQC` is set to `" + typo.string() +
+                                        "`, which does not exist; set it to the PHREEQC executable or unset it"}));
+  }
+  fs::path folder = dir_.make_directory("databases");
+  testing::ScopedEnvironment database("OVM_PHREEQC_DATABASE", folder.c_str());
+  EXPECT_EQ(error(run({backend("eq", "")})),
+            (EngineError{"OV401", "`eq`: `OVM_PHREEQC_DATABASE` is set to `" + folder.string() +
+                                      "`, which is a directory; set it to a PHREEQC database file or unset it"}));
+  // A database the backend names itself does not read the variable.
+  ir::Backend named = backend("named", "printf 'Ca\\n1\\n' > a.sel\n");
+  named.database = database_.string();
+  EXPECT_EQ(results(run({named})).runs.size(), 1u);
+}
+
 TEST_F(RunBackendsTest, ADatabaseGoneWhenItIsHashedHasNoDigest) {
   BackendResults done = results(run({backend("eq", "rm \"$3\"\nprintf 'Ca\\n1\\n' > a.sel\n")}));
   ASSERT_EQ(done.runs.size(), 1u);
