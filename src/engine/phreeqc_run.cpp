@@ -21,6 +21,8 @@
 #include "engine/phreeqc_locate.hpp"
 #include "engine/phreeqc_selected.hpp"
 #include "engine/sha256.hpp"
+#include "ir/lower_text.hpp"
+#include "sema/text_match.hpp"
 
 namespace ovm::engine {
 namespace {
@@ -149,24 +151,43 @@ std::optional<std::string> unopened_file(std::string_view standard_error, const 
   return std::string(kind) + " file";
 }
 
-// The ERROR lines of the output file, read a piece at a time: a transport run's output file
-// reaches hundreds of MB and only its first ERROR lines are shown. Bytes that are not UTF-8
-// are shown replaced. Nothing when the file cannot be read.
-std::vector<std::string> output_error_lines(const fs::path& output_file) {
+// What the output file says that a run needs: its first ERROR lines and the database
+// PHREEQC says it read ("Database file: ..."; a DATABASE keyword in the input overrides the
+// one it was handed).
+struct OutputScan {
+  std::vector<std::string> errors;
+  std::optional<std::string> database;
+};
+
+void scan_output_line(std::string_view line, OutputScan& scan) {
+  if (scan.errors.size() < shown_lines) {
+    for (std::string& error : error_lines(line, 1)) scan.errors.push_back(diagnostics::display_text(error));
+  }
+  constexpr std::string_view database_label = "Database file:";
+  std::string_view trimmed = ir::trim_white_space(line);
+  if (!scan.database && trimmed.starts_with(database_label)) {
+    std::string_view named = ir::trim_white_space(trimmed.substr(database_label.size()));
+    if (!named.empty()) scan.database = std::string(named);
+  }
+}
+
+// The output file read a piece at a time: a transport run's reaches hundreds of MB. Bytes
+// that are not UTF-8 are shown replaced. Nothing when the file cannot be read.
+OutputScan scan_output_file(const fs::path& output_file) {
+  OutputScan scan;
   std::variant<diagnostics::FileDescriptor, diagnostics::FileError> opened =
       diagnostics::open_regular_file(output_file.string());
   auto* fd = std::get_if<diagnostics::FileDescriptor>(&opened);
-  if (fd == nullptr) return {};
-  std::vector<std::string> found;
+  if (fd == nullptr) return scan;
+  auto done = [&] { return scan.errors.size() >= shown_lines && scan.database; };
   std::string pending;
   std::array<char, 65536> buffer;
   auto take_lines = [&](bool at_end) {
     std::size_t start = 0;
-    while (found.size() < shown_lines) {
+    while (!done()) {
       std::size_t feed = pending.find('\n', start);
       if (feed == std::string::npos && !at_end) break;
-      std::string_view line = std::string_view(pending).substr(start, feed == std::string::npos ? feed : feed - start);
-      for (std::string& error : error_lines(line, 1)) found.push_back(diagnostics::display_text(error));
+      scan_output_line(std::string_view(pending).substr(start, feed == std::string::npos ? feed : feed - start), scan);
       if (feed == std::string::npos) break;
       start = feed + 1;
     }
@@ -174,22 +195,35 @@ std::vector<std::string> output_error_lines(const fs::path& output_file) {
     // A line longer than a piece is only looked at for its start.
     if (pending.size() > buffer.size()) pending.resize(buffer.size());
   };
-  while (found.size() < shown_lines) {
+  while (!done()) {
     ssize_t got = ::read(fd->get(), buffer.data(), buffer.size());
     if (got < 0 && errno == EINTR) continue;
     if (got <= 0) break;
     pending.append(buffer.data(), static_cast<std::size_t>(got));
     take_lines(false);
   }
-  if (found.size() < shown_lines) take_lines(true);
-  return found;
+  if (!done()) take_lines(true);
+  return scan;
+}
+
+// The name the input gives its selected output with `-file`, when it gives one.
+std::optional<std::string> selected_output_named_in(const fs::path& input) {
+  std::variant<diagnostics::FileDescriptor, diagnostics::FileError> opened = diagnostics::open_regular_file(input.string());
+  auto* fd = std::get_if<diagnostics::FileDescriptor>(&opened);
+  std::string text;
+  if (fd == nullptr || diagnostics::append_to_end(fd->get(), text, std::size_t{1} << 26)) return std::nullopt;
+  for (std::string_view line : text_lines(text)) {
+    std::vector<std::string_view> words = line_fields(line);
+    if (words.size() >= 2 && sema::equals_ascii_folded(words[0], "-file")) return diagnostics::display_text(words[1]);
+  }
+  return std::nullopt;
 }
 
 // Runs the program to its end within the limit; an output file that cannot be read says
 // nothing, one with ERROR lines ends the run.
-std::optional<EngineError> run_phreeqc(const fs::path& executable,
-                                       const HandedFiles& files, const fs::path& work_directory,
-                                       std::chrono::milliseconds time_limit) {
+std::optional<EngineError> run_phreeqc(const fs::path& executable, const HandedFiles& files,
+                                       const fs::path& work_directory, std::chrono::milliseconds time_limit,
+                                       std::optional<std::string>& database_used) {
   std::vector<std::string> arguments = {files.input.string(), files.output.string(), files.database.string()};
   std::variant<ChildProcess, std::string> started = ChildProcess::start(executable.string(), arguments, work_directory);
   if (auto* reason = std::get_if<std::string>(&started)) return platform_failure(executable, *reason);
@@ -212,8 +246,9 @@ std::optional<EngineError> run_phreeqc(const fs::path& executable,
   if (auto* reason = std::get_if<std::string>(&collected)) return platform_failure(executable, *reason);
   const ChildOutcome& outcome = std::get<ChildOutcome>(collected);
   if (!outcome.status.success()) return exited(outcome);
-  std::vector<std::string> errors = output_error_lines(files.output);
-  if (!errors.empty()) return failure("PHREEQC refused its input: " + join_lines(errors));
+  OutputScan scan = scan_output_file(files.output);
+  if (!scan.errors.empty()) return failure("PHREEQC refused its input: " + join_lines(scan.errors));
+  database_used = std::move(scan.database);
   return std::nullopt;
 }
 
@@ -245,15 +280,30 @@ std::optional<EngineError> run_backend(const ir::Backend& backend, const std::op
       diagnostics::open_regular_file(database_argument.string());
   if (auto* refused = std::get_if<diagnostics::FileError>(&readable)) return platform_failure(database_path, refused->reason);
   HandedFiles files{input, output_file, database_argument};
-  if (std::optional<EngineError> failed = run_phreeqc(*executable, files, work_directory, time_limit)) {
+  std::optional<std::string> database_used;
+  if (std::optional<EngineError> failed = run_phreeqc(*executable, files, work_directory, time_limit, database_used)) {
     return failed;
+  }
+  if (list_selected_outputs(work_directory).empty()) {
+    if (std::optional<std::string> asked = selected_output_named_in(input)) {
+      return failure("`" + backend.name + "` wrote no selected output where ovm reads it: its input names `" + *asked +
+                     "` with -file; give -file a name without a folder that ends in .sel");
+    }
   }
   std::variant<ExtractedExports, EngineError> extracted = read_selected_output(backend, work_directory);
   if (auto* failed = std::get_if<EngineError>(&extracted)) return std::move(*failed);
   ExtractedExports& exports = std::get<ExtractedExports>(extracted);
-  ir::BackendRun run{backend.name, "phreeqc", executable->string(), shown(database_path)};
+  // The run records the database PHREEQC says it used: a DATABASE keyword in the input wins
+  // over the one it was handed, and is read from PHREEQC's working directory.
+  std::string recorded = shown(database_path);
+  fs::path digested = database_path;
+  if (database_used && *database_used != database_argument.string()) {
+    recorded = diagnostics::display_text(*database_used);
+    digested = absolute_path(work_directory, *database_used);
+  }
+  ir::BackendRun run{backend.name, "phreeqc", executable->string(), recorded};
   // A database that cannot be read now only goes without its digest.
-  std::variant<std::string, diagnostics::FileError> digest = sha256_file_hex(database_path.string());
+  std::variant<std::string, diagnostics::FileError> digest = sha256_file_hex(digested.string());
   if (auto* text = std::get_if<std::string>(&digest)) run.database_sha256 = std::move(*text);
   run.exports = std::move(exports.columns);
   results.runs.push_back(std::move(run));

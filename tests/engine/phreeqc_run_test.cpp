@@ -320,6 +320,30 @@ TEST_F(RunBackendsTest, SettingsThatNameNothingAreErrors) {
   EXPECT_EQ(results(run({named})).runs.size(), 1u);
 }
 
+// A DATABASE keyword in the input overrides the database PHREEQC is handed; the run records
+// the one PHREEQC names on the "Database file:" line of its output, read from where it ran.
+TEST_F(RunBackendsTest, TheDatabaseThePhreeqcInputChoseIsRecorded) {
+  fs::path other = dir_.write("other.dat", "abc");
+  BackendResults done =
+      results(run({backend("eq", "use_database '" + other.string() + "'\nprintf 'Ca\\n1\\n' > a.sel\n")}));
+  ASSERT_EQ(done.runs.size(), 1u);
+  EXPECT_EQ(done.runs[0].database, other.string());
+  EXPECT_EQ(done.runs[0].database_sha256, database_digest);
+  // Naming the same database changes nothing.
+  BackendResults same = results(run({backend("eq", "use_database \"$3\"\nprintf 'Ca\\n1\\n' > a.sel\n")}));
+  ASSERT_EQ(same.runs.size(), 1u);
+  EXPECT_EQ(same.runs[0].database, database_.string());
+}
+
+// A selected output the input names with -file but not as a .sel file in the work directory.
+TEST_F(RunBackendsTest, ASelectedOutputNamedWithoutSelIsExplained) {
+  EXPECT_EQ(error(run({backend("calcite",
+                              ": <<'PQI'\nSELECTED_OUTPUT 1\n  -file results.txt\nPQI\n"
+                              "printf 'Ca\\n1\\n' > results.txt\n")})).message,
+            "`calcite` wrote no selected output where ovm reads it: its input names `results.txt` with -file; give "
+            "-file a name without a folder that ends in .sel");
+}
+
 TEST_F(RunBackendsTest, ADatabaseGoneWhenItIsHashedHasNoDigest) {
   BackendResults done = results(run({backend("eq", "rm \"$3\"\nprintf 'Ca\\n1\\n' > a.sel\n")}));
   ASSERT_EQ(done.runs.size(), 1u);

@@ -54,6 +54,11 @@ input_error() {
   input_errors=$((input_errors + 1))
 }
 
+use_database() {  # a DATABASE keyword at the top of the input: this file is read instead
+  printf '   Input file: %s\n  Output file: %s\nDatabase file: %s\n\n' "$input_file" "$output_file" "$1" > "$output_file"
+  printf 'WARNING: DATABASE keyword is used; database file on the command line is ignored.\n' >> "$output_file"
+}
+
 selected_output() {
   file=$1
   shift
@@ -61,6 +66,7 @@ selected_output() {
   printf '\n' >> "$file"
 }
 
+input_file=$1
 output_file=$2
 . "$1"
 
