@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds ovm and runs it on the example models: checks them, then
-# lowers and runs the Cr(VI) reduction model into a scratch folder and shows its results.
+# Installs what is missing, builds the ovm program only, checks the example models, then
+# lowers and runs the Cr(VI) reduction model in a scratch folder and shows a few rows of its
+# results as a table.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
-scripts/build.sh build
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DOVM_WERROR=ON >/dev/null
+cmake --build build --target ovm -j "$(nproc)"
 ovm=build/src/cli/ovm
 $ovm --version
 $ovm check examples/cr_reduction_rayleigh.ovm examples/two_source_mixing.ovm
@@ -13,4 +15,4 @@ out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
 $ovm build examples/cr_reduction_rayleigh.ovm -o "$out/cr_reduction_rayleigh.ovmir.json"
 $ovm run "$out/cr_reduction_rayleigh.ovmir.json"
-head -n 40 "$out/cr_reduction_rayleigh.results.json"
+scripts/results_table.sh "$out/cr_reduction_rayleigh.results.json"
