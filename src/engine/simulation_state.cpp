@@ -52,6 +52,10 @@ ReservoirState initial_reservoir_state(const ir::Reservoir& reservoir, const std
       double delta = (composition.ratio / standard->ratio - 1) * 1000;
       pool_state.deltas[composition.isotope] = delta;
     }
+    // Written as deltas because only a database had the standard, which the run has taken.
+    for (const ir::PoolDelta& delta : pool.deltas) {
+      if (delta.isotope < isotopes.size()) pool_state.deltas[delta.isotope] = delta.delta_permil;
+    }
     state.pools[pool.species] = std::move(pool_state);
   }
   return state;

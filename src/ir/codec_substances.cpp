@@ -23,11 +23,14 @@ constexpr JsonMember reservoir_members[] = {{"id"},    {"name"},      {"extent",
                                             {"pools"}, {"parameters"}};
 constexpr JsonRecord reservoir_record{"struct Reservoir", reservoir_members};
 
-constexpr JsonMember pool_members[] = {{"species"}, {"amount"}, {"compositions"}};
+constexpr JsonMember pool_members[] = {{"species"}, {"amount"}, {"compositions"}, {"deltas", JsonPresence::Optional}};
 constexpr JsonRecord pool_record{"struct Pool", pool_members};
 
 constexpr JsonMember composition_members[] = {{"isotope"}, {"ratio"}};
 constexpr JsonRecord composition_record{"struct Composition", composition_members};
+
+constexpr JsonMember pool_delta_members[] = {{"isotope"}, {"delta_permil"}};
+constexpr JsonRecord pool_delta_record{"struct PoolDelta", pool_delta_members};
 
 constexpr JsonVariant extent_variants[] = {{"volume", "Volume"}, {"mass", "Mass"}};
 constexpr JsonEnum extent_enum{"Extent", extent_variants};
@@ -104,6 +107,15 @@ void serialize_pool(const Pool& pool, JsonWriter& w) {
   serialize_amount(pool.amount, w);
   json_member_list(w, "compositions", pool.compositions,
                    [](JsonWriter& out, const Composition& c) { serialize_composition(c, out); });
+  // Written only when there are some, so that files of models without them stay as they were.
+  if (!pool.deltas.empty()) {
+    json_member_list(w, "deltas", pool.deltas, [](JsonWriter& out, const PoolDelta& delta) {
+      json_begin_object(out);
+      json_member_unsigned(out, "isotope", delta.isotope);
+      json_member_double(out, "delta_permil", delta.delta_permil);
+      json_end_object(out);
+    });
+  }
   json_end_object(w);
 }
 
@@ -201,7 +213,16 @@ JsonStatus deserialize_pool(JsonInput in, Pool& out) {
   return read_record(in, pool_record, [&](std::size_t member, JsonInput value) -> JsonStatus {
     if (member == 0) return read_u32(value, out.species);
     if (member == 1) return deserialize_amount(value, out.amount);
-    return deserialize_composition_list(value, out.compositions);
+    if (member == 2) return deserialize_composition_list(value, out.compositions);
+    return read_list(value, out.deltas, deserialize_pool_delta);
+  });
+}
+
+JsonStatus deserialize_pool_delta(JsonInput in, PoolDelta& out) {
+  out = PoolDelta{};
+  return read_record(in, pool_delta_record, [&](std::size_t member, JsonInput value) -> JsonStatus {
+    if (member == 0) return read_u32(value, out.isotope);
+    return read_f64(value, out.delta_permil);
   });
 }
 

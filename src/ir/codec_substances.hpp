@@ -32,6 +32,7 @@ void serialize_composition(const Composition& composition, JsonWriter& w);
 [[nodiscard]] JsonStatus deserialize_pool(JsonInput in, Pool& out);
 [[nodiscard]] JsonStatus deserialize_amount(JsonInput in, Amount& out);
 [[nodiscard]] JsonStatus deserialize_composition(JsonInput in, Composition& out);
+[[nodiscard]] JsonStatus deserialize_pool_delta(JsonInput in, PoolDelta& out);
 
 [[nodiscard]] JsonStatus deserialize_species_list(JsonInput in, std::vector<Species>& out);
 [[nodiscard]] JsonStatus deserialize_isotope_system_list(JsonInput in, std::vector<IsotopeSystem>& out);

@@ -44,6 +44,10 @@ void check_reservoirs(const ModelGraph& graph, Messages& messages) {
         check_range("reservoir `{}` carries unknown isotope {}", reservoir.name, composition.isotope,
                     graph.isotopes.size(), messages);
       }
+      for (const PoolDelta& delta : pool.deltas) {
+        check_range("reservoir `{}` carries unknown isotope {}", reservoir.name, delta.isotope, graph.isotopes.size(),
+                    messages);
+      }
     }
     for (ParameterId parameter : reservoir.parameters) {
       check_range("reservoir `{}` owns unknown parameter {}", reservoir.name, parameter.index, graph.parameters.size(),

@@ -85,11 +85,21 @@ struct Composition {
   friend bool operator==(const Composition&, const Composition&) = default;
 };
 
+// A composition kept as the delta it was written as, for an isotope system whose standard
+// only a database gives: the run measures it against the standard it takes.
+struct PoolDelta {
+  IsotopeId isotope = 0;
+  double delta_permil = 0;
+
+  friend bool operator==(const PoolDelta&, const PoolDelta&) = default;
+};
+
 // One species held by a reservoir.
 struct Pool {
   SpeciesId species = 0;
   Amount amount;
-  std::vector<Composition> compositions;  // for the element of the pool's species, in statement order
+  std::vector<Composition> compositions;  // for the elements of the pool's formula, in statement order
+  std::vector<PoolDelta> deltas;          // likewise, for isotope systems without a standard of their own
 
   friend bool operator==(const Pool&, const Pool&) = default;
 };

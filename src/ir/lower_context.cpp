@@ -33,7 +33,34 @@ std::optional<std::string> element_of(std::string_view formula) {
   return std::string(formula.substr(0, length));
 }
 
+// A parenthesised group that names no elements: an oxidation state (VI), a phase (s), (aq).
+bool is_label_group(std::string_view group) {
+  if (group.empty()) return false;
+  bool roman = group.find_first_not_of("IVX") == std::string_view::npos;
+  return roman || group == "s" || group == "l" || group == "g" || group == "aq" || group == "am" || group == "cr";
+}
+
 }  // namespace
+
+bool formula_has_element(std::string_view formula, std::string_view element) {
+  for (std::size_t i = 0; i < formula.size();) {
+    if (formula[i] == '(') {
+      std::size_t close = formula.find(')', i);
+      if (close != std::string_view::npos && is_label_group(formula.substr(i + 1, close - i - 1))) {
+        i = close + 1;
+        continue;
+      }
+    }
+    if (!syntax::is_upper(formula[i])) {
+      ++i;
+      continue;
+    }
+    std::size_t length = i + 1 < formula.size() && syntax::is_lower(formula[i + 1]) ? 2 : 1;
+    if (formula.substr(i, length) == element) return true;
+    i += length;
+  }
+  return false;
+}
 
 SpeciesId species_for_formula(LoweringContext& context, std::string_view formula) {
   std::string key(formula);

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 #include <utility>
 
 #include "ir/graph_ids.hpp"
@@ -26,6 +27,8 @@ struct LoweringContext {
   std::unordered_map<std::string, SampleId> samples_by_name;
   std::map<std::pair<std::optional<std::string>, std::string>, ParameterId> parameters_by_owner;
   std::unordered_map<std::string, Standard> standards_by_name;
+  // Parameters written with a unit after their value: their value is a quantity in base units.
+  std::unordered_set<std::uint32_t> parameters_with_units;
 };
 
 // The owner's own parameter first, then the model-wide one of that name.
@@ -38,6 +41,11 @@ ParameterId add_parameter(LoweringContext& context, std::optional<std::string> o
 
 // The species of that formula, appended on first use with the element its formula starts with.
 SpeciesId species_for_formula(LoweringContext& context, std::string_view formula);
+
+// True when `element` is one of the element symbols the formula is written with: C in HCO3-
+// and CaCO3(s), not in Ca or Cr; the letters of an oxidation state (VI) or a phase (s) name
+// no element.
+bool formula_has_element(std::string_view formula, std::string_view element);
 
 std::optional<ReservoirId> reservoir_id_of(const LoweringContext& context, std::string_view name);
 

@@ -33,13 +33,13 @@ std::optional<Expr> extent_of(const LoweringContext& context, const syntax::Stat
   return parameter_expr(*id);
 }
 
-void add_mixing_source(const LoweringContext& context, const syntax::Statement& statement,
+void add_mixing_source(const LoweringContext& context, const syntax::Statement& statement, const std::string& owner,
                        std::vector<MixingSource>& sources) {
   const syntax::ValuesBody* body = sema::values_body(statement);
   if (body == nullptr || body->values.size() < 2) return;
   std::optional<std::string> name = value_text(body->values[0]);
   if (!name) return;
-  std::optional<double> fraction = sema::value_number(body->values[1]);
+  std::optional<double> fraction = number_or_name(context, body->values[1], owner);
   if (!fraction) return;
   std::optional<ReservoirId> reservoir = reservoir_id_of(context, *name);
   if (reservoir) sources.push_back(MixingSource{*reservoir, *fraction});
@@ -79,13 +79,12 @@ void read_process_statement(LoweringContext& context, const syntax::Statement& s
   } else if (key_is(statement, "extent")) {
     process.extent = extent_of(context, statement, process.name);
   } else if (key_is(statement, "source")) {
-    add_mixing_source(context, statement, ends.sources);
+    add_mixing_source(context, statement, process.name, ends.sources);
   } else if (key_is(statement, "parameter")) {
     const auto* assignment = std::get_if<syntax::AssignmentBody>(&statement.body);
     if (assignment == nullptr || !assignment->target) return;
-    Expr value = with_written_unit(lower_expr(context, *assignment->expr, process.name), assignment->unit);
     process.parameters.push_back(
-        add_parameter(context, process.name, std::string(assignment->target->text), std::move(value)));
+        add_written_parameter(context, process.name, std::string(assignment->target->text), *assignment));
   }
 }
 
@@ -136,9 +135,9 @@ void set_constant(std::optional<FractionationFactor>& factor, std::optional<doub
 void read_factor(const LoweringContext& context, const syntax::Statement& statement, const std::string& owner,
                  std::optional<FractionationFactor>& factor) {
   if (key_is(statement, "alpha")) {
-    set_constant(factor, first_number(statement));
+    set_constant(factor, main_number(context, statement, owner));
   } else if (key_is(statement, "epsilon")) {
-    std::optional<double> epsilon = first_number(statement);
+    std::optional<double> epsilon = main_number(context, statement, owner);
     set_constant(factor, epsilon ? std::optional<double>(*epsilon / 1000 + 1) : std::nullopt);
   } else if (const auto* law = std::get_if<syntax::NestedBody>(&statement.body); law && key_is(statement, "law")) {
     std::optional<Expr> alpha = lower_law(context, law->statements, owner);
@@ -171,7 +170,7 @@ void lower_fractionation(LoweringContext& context, const syntax::Block& block) {
       auto found = context.isotopes_by_notation.find(std::string(sema::value_text(*first)));
       isotope = found == context.isotopes_by_notation.end() ? std::nullopt : std::optional<IsotopeId>(found->second);
     } else if (key_is(statement, "phase")) {
-      phase = first_number(statement);
+      phase = main_number(context, statement, owner);
     } else {
       read_factor(context, statement, owner, factor);
     }

@@ -25,15 +25,19 @@ std::optional<SpeciesId> known_species(const LoweringContext& context, std::stri
 
 }  // namespace
 
-std::optional<std::pair<IsotopeId, double>> delta_to_ratio(const std::vector<IsotopeSystem>& isotopes,
-                                                           const syntax::Statement& statement, std::string_view key) {
-  std::optional<double> delta = first_number(statement);
+std::optional<WrittenDelta> written_delta(const LoweringContext& context, const syntax::Statement& statement,
+                                          std::string_view key, const std::optional<std::string>& owner) {
+  std::optional<double> delta = main_number(context, statement, owner);
   if (!delta) return std::nullopt;
-  std::optional<IsotopeId> id = isotope_of_delta(isotopes, key);
+  std::optional<IsotopeId> id = isotope_of_delta(context.graph.isotopes, key);
   if (!id) return std::nullopt;
-  const std::optional<Standard>& standard = isotopes[*id].standard;
+  return WrittenDelta{*id, *delta};
+}
+
+std::optional<double> delta_as_ratio(const LoweringContext& context, const WrittenDelta& delta) {
+  const std::optional<Standard>& standard = context.graph.isotopes[delta.isotope].standard;
   if (!standard) return std::nullopt;
-  return std::pair{*id, (*delta / 1000 + 1) * standard->ratio};
+  return (delta.delta_permil / 1000 + 1) * standard->ratio;
 }
 
 std::optional<Subject> resolve_reference(const LoweringContext& context, std::span<const std::string_view> parts) {

@@ -14,10 +14,18 @@
 
 namespace ovm::ir {
 
-// A delta line as an absolute ratio: the first number, in permil as written, applied to the
-// standard of the first isotope system of the key's element and heavy mass.
-std::optional<std::pair<IsotopeId, double>> delta_to_ratio(const std::vector<IsotopeSystem>& isotopes,
-                                                           const syntax::Statement& statement, std::string_view key);
+// A delta line: the isotope system of the key's element and heavy mass (the first declared)
+// and the statement's number (as `main_number` reads it: a constant parameter's name counts), in
+// permil as written.
+struct WrittenDelta {
+  IsotopeId isotope = 0;
+  double delta_permil = 0;
+};
+std::optional<WrittenDelta> written_delta(const LoweringContext& context, const syntax::Statement& statement,
+                                          std::string_view key, const std::optional<std::string>& owner);
+
+// The delta as an absolute ratio against its isotope system's standard; nothing without one.
+std::optional<double> delta_as_ratio(const LoweringContext& context, const WrittenDelta& delta);
 
 // A dotted reference as written: reservoir.species, reservoir.delta name, or
 // reservoir.species followed by reacted, remaining or a delta name.

@@ -1,5 +1,6 @@
 // The run set-up: the simulation, identifications, recorded outputs and exports.
 #include <cmath>
+#include <type_traits>
 #include <variant>
 
 #include "ir/lower_blocks.hpp"
@@ -24,8 +25,52 @@ std::vector<std::string_view> part_texts(std::span<const syntax::Name> path) {
   return parts;
 }
 
-// The stop condition of an `until` statement; its unit converts the value, whatever the
-// subject measures.
+// The dimension an amount subject is measured in: that of the pool it reads, else the one a
+// pool line without a unit would take.
+std::string_view amount_dimension(const LoweringContext& context, const Subject::Amount& amount) {
+  for (const Pool& pool : context.graph.reservoirs[amount.reservoir].pools) {
+    if (pool.species != amount.species) continue;
+    if (std::holds_alternative<Amount::MassConcentration>(pool.amount.kind)) return "mass_concentration";
+    return "molality";
+  }
+  if (!context.unit_defaults.contains("molality") && context.unit_defaults.contains("mass_concentration")) {
+    return "mass_concentration";
+  }
+  return "molality";
+}
+
+std::string_view subject_dimension(const LoweringContext& context, const Subject& subject) {
+  return std::visit(
+      [&](const auto& quantity) -> std::string_view {
+        using Quantity = std::decay_t<decltype(quantity)>;
+        if constexpr (std::is_same_v<Quantity, Subject::Time>) return "time";
+        if constexpr (std::is_same_v<Quantity, Subject::Amount>) return amount_dimension(context, quantity);
+        if constexpr (std::is_same_v<Quantity, Subject::Composition> ||
+                      std::is_same_v<Quantity, Subject::PoolComposition>) {
+          return "delta";
+        }
+        return "dimensionless";
+      },
+      subject.kind);
+}
+
+// The stop value in the base unit of the subject: the unit written, else the UNITS default of
+// the subject's dimension, else the number as it stands.
+double stop_value(const LoweringContext& context, const syntax::ConditionBody& condition, const Subject& subject,
+                  double value) {
+  std::optional<std::string> unit;
+  if (condition.unit) {
+    unit = std::string(condition.unit->text);
+  } else if (auto preset = context.unit_defaults.find(std::string(subject_dimension(context, subject)));
+             preset != context.unit_defaults.end()) {
+    unit = preset->second;
+  }
+  if (!unit) return value;
+  std::optional<sema::UnitMatch> match = sema::find_unit(*unit);
+  return match ? sema::to_base(match->unit, value) : value;
+}
+
+// The stop condition of an `until` statement.
 std::optional<StopCondition> stop_condition(const LoweringContext& context, const syntax::Statement& statement) {
   const auto* condition = std::get_if<syntax::ConditionBody>(&statement.body);
   if (condition == nullptr) return std::nullopt;
@@ -36,17 +81,11 @@ std::optional<StopCondition> stop_condition(const LoweringContext& context, cons
     subject = Subject{Subject::Time{}};
   }
   if (!subject) return std::nullopt;
-  Expr rhs = lower_expr(context, *condition->rhs, std::nullopt);
-  const auto* constant = std::get_if<Expr::Constant>(&rhs.kind);
-  if (constant == nullptr) return std::nullopt;
-  double value = constant->value;
-  if (condition->unit) {
-    if (std::optional<sema::UnitMatch> unit = sema::find_unit(condition->unit->text)) {
-      value = sema::to_base(unit->unit, value);
-    }
-  }
+  std::optional<double> value = constant_value(lower_expr(context, *condition->rhs, std::nullopt));
+  if (!value) return std::nullopt;
   // CompareOp and Comparison list the operators in the same order.
-  return StopCondition{*subject, static_cast<Comparison>(condition->op), value};
+  return StopCondition{*subject, static_cast<Comparison>(condition->op),
+                       stop_value(context, *condition, *subject, *value)};
 }
 
 template <typename Id, typename Record>
@@ -125,13 +164,13 @@ void lower_identify(LoweringContext& context, const syntax::Block& block) {
     } else if (key_is(statement, "regime")) {
       identification.regime = value_text(statement);
     } else if (key_is(statement, "max_chain")) {
-      identification.max_chain = count_of(first_number(statement));
+      identification.max_chain = count_of(main_number(context, statement, std::nullopt));
     } else if (key_is(statement, "top")) {
-      identification.top = count_of(first_number(statement));
+      identification.top = count_of(main_number(context, statement, std::nullopt));
     } else if (key_is(statement, "tolerance")) {
-      identification.tolerance_permil = first_number(statement);
+      identification.tolerance_permil = main_number(context, statement, std::nullopt);
     } else if (key_is(statement, "extent")) {
-      identification.extent = first_number(statement);
+      identification.extent = main_number(context, statement, std::nullopt);
     }
   }
   if (!source || !product || !mode) return;

@@ -2,6 +2,7 @@
 // backends.
 #include <array>
 #include <variant>
+#include <vector>
 
 #include "ir/lower_blocks.hpp"
 #include "ir/lower_text.hpp"
@@ -10,6 +11,7 @@
 #include "sema/text_match.hpp"
 #include "sema/unit_registry.hpp"
 #include "sema/validate_reading.hpp"
+#include "syntax/lexer.hpp"
 
 namespace ovm::ir {
 
@@ -44,11 +46,33 @@ void lower_units(LoweringContext& context, const syntax::Block& block, const sem
   }
 }
 
+namespace {
+
+// The statement's text up to its last token before a comment: `#` starts one wherever a token
+// may start, also in the middle of a title line.
+std::string_view text_before_comment(std::string_view line) {
+  syntax::LineLexer lexer = syntax::start_lexing(line, 0);
+  std::vector<syntax::Token> tokens;
+  syntax::lex_line(lexer, tokens, true);
+  std::size_t end = 0;
+  for (const syntax::Token& token : tokens) {
+    if (token.kind == syntax::TokenKind::Comment || token.kind == syntax::TokenKind::EndOfLine ||
+        token.kind == syntax::TokenKind::EndOfFile) {
+      break;
+    }
+    end = token.end;
+  }
+  return line.substr(0, end);
+}
+
+}  // namespace
+
 void lower_title(LoweringContext& context, const syntax::Block& block) {
   if (block.statements.empty()) return;
   const diagnostics::Span& span = block.statements.front().span;
   if (span.start > span.end || span.end > context.source.size()) return;
-  std::string_view title = trim_white_space(context.source.substr(span.start, span.end - span.start));
+  std::string_view line = context.source.substr(span.start, span.end - span.start);
+  std::string_view title = trim_white_space(text_before_comment(line));
   if (!title.empty()) context.graph.meta.title = std::string(title);
 }
 
@@ -69,12 +93,22 @@ constexpr auto meta_fields = std::to_array<MetaField>({
     {"reference", &Meta::reference},
 });
 
+// A value as written: a number keeps its digits (`version 1.10` stays 1.10), other kinds give
+// their text as every statement does.
+std::optional<std::string> meta_text(const LoweringContext& context, const syntax::Statement& statement) {
+  const syntax::Value* first = sema::first_value(statement);
+  if (first == nullptr || first->kind != syntax::ValueKind::Number) return value_text(statement);
+  const diagnostics::Span& span = first->span;
+  if (span.start > span.end || span.end > context.source.size()) return value_text(statement);
+  return std::string(context.source.substr(span.start, span.end - span.start));
+}
+
 }  // namespace
 
 void lower_meta(LoweringContext& context, const syntax::Block& block) {
   for (const syntax::Statement& statement : block.statements) {
     for (const MetaField& entry : meta_fields) {
-      if (key_is(statement, entry.key)) context.graph.meta.*entry.field = value_text(statement);
+      if (key_is(statement, entry.key)) context.graph.meta.*entry.field = meta_text(context, statement);
     }
   }
 }
@@ -94,7 +128,7 @@ void lower_conditions(LoweringContext& context, const syntax::Block& block) {
     } else if (key_is(statement, "pressure")) {
       conditions.pressure_bar = quantity_to_base(context, statement, "pressure");
     } else if (key_is(statement, "pH")) {
-      conditions.ph = first_number(statement);
+      conditions.ph = main_number(context, statement, std::nullopt);
     } else if (key_is(statement, "Eh")) {
       conditions.eh_mv = quantity_to_base(context, statement, "potential");
     } else if (key_is(statement, "ionic_strength")) {
@@ -109,11 +143,13 @@ void lower_standard(LoweringContext& context, const syntax::Block& block) {
     if (body == nullptr || body->values.size() < 2) continue;
     std::optional<std::string> name = value_text(body->values[0]);
     if (!name) continue;
-    std::optional<double> ratio = sema::value_number(body->values[1]);
+    std::optional<double> ratio = number_or_name(context, body->values[1], std::nullopt);
     if (!ratio) continue;
     std::optional<std::size_t> word = modifier_position(body->values, "uncertainty");
     std::optional<double> uncertainty;
-    if (word && *word + 1 < body->values.size()) uncertainty = sema::value_number(body->values[*word + 1]);
+    if (word && *word + 1 < body->values.size()) {
+      uncertainty = number_or_name(context, body->values[*word + 1], std::nullopt);
+    }
     context.standards_by_name[*name] = Standard{*name, *ratio, uncertainty};
   }
 }

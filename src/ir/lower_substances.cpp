@@ -28,8 +28,7 @@ std::optional<ParameterId> lower_local_parameter(LoweringContext& context, const
                                                  const std::string& owner) {
   const auto* assignment = std::get_if<syntax::AssignmentBody>(&statement.body);
   if (assignment == nullptr || !assignment->target) return std::nullopt;
-  Expr value = with_written_unit(lower_expr(context, *assignment->expr, owner), assignment->unit);
-  return add_parameter(context, owner, std::string(assignment->target->text), std::move(value));
+  return add_written_parameter(context, owner, std::string(assignment->target->text), *assignment);
 }
 
 }  // namespace
@@ -38,8 +37,7 @@ void lower_parameters(LoweringContext& context, const syntax::Block& block) {
   for (const syntax::Statement& statement : block.statements) {
     const auto* assignment = std::get_if<syntax::AssignmentBody>(&statement.body);
     if (assignment == nullptr) continue;
-    Expr value = with_written_unit(lower_expr(context, *assignment->expr, std::nullopt), assignment->unit);
-    add_parameter(context, std::nullopt, std::string(statement.key.text), std::move(value));
+    add_written_parameter(context, std::nullopt, std::string(statement.key.text), *assignment);
   }
 }
 
@@ -120,27 +118,33 @@ std::optional<Amount> pool_amount(const LoweringContext& context, const syntax::
   return std::nullopt;
 }
 
-// Each delta line applies to every pool of its isotope system's element.
+// Each delta line applies to every pool whose formula holds its isotope system's element: as
+// a ratio when the model gives the system a standard, else as the delta written, which the
+// run measures against the standard a database gives.
 void distribute_compositions(const LoweringContext& context, Reservoir& reservoir,
-                             const std::vector<std::pair<IsotopeId, double>>& deltas) {
+                             const std::vector<WrittenDelta>& deltas) {
   for (Pool& pool : reservoir.pools) {
-    const std::optional<std::string>& element = context.graph.species[pool.species].element;
-    if (!element) continue;
-    for (const auto& [isotope, ratio] : deltas) {
-      if (context.graph.isotopes[isotope].element == *element) pool.compositions.push_back(Composition{isotope, ratio});
+    const std::string& formula = context.graph.species[pool.species].formula;
+    for (const WrittenDelta& delta : deltas) {
+      if (!formula_has_element(formula, context.graph.isotopes[delta.isotope].element)) continue;
+      if (std::optional<double> ratio = delta_as_ratio(context, delta)) {
+        pool.compositions.push_back(Composition{delta.isotope, *ratio});
+      } else {
+        pool.deltas.push_back(PoolDelta{delta.isotope, delta.delta_permil});
+      }
     }
   }
 }
 
 void lower_reservoir_word(LoweringContext& context, const syntax::Statement& statement, Reservoir& reservoir) {
   if (key_is(statement, "mass")) {
-    std::optional<double> kilograms = quantity_to_base(context, statement, "mass");
+    std::optional<double> kilograms = quantity_to_base(context, statement, "mass", reservoir.name);
     reservoir.extent = kilograms ? std::optional<Extent>(Extent{Extent::Mass{*kilograms}}) : std::nullopt;
   } else if (key_is(statement, "volume")) {
-    std::optional<double> litres = quantity_to_base(context, statement, "volume");
+    std::optional<double> litres = quantity_to_base(context, statement, "volume", reservoir.name);
     reservoir.extent = litres ? std::optional<Extent>(Extent{Extent::Volume{*litres}}) : std::nullopt;
   } else if (key_is(statement, "temperature")) {
-    reservoir.temperature_k = quantity_to_base(context, statement, "temperature");
+    reservoir.temperature_k = quantity_to_base(context, statement, "temperature", reservoir.name);
   } else if (key_is(statement, "parameter")) {
     if (std::optional<ParameterId> id = lower_local_parameter(context, statement, reservoir.name)) {
       reservoir.parameters.push_back(*id);
@@ -157,18 +161,18 @@ void lower_reservoir(LoweringContext& context, const syntax::Block& block) {
   reservoir.id = static_cast<ReservoirId>(context.graph.reservoirs.size());
   reservoir.name = *name;
   context.reservoirs_by_name[*name] = reservoir.id;
-  std::vector<std::pair<IsotopeId, double>> deltas;
+  std::vector<WrittenDelta> deltas;
   for (const syntax::Statement& statement : block.statements) {
     switch (statement.key.kind) {
       case StatementKey::Kind::Species: {
         SpeciesId species = species_for_formula(context, statement.key.text);
         if (std::optional<Amount> amount = pool_amount(context, statement)) {
-          reservoir.pools.push_back(Pool{species, *amount, {}});
+          reservoir.pools.push_back(Pool{species, *amount, {}, {}});
         }
         break;
       }
       case StatementKey::Kind::Delta:
-        if (auto delta = delta_to_ratio(context.graph.isotopes, statement, statement.key.text)) deltas.push_back(*delta);
+        if (auto delta = written_delta(context, statement, statement.key.text, reservoir.name)) deltas.push_back(*delta);
         break;
       case StatementKey::Kind::Word:
         lower_reservoir_word(context, statement, reservoir);
@@ -188,9 +192,9 @@ void lower_sample(LoweringContext& context, const syntax::Block& block) {
   context.samples_by_name[*name] = sample.id;
   for (const syntax::Statement& statement : block.statements) {
     if (statement.key.kind == StatementKey::Kind::Delta) {
-      if (auto delta = delta_to_ratio(context.graph.isotopes, statement, statement.key.text)) {
-        sample.compositions.push_back(Composition{delta->first, delta->second});
-      }
+      std::optional<WrittenDelta> delta = written_delta(context, statement, statement.key.text, std::nullopt);
+      std::optional<double> ratio = delta ? delta_as_ratio(context, *delta) : std::nullopt;
+      if (ratio) sample.compositions.push_back(Composition{delta->isotope, *ratio});
       continue;
     }
     if (statement.key.kind != StatementKey::Kind::Word) continue;
@@ -203,7 +207,7 @@ void lower_sample(LoweringContext& context, const syntax::Block& block) {
     } else if (key_is(statement, "series")) {
       if (const auto* list = std::get_if<syntax::ListBody>(&statement.body)) sample.series = collect_numbers(list->items);
     } else if (key_is(statement, "uncertainty")) {
-      sample.uncertainty_permil = first_number(statement);
+      sample.uncertainty_permil = main_number(context, statement, std::nullopt);
     }
   }
   context.graph.samples.push_back(std::move(sample));

@@ -1,5 +1,6 @@
 #include "ir/lower_text.hpp"
 
+#include "sema/text_match.hpp"
 #include "sema/validate_reading.hpp"
 #include "syntax/parser.hpp"
 #include "syntax/scan.hpp"
@@ -25,7 +26,7 @@ std::string_view trim_white_space(std::string_view text) {
 std::optional<std::size_t> modifier_position(std::span<const syntax::Value> values, std::string_view word) {
   for (std::size_t i = 0; i < values.size(); ++i) {
     if (values[i].kind != syntax::ValueKind::Identifier) continue;
-    if (sema::value_text(values[i]) == word) return i;
+    if (sema::equals_ascii_folded(sema::value_text(values[i]), word)) return i;
   }
   return std::nullopt;
 }

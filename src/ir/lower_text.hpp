@@ -12,8 +12,8 @@ namespace ovm::ir {
 // The text without the Unicode white space at either end.
 std::string_view trim_white_space(std::string_view text);
 
-// The position of the first identifier among `values` that is exactly the modifier word
-// `word`. Byte for byte, as the checks read the `standard` word when they resolve standards.
+// The position of the first identifier among `values` that is the modifier word `word` under
+// ASCII case folding, as the checks match modifiers: `Standard` is `standard`.
 std::optional<std::size_t> modifier_position(std::span<const syntax::Value> values, std::string_view word);
 
 }  // namespace ovm::ir

@@ -3,6 +3,7 @@
 #include <variant>
 
 #include "ir/debug_number.hpp"
+#include "ir/lower_expr.hpp"
 #include "sema/unit_registry.hpp"
 #include "sema/validate_reading.hpp"
 
@@ -63,9 +64,9 @@ std::optional<double> first_number(const syntax::Statement& statement) {
 namespace {
 
 std::optional<std::string> unit_name_for(const LoweringContext& context, const syntax::ValuesBody& body,
-                                         std::string_view dimension) {
+                                         std::string_view dimension, bool leading_word) {
   if (body.unit) return std::string(body.unit->text);
-  if (!body.values.empty() && body.values.front().kind == ValueKind::Identifier) {
+  if (leading_word && !body.values.empty() && body.values.front().kind == ValueKind::Identifier) {
     return std::string(sema::value_text(body.values.front()));
   }
   auto preset = context.unit_defaults.find(std::string(dimension));
@@ -77,26 +78,86 @@ std::optional<std::string> unit_name_for(const LoweringContext& context, const s
 
 }  // namespace
 
+std::optional<NamedNumber> named_number(const LoweringContext& context, const syntax::Value& value,
+                                        const std::optional<std::string>& owner) {
+  if (value.kind != ValueKind::Identifier) return std::nullopt;
+  std::optional<ParameterId> id = lookup_parameter(context, sema::value_text(value), owner);
+  if (!id) return std::nullopt;
+  const std::optional<Expr>& expr = context.graph.parameters[id->index].value;
+  std::optional<double> number = expr ? constant_value(*expr) : std::nullopt;
+  if (!number) return std::nullopt;
+  return NamedNumber{*number, context.parameters_with_units.contains(id->index)};
+}
+
+std::optional<double> number_or_name(const LoweringContext& context, const syntax::Value& value,
+                                     const std::optional<std::string>& owner) {
+  if (std::optional<NamedNumber> named = named_number(context, value, owner)) return named->value;
+  return sema::value_number(value);
+}
+
+std::optional<double> main_number(const LoweringContext& context, const syntax::Statement& statement,
+                                  const std::optional<std::string>& owner) {
+  const syntax::Value* first = sema::first_value(statement);
+  if (first != nullptr) {
+    if (std::optional<NamedNumber> named = named_number(context, *first, owner)) return named->value;
+  }
+  return first_number(statement);
+}
+
 std::optional<double> quantity_to_base(const LoweringContext& context, const syntax::Statement& statement,
-                                       std::string_view dimension) {
+                                       std::string_view dimension, const std::optional<std::string>& owner) {
   const syntax::ValuesBody* body = sema::values_body(statement);
   if (body == nullptr) return std::nullopt;
-  std::optional<double> number = first_number(statement);
-  if (!number) return std::nullopt;
-  std::optional<std::string> unit = unit_name_for(context, *body, dimension);
-  if (!unit) return std::nullopt;
+  std::optional<double> number;
+  std::optional<std::string> unit;
+  std::optional<NamedNumber> named = body->values.empty() ? std::nullopt : named_number(context, body->values.front(), owner);
+  if (named && named->has_unit) {
+    // The parameter's own unit has converted it already; a second unit has no meaning.
+    if (body->unit) return std::nullopt;
+    return named->value;
+  }
+  if (named) {
+    number = named->value;
+    unit = unit_name_for(context, *body, dimension, false);
+  } else {
+    number = first_number(statement);
+    unit = unit_name_for(context, *body, dimension, true);
+  }
+  if (!number || !unit) return std::nullopt;
   std::optional<sema::UnitMatch> match = sema::find_unit(*unit);
   if (!match) return std::nullopt;
   return sema::to_base(match->unit, *number);
 }
 
+ParameterId add_written_parameter(LoweringContext& context, std::optional<std::string> owner, std::string name,
+                                  const syntax::AssignmentBody& assignment) {
+  Expr value = with_written_unit(lower_expr(context, *assignment.expr, owner), assignment.unit);
+  bool converted = assignment.unit != nullptr && constant_value(value).has_value();
+  ParameterId id = add_parameter(context, std::move(owner), std::move(name), std::move(value));
+  if (converted) context.parameters_with_units.insert(id.index);
+  return id;
+}
+
+std::optional<double> constant_value(const Expr& expr) {
+  // A loop, not recursion: a hand-built graph may nest negations to any depth.
+  bool negated = false;
+  const Expr* node = &expr;
+  while (const auto* unary = std::get_if<Expr::Unary>(&node->kind)) {
+    negated = !negated;
+    node = unary->operand.get();
+  }
+  const auto* constant = std::get_if<Expr::Constant>(&node->kind);
+  if (constant == nullptr) return std::nullopt;
+  return negated ? -constant->value : constant->value;
+}
+
 Expr with_written_unit(Expr expr, const syntax::UnitExpr* unit) {
   if (unit == nullptr) return expr;
-  auto* constant = std::get_if<Expr::Constant>(&expr.kind);
-  if (constant == nullptr) return expr;
+  std::optional<double> value = constant_value(expr);
+  if (!value) return expr;
   std::optional<sema::UnitMatch> match = sema::find_unit(unit->text);
   if (!match) return expr;
-  return constant_expr(sema::to_base(match->unit, constant->value));
+  return constant_expr(sema::to_base(match->unit, *value));
 }
 
 std::vector<std::string> collect_value_texts(std::span<const syntax::Value> values) {

@@ -27,12 +27,41 @@ std::optional<std::string> last_value_text(const syntax::Statement& statement);
 // The first value of kind number of a values body.
 std::optional<double> first_number(const syntax::Statement& statement);
 
-// The first number in the base unit of `dimension`: the unit written, else a leading
-// identifier, else the UNITS default, else the dimension's only unit.
-std::optional<double> quantity_to_base(const LoweringContext& context, const syntax::Statement& statement,
-                                       std::string_view dimension);
+// A number written as the name of a parameter the owner can see whose value is a constant
+// (or a negated one); `has_unit` when a unit was written after that value, which has then
+// been converted to its base unit already.
+struct NamedNumber {
+  double value = 0;
+  bool has_unit = false;
+};
+std::optional<NamedNumber> named_number(const LoweringContext& context, const syntax::Value& value,
+                                        const std::optional<std::string>& owner);
 
-// A constant lowered from an expression, converted with the unit written after it when the
+// A number as written, or the value of the constant parameter the value names.
+std::optional<double> number_or_name(const LoweringContext& context, const syntax::Value& value,
+                                     const std::optional<std::string>& owner);
+
+// The statement's number: its first value when that names a constant parameter, else its
+// first value of kind number.
+std::optional<double> main_number(const LoweringContext& context, const syntax::Statement& statement,
+                                  const std::optional<std::string>& owner);
+
+// The statement's number in the base unit of `dimension`: the unit written, else a leading
+// identifier, else the UNITS default, else the dimension's only unit. A leading name of a
+// constant parameter stands for its number, converted the same way; when the parameter was
+// written with a unit of its own its value is taken as it is, and a second unit gives nothing.
+std::optional<double> quantity_to_base(const LoweringContext& context, const syntax::Statement& statement,
+                                       std::string_view dimension, const std::optional<std::string>& owner = std::nullopt);
+
+// Lowers `name = expression [unit]` into a parameter of the owner (none: model-wide).
+ParameterId add_written_parameter(LoweringContext& context, std::optional<std::string> owner, std::string name,
+                                  const syntax::AssignmentBody& assignment);
+
+// The value of a constant or of a negation of one (-5 is the constant 5 negated); nothing for
+// any other expression.
+std::optional<double> constant_value(const Expr& expr);
+
+// A constant (or negated constant) lowered from an expression, converted with the unit written after it when the
 // registry knows that unit; any other expression is returned as it is.
 Expr with_written_unit(Expr expr, const syntax::UnitExpr* unit);
 

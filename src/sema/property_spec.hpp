@@ -66,6 +66,9 @@ struct PropertySpec {
   std::optional<std::string_view> default_value{};
   bool required = false;
   bool recommended = false;
+  // A Number written as a name is evaluated during the run; elsewhere the name must stand for
+  // a parameter whose value is a number, read once before the run.
+  bool evaluated = false;
 };
 
 // What a suggestion offers for the property: its label when it has one, otherwise its key.

@@ -90,7 +90,7 @@ inline constexpr auto process_properties = std::to_array<PropertySpec>({
     {.key = "type", .value_type = Enum, .admissible_values = process_type_values, .required = true},
     {.key = "from", .shape = Reference, .reference_kind = "Reservoir"},
     {.key = "into", .shape = Reference, .reference_kind = "Reservoir"},
-    {.key = "extent", .value_type = Number, .dimension = "dimensionless", .min = 0.0, .max = 1.0},
+    {.key = "extent", .value_type = Number, .dimension = "dimensionless", .min = 0.0, .max = 1.0, .evaluated = true},
     {.key = "context", .value_type = Enum, .admissible_values = process_contexts},
     {.key = "regime", .value_type = Enum, .admissible_values = process_regimes},
     {.key = "reactant", .shape = Reference, .reference_kind = "Species"},
@@ -114,8 +114,8 @@ inline constexpr auto fractionation_properties = std::to_array<PropertySpec>({
 
 inline constexpr auto kinetics_properties = std::to_array<PropertySpec>({
     {.key = "rate", .value_type = Enum, .admissible_values = rate_law_names, .required = true},
-    {.key = "constant", .value_type = Number, .dimension = "rate_constant"},
-    {.key = "half_saturation", .value_type = Number, .dimension = "molality"},
+    {.key = "constant", .value_type = Number, .dimension = "rate_constant", .evaluated = true},
+    {.key = "half_saturation", .value_type = Number, .dimension = "molality", .evaluated = true},
 });
 
 inline constexpr auto model_properties = std::to_array<PropertySpec>({

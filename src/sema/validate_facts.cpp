@@ -34,7 +34,7 @@ bool sets_relative_mode(const syntax::Block& block) {
 std::optional<std::string> named_standard(const syntax::ValuesBody& body) {
   const auto& values = body.values;
   for (std::size_t i = 0; i < values.size(); ++i) {
-    if (values[i].kind != ValueKind::Identifier || value_text(values[i]) != "standard") continue;
+    if (values[i].kind != ValueKind::Identifier || !equals_ascii_folded(value_text(values[i]), "standard")) continue;
     if (i + 1 < values.size() && is_name_value(values[i + 1])) return std::string(value_text(values[i + 1]));
     return std::nullopt;
   }

@@ -60,8 +60,8 @@ TEST(ColumnSetTest, OneColumnAndRowKeyPerOutput) {
 
 TEST(ColumnSetTest, AmountColumnIsInTheUnitOfItsPoolsKind) {
   ir::ModelGraph graph = model();
-  graph.reservoirs[0].pools = {ir::Pool{0, ir::Amount{ir::Amount::MassConcentration{5}}, {}},
-                               ir::Pool{1, ir::Amount{ir::Amount::Molality{5}}, {}}};
+  graph.reservoirs[0].pools = {ir::Pool{0, ir::Amount{ir::Amount::MassConcentration{5}}, {}, {}},
+                               ir::Pool{1, ir::Amount{ir::Amount::Molality{5}}, {}, {}}};
   graph.outputs = {output(Variable::Amount{0, 0}, "lake.Cr(VI)"), output(Variable::Amount{0, 1}, "lake.Cr(III)")};
   std::vector<ReservoirState> reservoirs{initial_reservoir_state(graph.reservoirs[0], graph.isotopes)};
   ColumnSet set = column_set(graph, reservoirs);

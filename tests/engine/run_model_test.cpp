@@ -42,7 +42,7 @@ class RunModelTest : public ::testing::Test {
     model.isotopes.push_back(ir::IsotopeSystem{0, "53Cr/52Cr", "Cr", 53, 52, ir::Standard{"SRM979", 0.25, {}}, false});
     ir::Reservoir tank;
     tank.name = "tank";
-    tank.pools.push_back(ir::Pool{0, ir::Amount{ir::Amount::Molality{8}}, {{0, 0.5}, {0, 0.375}}});
+    tank.pools.push_back(ir::Pool{0, ir::Amount{ir::Amount::Molality{8}}, {{0, 0.5}, {0, 0.375}}, {}});
     model.reservoirs.push_back(tank);
     ir::Process reduction;
     reduction.name = "reduction";

@@ -17,7 +17,7 @@ ir::IsotopeSystem system(ir::IsotopeId id, double standard_ratio) {
 }
 
 ir::Pool molality_pool(ir::SpeciesId species, double amount, std::vector<ir::Composition> compositions = {}) {
-  return ir::Pool{species, ir::Amount{ir::Amount::Molality{amount}}, std::move(compositions)};
+  return ir::Pool{species, ir::Amount{ir::Amount::Molality{amount}}, std::move(compositions), {}};
 }
 
 TEST(SimulationStateTest, FreshStateStartsAtTimeZeroWithNothingRecorded) {
@@ -39,7 +39,7 @@ TEST(SimulationStateTest, AmountIsTheModelNumberWhateverItsKind) {
 
   ir::Reservoir reservoir;
   reservoir.name = "lake";
-  reservoir.pools = {ir::Pool{0, ir::Amount{ir::Amount::MassConcentration{5}}, {}}, molality_pool(1, 5)};
+  reservoir.pools = {ir::Pool{0, ir::Amount{ir::Amount::MassConcentration{5}}, {}, {}}, molality_pool(1, 5)};
   ReservoirState state = initial_reservoir_state(reservoir, {});
   EXPECT_EQ(state.name, "lake");
   EXPECT_EQ(state.pools.at(0).amount, 5);

@@ -25,7 +25,7 @@ constexpr double infinity = std::numeric_limits<double>::infinity();
 
 TEST(CodecSubstancesTest, ReservoirLayout) {
   Reservoir reservoir{1, "R", Extent{Extent::Volume{2.5}}, 298.15, {}, {ParameterId{0}, ParameterId{4}}};
-  reservoir.pools.push_back(Pool{0, Amount{Amount::Molality{0.25}}, {Composition{3, 0.11}}});
+  reservoir.pools.push_back(Pool{0, Amount{Amount::Molality{0.25}}, {Composition{3, 0.11}}, {}});
   EXPECT_EQ(written(reservoir, serialize_reservoir),
             "{\n"
             "  \"id\": 1,\n"

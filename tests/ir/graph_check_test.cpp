@@ -28,9 +28,9 @@ ModelGraph consistent_graph() {
           "Ocean",
           Extent{Extent::Volume{1}},
           std::nullopt,
-          {Pool{0, Amount{Amount::Molality{1e-6}}, {Composition{0, 0.1134}}}, Pool{1, Amount{Amount::Molality{0}}, {}}},
+          {Pool{0, Amount{Amount::Molality{1e-6}}, {Composition{0, 0.1134}}, {}}, Pool{1, Amount{Amount::Molality{0}}, {}, {}}},
           {ParameterId{0}}},
-      Reservoir{1, "Sediment", std::nullopt, 288.15, {Pool{1, Amount{Amount::MassConcentration{2}}, {}}}, {}},
+      Reservoir{1, "Sediment", std::nullopt, 288.15, {Pool{1, Amount{Amount::MassConcentration{2}}, {}, {}}}, {}},
   };
 
   Process reduction;
