@@ -5,7 +5,6 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
-#include <unordered_set>
 #include <utility>
 
 #include "ir/graph_ids.hpp"
@@ -27,8 +26,9 @@ struct LoweringContext {
   std::unordered_map<std::string, SampleId> samples_by_name;
   std::map<std::pair<std::optional<std::string>, std::string>, ParameterId> parameters_by_owner;
   std::unordered_map<std::string, Standard> standards_by_name;
-  // Parameters written with a unit after their value: their value is a quantity in base units.
-  std::unordered_set<std::uint32_t> parameters_with_units;
+  // Parameters written with a unit after a constant value, which is then a quantity in the
+  // base unit of this dimension.
+  std::unordered_map<std::uint32_t, std::string_view> parameter_dimensions;
 };
 
 // The owner's own parameter first, then the model-wide one of that name.

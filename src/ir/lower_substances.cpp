@@ -93,16 +93,28 @@ void lower_isotopes(LoweringContext& context, const syntax::Block& block) {
 
 namespace {
 
-// A pool line: the first number in the unit written, a leading unit word or the default of
-// molality, then of mass concentration.
-std::optional<Amount> pool_amount(const LoweringContext& context, const syntax::Statement& statement) {
+// The amount in the base unit of `dimension`, molality or mass concentration.
+std::optional<Amount> amount_of(std::string_view dimension, double value) {
+  if (dimension == "molality") return Amount{Amount::Molality{value}};
+  if (dimension == "mass_concentration") return Amount{Amount::MassConcentration{value}};
+  return std::nullopt;
+}
+
+// A pool line: the first number (or the constant parameter a leading name gives) in the unit
+// written, a leading unit word or the default of molality, then of mass concentration. A
+// parameter written with a unit of its own is that amount already.
+std::optional<Amount> pool_amount(const LoweringContext& context, const syntax::Statement& statement,
+                                  const std::string& owner) {
   const syntax::ValuesBody* body = sema::values_body(statement);
-  std::optional<double> number = first_number(statement);
-  if (body == nullptr || !number) return std::nullopt;
+  if (body == nullptr || body->values.empty()) return std::nullopt;
+  std::optional<NamedNumber> named = named_number(context, body->values.front(), owner);
+  if (named && named->dimension) return body->unit ? std::nullopt : amount_of(*named->dimension, named->value);
+  std::optional<double> number = named ? std::optional<double>(named->value) : first_number(statement);
+  if (!number) return std::nullopt;
   std::optional<std::string> unit;
   if (body->unit) {
     unit = std::string(body->unit->text);
-  } else if (body->values.front().kind == ValueKind::Identifier) {
+  } else if (!named && body->values.front().kind == ValueKind::Identifier) {
     unit = std::string(sema::value_text(body->values.front()));
   } else if (auto molality = context.unit_defaults.find("molality"); molality != context.unit_defaults.end()) {
     unit = molality->second;
@@ -112,10 +124,7 @@ std::optional<Amount> pool_amount(const LoweringContext& context, const syntax::
   if (!unit) return std::nullopt;
   std::optional<sema::UnitMatch> match = sema::find_unit(*unit);
   if (!match) return std::nullopt;
-  double value = sema::to_base(match->unit, *number);
-  if (match->dimension.name == "molality") return Amount{Amount::Molality{value}};
-  if (match->dimension.name == "mass_concentration") return Amount{Amount::MassConcentration{value}};
-  return std::nullopt;
+  return amount_of(match->dimension.name, sema::to_base(match->unit, *number));
 }
 
 // Each delta line applies to every pool whose formula holds its isotope system's element: as
@@ -166,7 +175,7 @@ void lower_reservoir(LoweringContext& context, const syntax::Block& block) {
     switch (statement.key.kind) {
       case StatementKey::Kind::Species: {
         SpeciesId species = species_for_formula(context, statement.key.text);
-        if (std::optional<Amount> amount = pool_amount(context, statement)) {
+        if (std::optional<Amount> amount = pool_amount(context, statement, reservoir.name)) {
           reservoir.pools.push_back(Pool{species, *amount, {}, {}});
         }
         break;

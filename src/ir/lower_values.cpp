@@ -86,7 +86,9 @@ std::optional<NamedNumber> named_number(const LoweringContext& context, const sy
   const std::optional<Expr>& expr = context.graph.parameters[id->index].value;
   std::optional<double> number = expr ? constant_value(*expr) : std::nullopt;
   if (!number) return std::nullopt;
-  return NamedNumber{*number, context.parameters_with_units.contains(id->index)};
+  auto dimension = context.parameter_dimensions.find(id->index);
+  if (dimension == context.parameter_dimensions.end()) return NamedNumber{*number, std::nullopt};
+  return NamedNumber{*number, dimension->second};
 }
 
 std::optional<double> number_or_name(const LoweringContext& context, const syntax::Value& value,
@@ -111,7 +113,7 @@ std::optional<double> quantity_to_base(const LoweringContext& context, const syn
   std::optional<double> number;
   std::optional<std::string> unit;
   std::optional<NamedNumber> named = body->values.empty() ? std::nullopt : named_number(context, body->values.front(), owner);
-  if (named && named->has_unit) {
+  if (named && named->dimension) {
     // The parameter's own unit has converted it already; a second unit has no meaning.
     if (body->unit) return std::nullopt;
     return named->value;
@@ -132,9 +134,10 @@ std::optional<double> quantity_to_base(const LoweringContext& context, const syn
 ParameterId add_written_parameter(LoweringContext& context, std::optional<std::string> owner, std::string name,
                                   const syntax::AssignmentBody& assignment) {
   Expr value = with_written_unit(lower_expr(context, *assignment.expr, owner), assignment.unit);
-  bool converted = assignment.unit != nullptr && constant_value(value).has_value();
+  std::optional<sema::UnitMatch> unit = assignment.unit ? sema::find_unit(assignment.unit->text) : std::nullopt;
+  bool converted = unit && constant_value(value).has_value();
   ParameterId id = add_parameter(context, std::move(owner), std::move(name), std::move(value));
-  if (converted) context.parameters_with_units.insert(id.index);
+  if (converted) context.parameter_dimensions.insert_or_assign(id.index, unit->dimension.name);
   return id;
 }
 

@@ -28,11 +28,11 @@ std::optional<std::string> last_value_text(const syntax::Statement& statement);
 std::optional<double> first_number(const syntax::Statement& statement);
 
 // A number written as the name of a parameter the owner can see whose value is a constant
-// (or a negated one); `has_unit` when a unit was written after that value, which has then
-// been converted to its base unit already.
+// (or a negated one). When a unit was written after that value, `dimension` is what it
+// measures and the value is in that dimension's base unit already.
 struct NamedNumber {
   double value = 0;
-  bool has_unit = false;
+  std::optional<std::string_view> dimension;
 };
 std::optional<NamedNumber> named_number(const LoweringContext& context, const syntax::Value& value,
                                         const std::optional<std::string>& owner);

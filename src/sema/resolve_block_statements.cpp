@@ -7,6 +7,7 @@
 #include "sema/main_value.hpp"
 #include "sema/resolve_expression.hpp"
 #include "sema/resolve_statement_refs.hpp"
+#include "sema/unit_registry.hpp"
 
 namespace ovm::sema {
 namespace {
@@ -40,6 +41,15 @@ struct StatementUses {
     resolve_number_name(symbols, out, scope, std::get<std::string_view>(value.payload), value.span);
   }
 
+  // A species or delta line may give its number as a name too; a leading unit word is none.
+  void line(const syntax::ValuesBody& body) const {
+    if (body.values.empty() || body.values.front().kind != ValueKind::Identifier) return;
+    const Value& value = body.values.front();
+    std::string_view name = std::get<std::string_view>(value.payload);
+    if (unit_lookup(name)) return;
+    resolve_number_name(symbols, out, scope, name, value.span);
+  }
+
   void list(const syntax::ListBody& body) const {
     if (!property || !property->reference_kind) return;
     for (const Value& item : body.items) resolve_statement_refs(symbols, out, *property->reference_kind, item);
@@ -56,7 +66,11 @@ void resolve_block_statements(const SymbolTable& symbols, diagnostics::Diagnosti
       [&](const auto& body) {
         using Body = std::decay_t<decltype(body)>;
         if constexpr (std::is_same_v<Body, syntax::ValuesBody>) {
-          uses.values(body);
+          if (statement.key.kind == syntax::StatementKey::Kind::Word) {
+            uses.values(body);
+          } else {
+            uses.line(body);
+          }
         } else if constexpr (std::is_same_v<Body, syntax::AssignmentBody>) {
           resolve_expression(symbols, out, scope, *body.expr);
         } else if constexpr (std::is_same_v<Body, syntax::ListBody>) {

@@ -9,12 +9,15 @@
 #include "sema/block_table.hpp"
 #include "sema/message_text.hpp"
 #include "sema/suggest.hpp"
+#include "sema/unit_registry.hpp"
 #include "sema/validate_block_rules.hpp"
 #include "sema/validate_block_state.hpp"
 #include "sema/validate_isotopes.hpp"
 #include "sema/validate_law.hpp"
+#include "sema/validate_named_numbers.hpp"
 #include "sema/validate_reading.hpp"
 #include "sema/validate_units.hpp"
+#include "sema/validate_until.hpp"
 #include "sema/validate_values.hpp"
 
 namespace ovm::sema {
@@ -65,21 +68,38 @@ const syntax::ValuesBody* line_values(ValidationContext& context, const BlockSpe
   return values_body(statement);
 }
 
-void check_species_line(ValidationContext& context, const BlockSpec& kind, const syntax::Statement& statement) {
+// A line's number written as a name; a leading unit word is no name.
+const syntax::Value* line_number_name(const syntax::ValuesBody& body) {
+  if (body.values.empty() || body.values.front().kind != ValueKind::Identifier) return nullptr;
+  if (unit_lookup(value_text(body.values.front()))) return nullptr;
+  return &body.values.front();
+}
+
+void check_species_line(ValidationContext& context, const BlockState& state, const BlockSpec& kind,
+                        const syntax::Statement& statement) {
   const syntax::ValuesBody* body =
       line_values(context, kind, statement, kind.species_lines, "`{}` does not take species lines");
   if (body == nullptr) return;
+  if (const syntax::Value* name = line_number_name(*body)) {
+    check_named_number(context, state.scope, *name, statement, body->unit, species_line_dimensions);
+    return;
+  }
   check_unit(context, body->unit, species_line_dimensions, statement.span);
   const syntax::Value* first = first_value(statement);
   std::optional<double> amount = first != nullptr ? value_number(*first) : std::nullopt;
   if (amount && *amount < 0) report(context, DiagnosticCode::OV201, first->span, "a concentration cannot be negative");
 }
 
-void check_delta_line(ValidationContext& context, const BlockSpec& kind, const syntax::Statement& statement) {
+void check_delta_line(ValidationContext& context, const BlockState& state, const BlockSpec& kind,
+                      const syntax::Statement& statement) {
   const syntax::ValuesBody* body =
       line_values(context, kind, statement, kind.delta_lines, "`{}` does not take delta lines");
   if (body == nullptr) return;
-  check_unit(context, body->unit, delta_line_dimensions, statement.span);
+  if (const syntax::Value* name = line_number_name(*body)) {
+    check_named_number(context, state.scope, *name, statement, body->unit, delta_line_dimensions);
+  } else {
+    check_unit(context, body->unit, delta_line_dimensions, statement.span);
+  }
   check_delta_composition(context, statement);
 }
 
@@ -139,21 +159,23 @@ void check_word_statement(ValidationContext& context, BlockState& state, const B
   state.present_keys.push_back(property->key);
   if (property->group) check_group(context, state, *property->group, statement);
   if (const auto* values = std::get_if<syntax::ValuesBody>(&statement.body)) {
-    check_values(context, *property, statement, *values);
+    check_values(context, *property, statement, *values, state.scope);
   } else if (const auto* assignment = std::get_if<syntax::AssignmentBody>(&statement.body)) {
     check_literal_assignment(context, *assignment);
   } else if (const auto* list = std::get_if<syntax::ListBody>(&statement.body)) {
     check_list(context, *property, *list);
   } else if (const auto* law = std::get_if<syntax::NestedBody>(&statement.body)) {
     check_inline_law(context, *law);
+  } else if (const auto* condition = std::get_if<syntax::ConditionBody>(&statement.body)) {
+    check_until(context, *condition);
   }
 }
 
 void check_statement(ValidationContext& context, BlockState& state, const BlockSpec& kind,
                      const syntax::Statement& statement) {
   switch (statement.key.kind) {
-    case StatementKey::Kind::Species: check_species_line(context, kind, statement); return;
-    case StatementKey::Kind::Delta: check_delta_line(context, kind, statement); return;
+    case StatementKey::Kind::Species: check_species_line(context, state, kind, statement); return;
+    case StatementKey::Kind::Delta: check_delta_line(context, state, kind, statement); return;
     case StatementKey::Kind::Word: check_word_statement(context, state, kind, statement); return;
   }
 }
@@ -163,6 +185,7 @@ void check_statement(ValidationContext& context, BlockState& state, const BlockS
 void validate_block(ValidationContext& context, const syntax::Block& block, const BlockSpec& kind) {
   if (!kind.implemented || kind.content_line || kind.law_body) return;
   BlockState state;
+  if (block.name) state.scope = block.name->text;
   state.present_keys.reserve(block.statements.size());
   state.variant = find_variant(context, block, kind);
   for (const syntax::Statement& statement : block.statements) check_statement(context, state, kind, statement);

@@ -4,11 +4,16 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "diagnostics/diagnostic.hpp"
 #include "sema/isotope.hpp"
 #include "sema/name_index.hpp"
+#include "sema/symbol_table.hpp"
+#include "syntax/expr.hpp"
+#include "syntax/tree.hpp"
+#include "syntax/unit_expr.hpp"
 
 namespace ovm::sema {
 
@@ -16,6 +21,13 @@ namespace ovm::sema {
 struct DeclaredRatio {
   IsotopeRatio ratio;
   std::optional<std::string> standard;
+};
+
+// What a parameter is set to, as written: `k = 0.05 1/d` gives the expression 0.05 and the
+// unit 1/d (null without one).
+struct ParameterDefinition {
+  const syntax::SyntaxExpr* expression = nullptr;
+  const syntax::UnitExpr* unit = nullptr;
 };
 
 // The facts of the whole model that block checks need, gathered before any block is checked,
@@ -32,8 +44,15 @@ struct ValidationContext {
   NameIndex standard_index;
   NameIndex scalar_index;
   std::map<std::string, std::string, std::less<>> unit_defaults;  // dimension name to unit text
+  // Keyed by the owning block's name (empty for PARAMETERS) and the parameter's name; a later
+  // definition replaces an earlier one, as lowering reads them.
+  std::map<std::pair<std::string, std::string>, ParameterDefinition, std::less<>> parameter_definitions;
   bool relative_mode = false;
   bool has_database = false;
+  // The model and its names, for the few checks that look at another block (a stop condition
+  // reads a reservoir's species line).
+  const syntax::ParseOutput* tree = nullptr;
+  const SymbolTable* symbols = nullptr;
 };
 
 }  // namespace ovm::sema

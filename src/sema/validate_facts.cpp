@@ -97,7 +97,22 @@ void gather_unit_defaults(ValidationContext& context, const syntax::Block& block
   }
 }
 
+void gather_parameter_definitions(ValidationContext& context, const syntax::Block& block, const BlockSpec& kind) {
+  for (const syntax::Statement& statement : block.statements) {
+    const auto* assignment = std::get_if<syntax::AssignmentBody>(&statement.body);
+    if (assignment == nullptr || assignment->expr == nullptr) continue;
+    ParameterDefinition definition{assignment->expr, assignment->unit};
+    if (kind.name == "PARAMETERS") {
+      context.parameter_definitions.insert_or_assign({std::string(), std::string(statement.key.text)}, definition);
+    } else if (kind.local_parameters && block.name && assignment->target && key_is(statement, "parameter")) {
+      context.parameter_definitions.insert_or_assign(
+          {std::string(block.name->text), std::string(assignment->target->text)}, definition);
+    }
+  }
+}
+
 void gather_declarations(ValidationContext& context, const syntax::Block& block, const BlockSpec& kind) {
+  gather_parameter_definitions(context, block, kind);
   if (kind.name == "ISOTOPES") gather_ratios(context, block);
   if (kind.name == "STANDARD") gather_standards(context, block);
   if (kind.name == "UNITS") gather_unit_defaults(context, block, kind);
@@ -127,6 +142,8 @@ bool is_declared_standard(const ValidationContext& context, std::string_view nam
 
 ValidationContext gather_model_facts(const syntax::ParseOutput& tree, const Resolution& resolution) {
   ValidationContext context;
+  context.tree = &tree;
+  context.symbols = &resolution.symbols;
   for (const syntax::Block& block : tree.blocks) {
     if (!equals_ascii_folded(block.keyword, "isotopes") || !sets_relative_mode(block)) continue;
     context.relative_mode = true;

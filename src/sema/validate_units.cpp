@@ -15,15 +15,6 @@ namespace {
 using diagnostics::Diagnostic;
 using diagnostics::DiagnosticCode;
 
-std::string joined_with_or(std::span<const std::string_view> texts) {
-  std::string out;
-  for (std::size_t i = 0; i < texts.size(); ++i) {
-    if (i > 0) out += " or ";
-    out += texts[i];
-  }
-  return out;
-}
-
 std::vector<std::string_view> unit_names(std::span<const std::string_view> dimensions) {
   std::vector<std::string_view> names;
   for (std::string_view dimension : dimensions) {
@@ -42,6 +33,15 @@ bool unit_may_be_omitted(const ValidationContext& context, std::span<const std::
 }
 
 }  // namespace
+
+std::string joined_with_or(std::span<const std::string_view> texts) {
+  std::string out;
+  for (std::size_t i = 0; i < texts.size(); ++i) {
+    if (i > 0) out += " or ";
+    out += texts[i];
+  }
+  return out;
+}
 
 void check_unit_name(ValidationContext& context, std::string_view text, diagnostics::Span span,
                      std::span<const std::string_view> dimensions) {

@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <span>
+#include <string>
 #include <string_view>
 
 #include "diagnostics/span.hpp"
@@ -14,6 +15,9 @@ namespace ovm::sema {
 // `span` is where an omitted unit is reported. Appends at most one diagnostic.
 void check_unit(ValidationContext& context, const syntax::UnitExpr* unit,
                 std::span<const std::string_view> dimensions, diagnostics::Span span);
+
+// "molality or mass_concentration": dimension names as messages list them.
+std::string joined_with_or(std::span<const std::string_view> texts);
 
 // A unit named by `text` at `span` must exist and measure one of `dimensions`.
 void check_unit_name(ValidationContext& context, std::string_view text, diagnostics::Span span,

@@ -10,6 +10,7 @@
 #include "sema/validate_facts.hpp"
 #include "sema/validate_isotopes.hpp"
 #include "sema/validate_modifiers.hpp"
+#include "sema/validate_named_numbers.hpp"
 #include "sema/validate_ranges.hpp"
 #include "sema/validate_reading.hpp"
 #include "sema/validate_units.hpp"
@@ -101,7 +102,7 @@ void check_statement_unit(ValidationContext& context, const PropertySpec& proper
 }  // namespace
 
 void check_values(ValidationContext& context, const PropertySpec& property, const syntax::Statement& statement,
-                  const syntax::ValuesBody& body) {
+                  const syntax::ValuesBody& body, std::optional<std::string_view> scope) {
   std::span<const syntax::Value> values = body.values;
   std::size_t main = main_value_index(property);
   check_scalar_heads(context, values);
@@ -109,8 +110,14 @@ void check_values(ValidationContext& context, const PropertySpec& property, cons
   if (property.value_type != PropertyType::None && main < values.size()) {
     const syntax::Value& value = values[main];
     if (property.value_type == PropertyType::Number && value.kind == ValueKind::Identifier) {
-      // A name standing for a number: its value, and so its unit, is not known here.
+      // A name standing for a number. One the run evaluates has a value, and so a unit, not
+      // known here; any other is read before the run and must be a constant.
       check_the_unit = false;
+      if (!property.evaluated) {
+        std::span<const std::string_view> dimensions;
+        if (property.dimension) dimensions = std::span(&*property.dimension, 1);
+        check_named_number(context, scope, value, statement, body.unit, dimensions);
+      }
     } else {
       if (!check_main_kind(context, property, value)) return;
       bool numeric = property.value_type == PropertyType::Number || property.value_type == PropertyType::Version;

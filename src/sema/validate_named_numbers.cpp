@@ -1,0 +1,86 @@
+#include "sema/validate_named_numbers.hpp"
+
+#include <string>
+
+#include "sema/builtins.hpp"
+#include "sema/message_text.hpp"
+#include "sema/text_match.hpp"
+#include "sema/unit_registry.hpp"
+#include "sema/validate_facts.hpp"
+#include "sema/validate_reading.hpp"
+#include "sema/validate_units.hpp"
+
+namespace ovm::sema {
+namespace {
+
+using diagnostics::Diagnostic;
+using diagnostics::DiagnosticCode;
+using syntax::SyntaxExpr;
+
+void report(ValidationContext& context, DiagnosticCode code, diagnostics::Span span, std::string label,
+            std::string help) {
+  push_diagnostic(context.diagnostics, Diagnostic(code, span).with_label(label).with_help(help));
+}
+
+}  // namespace
+
+const ParameterDefinition* find_parameter_definition(const ValidationContext& context,
+                                                     std::optional<std::string_view> scope, std::string_view name) {
+  const auto& definitions = context.parameter_definitions;
+  if (scope) {
+    auto own = definitions.find(std::pair{std::string(*scope), std::string(name)});
+    if (own != definitions.end()) return &own->second;
+  }
+  auto global = definitions.find(std::pair{std::string(), std::string(name)});
+  return global == definitions.end() ? nullptr : &global->second;
+}
+
+bool is_constant_expression(const SyntaxExpr& expression) {
+  // A loop over the negations: nothing here recurses.
+  const SyntaxExpr* node = &expression;
+  while (const auto* unary = std::get_if<SyntaxExpr::Unary>(&node->kind)) node = unary->operand;
+  if (std::holds_alternative<SyntaxExpr::Number>(node->kind)) return true;
+  const auto* ident = std::get_if<SyntaxExpr::Ident>(&node->kind);
+  return ident != nullptr && find_named_constant(ident->name) != nullptr;
+}
+
+void check_named_number(ValidationContext& context, std::optional<std::string_view> scope, const syntax::Value& name,
+                        const syntax::Statement& statement, const syntax::UnitExpr* statement_unit,
+                        std::span<const std::string_view> dimensions) {
+  std::string_view text = value_text(name);
+  const ParameterDefinition* definition = find_parameter_definition(context, scope, text);
+  if (definition == nullptr) {
+    // An undeclared name is reported where names are resolved; a backend value is not known
+    // before the run.
+    if (!is_scalar_name(context, text)) return;
+    report(context, DiagnosticCode::OV202, name.span,
+           fill_message("`{}` is a backend value, known only once its backend has run", {text}),
+           "write the number here, or name a parameter set to one");
+    return;
+  }
+  if (!is_constant_expression(*definition->expression)) {
+    report(context, DiagnosticCode::OV202, name.span,
+           fill_message("`{}` is set to an expression, and a number is needed here", {text}),
+           "this value is read once before the run: set the parameter to a number, such as `k = 0.05 1/d`");
+    return;
+  }
+  if (dimensions.empty()) return;  // a number without a dimension, such as a mixing fraction
+  if (definition->unit == nullptr) {
+    check_unit(context, statement_unit, dimensions, statement.span);
+    return;
+  }
+  if (statement_unit != nullptr) {
+    report(context, DiagnosticCode::OV204, statement_unit->span,
+           fill_message("`{}` is given in `{}` already", {text, definition->unit->text}),
+           "write no unit after the name, or none after the parameter's value");
+    return;
+  }
+  std::optional<UnitMatch> unit = unit_lookup(definition->unit->text);
+  if (!unit || contains_str(unit->dimension.name, dimensions)) return;
+  report(context, DiagnosticCode::OV204, name.span,
+         fill_message("`{}` is given in `{}`, which measures {}, not {}",
+                      {text, definition->unit->text, unit->dimension.name, joined_with_or(dimensions)}),
+         "give the parameter a unit of what this statement measures");
+}
+
+}  // namespace ovm::sema
