@@ -66,9 +66,10 @@ void resolve_block_statements(const SymbolTable& symbols, diagnostics::Diagnosti
       [&](const auto& body) {
         using Body = std::decay_t<decltype(body)>;
         if constexpr (std::is_same_v<Body, syntax::ValuesBody>) {
-          if (statement.key.kind == syntax::StatementKey::Kind::Word) {
+          using KeyKind = syntax::StatementKey::Kind;
+          if (statement.key.kind == KeyKind::Word) {
             uses.values(body);
-          } else {
+          } else if (statement.key.kind == KeyKind::Species ? kind.species_lines : kind.delta_lines) {
             uses.line(body);
           }
         } else if constexpr (std::is_same_v<Body, syntax::AssignmentBody>) {

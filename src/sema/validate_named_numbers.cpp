@@ -66,7 +66,14 @@ void check_named_number(ValidationContext& context, std::optional<std::string_vi
   }
   if (dimensions.empty()) return;  // a number without a dimension, such as a mixing fraction
   if (definition->unit == nullptr) {
-    check_unit(context, statement_unit, dimensions, statement.span);
+    // A unit cannot follow a name (it would read as another value): it goes with the value.
+    if (statement_unit != nullptr || unit_may_be_omitted(context, dimensions)) {
+      check_unit(context, statement_unit, dimensions, statement.span);
+      return;
+    }
+    report(context, DiagnosticCode::OV205, name.span,
+           fill_message("`{}` has no unit, and several units measure {}", {text, joined_with_or(dimensions)}),
+           fill_message("write its unit after the value where `{}` is set", {text}));
     return;
   }
   if (statement_unit != nullptr) {

@@ -24,15 +24,14 @@ std::vector<std::string_view> unit_names(std::span<const std::string_view> dimen
   return names;
 }
 
-// Writing no unit is unambiguous when the dimension has a single unit or UNITS chose one.
+}  // namespace
+
 bool unit_may_be_omitted(const ValidationContext& context, std::span<const std::string_view> dimensions) {
   return std::any_of(dimensions.begin(), dimensions.end(), [&](std::string_view dimension) {
     const DimensionDef* known = dimension_lookup(dimension);
     return (known != nullptr && known->units.size() == 1) || context.unit_defaults.contains(dimension);
   });
 }
-
-}  // namespace
 
 std::string joined_with_or(std::span<const std::string_view> texts) {
   std::string out;

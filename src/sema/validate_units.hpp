@@ -16,6 +16,9 @@ namespace ovm::sema {
 void check_unit(ValidationContext& context, const syntax::UnitExpr* unit,
                 std::span<const std::string_view> dimensions, diagnostics::Span span);
 
+// Writing no unit is unambiguous when a dimension has a single unit or UNITS chose one.
+bool unit_may_be_omitted(const ValidationContext& context, std::span<const std::string_view> dimensions);
+
 // "molality or mass_concentration": dimension names as messages list them.
 std::string joined_with_or(std::span<const std::string_view> texts);
 

@@ -112,7 +112,7 @@ TEST(CodecSubstancesTest, NonFiniteRequiredNumbersDoNotReadBack) {
   EXPECT_EQ(read_into(written(Standard{"S", infinity, {}}, serialize_standard), standard, deserialize_standard),
             "invalid type: null, expected f64 at line 3 column 15");
   Pool pool;
-  std::string text = written(Pool{0, Amount{Amount::Molality{infinity}}, {}}, serialize_pool);
+  std::string text = written(Pool{0, Amount{Amount::Molality{infinity}}, {}, {}}, serialize_pool);
   EXPECT_EQ(read_into(text, pool, deserialize_pool), "invalid type: null, expected f64 at line 5 column 14");
 }
 

@@ -81,7 +81,7 @@ TEST(LowerIsotopesTest, ARatioOfTwoElementsIsSkipped) {
 TEST(LowerReservoirTest, APoolWithoutUnitTakesTheConcentrationDefault) {
   ModelGraph with_default = lower_checked("UNITS\n    concentration umol/kgw\n\nRESERVOIR A\n    Cr(VI) 0.5\n");
   EXPECT_EQ(with_default.reservoirs.at(0).pools,
-            (std::vector<Pool>{{0, Amount{Amount::Molality{0.5 * 1e-6}}, {}}}));
+            (std::vector<Pool>{{0, Amount{Amount::Molality{0.5 * 1e-6}}, {}, {}}}));
 
   ModelGraph without = lower_unchecked("RESERVOIR A\n    Cr(VI) 0.5\n    Cr(III) 2 g\n");
   EXPECT_TRUE(without.reservoirs.at(0).pools.empty());
@@ -95,9 +95,9 @@ TEST(LowerReservoirTest, ADeltaLineAppliesToEveryPoolOfItsElement) {
   const Reservoir& reservoir = graph.reservoirs.at(0);
   Composition composition{0, (-3.2 / 1000 + 1) * 0.113386};
   std::vector<Pool> expected = {
-      {0, Amount{Amount::Molality{1 * 1e-6}}, {composition}},
-      {1, Amount{Amount::MassConcentration{2}}, {}},
-      {2, Amount{Amount::Molality{3 * 1e-6}}, {composition}},
+      {0, Amount{Amount::Molality{1 * 1e-6}}, {composition}, {}},
+      {1, Amount{Amount::MassConcentration{2}}, {}, {}},
+      {2, Amount{Amount::Molality{3 * 1e-6}}, {composition}, {}},
   };
   EXPECT_EQ(reservoir.pools, expected);
 }

@@ -54,7 +54,8 @@ TEST(ModelGraphTest, RecordsHoldTheirMembersInFileOrder) {
                       .temperature_k = std::nullopt,
                       .pools = {Pool{.species = 0,
                                      .amount = Amount{Amount::Molality{.mol_per_kgw = 0.25}},
-                                     .compositions = {Composition{.isotope = 0, .ratio = 0.11}}}},
+                                     .compositions = {Composition{.isotope = 0, .ratio = 0.11}},
+                                     .deltas = {}}},
                       .parameters = {ParameterId{0}}};
   Process process{
       .id = 0,

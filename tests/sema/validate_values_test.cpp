@@ -61,10 +61,30 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"enum_value_of_another_kind",
              "EXPORT\n    format 5\n    file \"out.csv\"\n",
              {{"OV202", "`format` is not admissible here", "5", 0, "known: csv, isof, json"}}},
-        // A name standing for a number is not checked, not even for its unit.
+        // A name standing for a number read before the run is that number: a parameter
+        // without a unit takes the statement's unit rules, one with a unit must measure what
+        // the statement does and takes no second one.
         Case{"number_given_by_name",
              "PARAMETERS\n    m_total = 2\n\nRESERVOIR Ocean\n    mass m_total\n    volume -m_total\n",
-             {{"OV202", "expected number, found unreadable value", "-m_total"}}},
+             {{"OV205", "`m_total` has no unit, and several units measure mass", "m_total", 1,
+               "write its unit after the value where `m_total` is set"},
+              {"OV202", "expected number, found unreadable value", "-m_total"}}},
+        Case{"number_given_by_name_with_units",
+             "UNITS\n    mass g\n\nPARAMETERS\n    m_total = 2\n    v = 3 L\n    t = -4 C\n\nRESERVOIR Ocean\n"
+             "    mass m_total\n    volume v\n    temperature t\n",
+             {}},
+        Case{"number_given_by_name_with_a_unit_that_does_not_fit",
+             "PARAMETERS\n    v_day = 3 d\n\nRESERVOIR Ocean\n    volume v_day\n",
+             {{"OV204", "`v_day` is given in `d`, which measures time, not volume", "v_day", 1,
+               "give the parameter a unit of what this statement measures"}}},
+        // A value read before the run cannot be computed; one the run evaluates (an extent)
+        // may be.
+        Case{"number_given_by_name_of_an_expression",
+             "PARAMETERS\n    f_mix = 2 * 0.4\n\nRESERVOIR Ocean\n    volume 1 L\n\nPROCESS P\n    type reduction\n"
+             "    reactant Cr(VI)\n    product Cr(III)\n    extent f_mix\n\nFRACTIONATION P\n"
+             "    isotope 53Cr/52Cr\n    alpha f_mix\n",
+             {{"OV202", "`f_mix` is set to an expression, and a number is needed here", "f_mix", 2,
+               "this value is read once before the run: set the parameter to a number, such as `k = 0.05 1/d`"}}},
         Case{"scalar_used_as_an_entity",
              "PARAMETERS\n    k_base = 1\n\nOUTPUT\n    variable k_base.value\n    variable Ocean.Cr(VI)\n",
              {{"OV109", "`k_base` is a scalar and has no properties", "k_base.value"}}},
