@@ -10,6 +10,7 @@
 #include "ir/graph_ids.hpp"
 #include "ir/graph_substances.hpp"
 #include "ir/model_graph.hpp"
+#include "syntax/tree.hpp"
 
 namespace ovm::ir {
 
@@ -26,9 +27,9 @@ struct LoweringContext {
   std::unordered_map<std::string, SampleId> samples_by_name;
   std::map<std::pair<std::optional<std::string>, std::string>, ParameterId> parameters_by_owner;
   std::unordered_map<std::string, Standard> standards_by_name;
-  // Parameters written with a unit after a constant value, which is then a quantity in the
-  // base unit of this dimension.
-  std::unordered_map<std::uint32_t, std::string_view> parameter_dimensions;
+  // Every parameter definition of the model, by owning block (none: PARAMETERS) and name; a
+  // later one replaces an earlier. Numbers written as names read them, whatever the pass.
+  std::map<std::pair<std::optional<std::string>, std::string>, const syntax::AssignmentBody*> parameter_definitions;
 };
 
 // The owner's own parameter first, then the model-wide one of that name.

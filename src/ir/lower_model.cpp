@@ -4,6 +4,7 @@
 
 #include "ir/lower_blocks.hpp"
 #include "ir/lower_context.hpp"
+#include "ir/lower_values.hpp"
 
 namespace ovm::ir {
 
@@ -40,6 +41,7 @@ ModelGraph lower_model(const std::vector<syntax::Block>& blocks, std::string_vie
   context.graph.provenance.ir_version = std::string(lowered_ir_version);
 
   const std::vector<sema::BlockResolution>& resolutions = analysis.resolution.blocks;
+  gather_parameter_definitions(context, blocks, resolutions);
   std::span<const std::string_view> remaining(lowering_passes);
   for (std::size_t size : lowering_pass_sizes) {
     lower_blocks(context, blocks, resolutions, remaining.first(size));

@@ -4,7 +4,9 @@
 
 #include "ir/debug_number.hpp"
 #include "ir/lower_expr.hpp"
+#include "sema/block_table.hpp"
 #include "sema/unit_registry.hpp"
+#include "sema/validate_named_numbers.hpp"
 #include "sema/validate_reading.hpp"
 
 namespace ovm::ir {
@@ -81,14 +83,36 @@ std::optional<std::string> unit_name_for(const LoweringContext& context, const s
 std::optional<NamedNumber> named_number(const LoweringContext& context, const syntax::Value& value,
                                         const std::optional<std::string>& owner) {
   if (value.kind != ValueKind::Identifier) return std::nullopt;
-  std::optional<ParameterId> id = lookup_parameter(context, sema::value_text(value), owner);
-  if (!id) return std::nullopt;
-  const std::optional<Expr>& expr = context.graph.parameters[id->index].value;
-  std::optional<double> number = expr ? constant_value(*expr) : std::nullopt;
+  std::string name(sema::value_text(value));
+  auto found = owner ? context.parameter_definitions.find({owner, name}) : context.parameter_definitions.end();
+  if (found == context.parameter_definitions.end()) found = context.parameter_definitions.find({std::nullopt, name});
+  if (found == context.parameter_definitions.end()) return std::nullopt;
+  const syntax::AssignmentBody& assignment = *found->second;
+  std::optional<double> number = sema::constant_expression_value(*assignment.expr);
   if (!number) return std::nullopt;
-  auto dimension = context.parameter_dimensions.find(id->index);
-  if (dimension == context.parameter_dimensions.end()) return NamedNumber{*number, std::nullopt};
-  return NamedNumber{*number, dimension->second};
+  if (assignment.unit == nullptr) return NamedNumber{*number, std::nullopt};
+  std::optional<sema::UnitMatch> unit = sema::find_unit(assignment.unit->text);
+  if (!unit) return std::nullopt;
+  return NamedNumber{sema::to_base(unit->unit, *number), unit->dimension.name};
+}
+
+void gather_parameter_definitions(LoweringContext& context, const std::vector<syntax::Block>& blocks,
+                                  const std::vector<sema::BlockResolution>& resolutions) {
+  for (std::size_t i = 0; i < blocks.size() && i < resolutions.size(); ++i) {
+    const sema::BlockSpec* kind = resolutions[i].spec;
+    if (kind == nullptr) continue;
+    const syntax::Block& block = blocks[i];
+    for (const syntax::Statement& statement : block.statements) {
+      const auto* assignment = std::get_if<syntax::AssignmentBody>(&statement.body);
+      if (assignment == nullptr || assignment->expr == nullptr) continue;
+      if (kind->name == "PARAMETERS") {
+        context.parameter_definitions[{std::nullopt, std::string(statement.key.text)}] = assignment;
+      } else if (kind->local_parameters && block.name && assignment->target && key_is(statement, "parameter")) {
+        context.parameter_definitions[{std::string(block.name->text), std::string(assignment->target->text)}] =
+            assignment;
+      }
+    }
+  }
 }
 
 std::optional<double> number_or_name(const LoweringContext& context, const syntax::Value& value,
@@ -134,11 +158,7 @@ std::optional<double> quantity_to_base(const LoweringContext& context, const syn
 ParameterId add_written_parameter(LoweringContext& context, std::optional<std::string> owner, std::string name,
                                   const syntax::AssignmentBody& assignment) {
   Expr value = with_written_unit(lower_expr(context, *assignment.expr, owner), assignment.unit);
-  std::optional<sema::UnitMatch> unit = assignment.unit ? sema::find_unit(assignment.unit->text) : std::nullopt;
-  bool converted = unit && constant_value(value).has_value();
-  ParameterId id = add_parameter(context, std::move(owner), std::move(name), std::move(value));
-  if (converted) context.parameter_dimensions.insert_or_assign(id.index, unit->dimension.name);
-  return id;
+  return add_parameter(context, std::move(owner), std::move(name), std::move(value));
 }
 
 std::optional<double> constant_value(const Expr& expr) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "ir/lower_context.hpp"
+#include "sema/resolution.hpp"
 #include "syntax/tree.hpp"
 #include "syntax/value.hpp"
 
@@ -27,8 +28,12 @@ std::optional<std::string> last_value_text(const syntax::Statement& statement);
 // The first value of kind number of a values body.
 std::optional<double> first_number(const syntax::Statement& statement);
 
-// A number written as the name of a parameter the owner can see whose value is a constant
-// (or a negated one). When a unit was written after that value, `dimension` is what it
+// Fills the context's parameter definitions from every block, before any pass lowers.
+void gather_parameter_definitions(LoweringContext& context, const std::vector<syntax::Block>& blocks,
+                                  const std::vector<sema::BlockResolution>& resolutions);
+
+// A number written as the name of a parameter the owner can see (its own, else a model-wide
+// one) set to a constant or a negated one, whatever pass lowers the statement. When a unit was written after that value, `dimension` is what it
 // measures and the value is in that dimension's base unit already.
 struct NamedNumber {
   double value = 0;

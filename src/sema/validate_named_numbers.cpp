@@ -35,14 +35,24 @@ const ParameterDefinition* find_parameter_definition(const ValidationContext& co
   return global == definitions.end() ? nullptr : &global->second;
 }
 
-bool is_constant_expression(const SyntaxExpr& expression) {
+std::optional<double> constant_expression_value(const SyntaxExpr& expression) {
   // A loop over the negations: nothing here recurses.
+  bool negated = false;
   const SyntaxExpr* node = &expression;
-  while (const auto* unary = std::get_if<SyntaxExpr::Unary>(&node->kind)) node = unary->operand;
-  if (std::holds_alternative<SyntaxExpr::Number>(node->kind)) return true;
-  const auto* ident = std::get_if<SyntaxExpr::Ident>(&node->kind);
-  return ident != nullptr && find_named_constant(ident->name) != nullptr;
+  while (const auto* unary = std::get_if<SyntaxExpr::Unary>(&node->kind)) {
+    negated = !negated;
+    node = unary->operand;
+  }
+  std::optional<double> value;
+  if (const auto* number = std::get_if<SyntaxExpr::Number>(&node->kind)) value = number->value;
+  if (const auto* ident = std::get_if<SyntaxExpr::Ident>(&node->kind)) {
+    if (const NamedConstant* constant = find_named_constant(ident->name)) value = constant->value;
+  }
+  if (!value) return std::nullopt;
+  return negated ? -*value : *value;
 }
+
+bool is_constant_expression(const SyntaxExpr& expression) { return constant_expression_value(expression).has_value(); }
 
 void check_named_number(ValidationContext& context, std::optional<std::string_view> scope, const syntax::Value& name,
                         const syntax::Statement& statement, const syntax::UnitExpr* statement_unit,

@@ -14,8 +14,9 @@ namespace ovm::sema {
 const ParameterDefinition* find_parameter_definition(const ValidationContext& context,
                                                      std::optional<std::string_view> scope, std::string_view name);
 
-// True for a number, a named constant (R), or a negation of one: what lowering turns into a
-// constant without evaluating anything.
+// The value of a number, a named constant (R), or a negation of one: what lowering turns into
+// a constant without evaluating anything. Nothing for any other expression.
+std::optional<double> constant_expression_value(const syntax::SyntaxExpr& expression);
 bool is_constant_expression(const syntax::SyntaxExpr& expression);
 
 // A number written as a name (`temperature T0`) that lowering reads once, before the run: the

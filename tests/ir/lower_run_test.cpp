@@ -36,6 +36,17 @@ TEST(LowerModelBlockTest, TheStopValueTakesTheUnitWrittenAfterIt) {
             (StopCondition{Subject{Subject::Amount{0, 0}}, Comparison::LessEqual, 2 * 1e-6}));
 }
 
+TEST(LowerModelBlockTest, AStopValueWithoutUnitTakesTheDefaultOfItsSubject) {
+  // Time takes the UNITS time unit, an amount the default of its pool's dimension, a delta
+  // its one unit; a negated number is the negative number.
+  EXPECT_EQ(with_sea("UNITS\n    time d\n\nMODEL Run\n    until time >= 60\n").simulation->stop->value, 5184000.0);
+  EXPECT_EQ(with_sea("UNITS\n    concentration umol/kgw\n\nMODEL Run\n    until Sea.Cr(VI) < 0.5\n").simulation->stop->value,
+            0.5 * 1e-6);
+  EXPECT_EQ(with_sea("UNITS\n    time d\n\nMODEL Run\n    until Sea.delta53Cr < -9\n").simulation->stop,
+            (StopCondition{Subject{Subject::Composition{0, 0}}, Comparison::Less, -9.0}));
+  EXPECT_EQ(with_sea("MODEL Run\n    until time > -(-2) h\n").simulation->stop->value, 7200.0);
+}
+
 TEST(LowerModelBlockTest, OnlyATimeDrivenModelWithAStopIsStored) {
   ModelGraph extent = with_sea("MODEL Run\n    progress extent\n    progress time\n");
   ASSERT_TRUE(extent.simulation);

@@ -52,6 +52,9 @@ TEST(LowerTitleTest, TakesTheFirstLineTrimmed) {
   ModelGraph graph = lower_checked("TITLE\n    Chromium in the   Rhine   \n    second line\n\nMETA\n    author a\n");
   EXPECT_EQ(graph.meta.title, "Chromium in the   Rhine");
   EXPECT_FALSE(lower_unchecked("TITLE\n\nMETA\n    author a\n").meta.title);
+  // A comment ends the title, even one that starts in the middle of the line.
+  EXPECT_EQ(lower_checked("TITLE\n    Chromium in the Rhine   # first try\n").meta.title, "Chromium in the Rhine");
+  EXPECT_EQ(lower_checked("TITLE\n    Run #2 of the Rhine\n").meta.title, "Run");
 }
 
 TEST(LowerMetaTest, TheLastStatementOfAKeyWinsAndOneWithoutValueClears) {
@@ -62,12 +65,14 @@ TEST(LowerMetaTest, TheLastStatementOfAKeyWinsAndOneWithoutValueClears) {
   expected.author = "B. Two";
   expected.date = "2024-05-01";
   expected.version = "1.0";
-  expected.language = "0.5";
+  expected.language = "0.5";  // a number keeps its digits as written
   expected.description = "d";
   expected.license = "MIT";
   expected.reference = "doi";
   EXPECT_EQ(graph.meta, expected);
   EXPECT_FALSE(lower_unchecked("META\n    author \"A. One\"\n    author\n").meta.author);
+  EXPECT_EQ(lower_unchecked("META\n    version 1.10\n    language 00.50\n").meta.version, "1.10");
+  EXPECT_EQ(lower_unchecked("META\n    language 00.50\n").meta.language, "00.50");
 }
 
 TEST(LowerDatabaseTest, EveryStatementWithATextIsOneReferenceInOrder) {

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <variant>
 
+#include "ir/lower_context.hpp"
 #include "ir/model_graph.hpp"
 #include "lower_test_support.hpp"
 
@@ -37,6 +38,31 @@ TEST(LowerParametersTest, OnlyAConstantTakesItsWrittenUnit) {
   EXPECT_EQ(graph.parameters.at(2).value,
             binary_expr(BinaryOp::Multiply, constant_expr(2), parameter_expr(ParameterId{0})));
   EXPECT_EQ(graph.parameters.at(3).value, constant_expr(298.15));
+}
+
+TEST(LowerParametersTest, ANegatedConstantTakesItsWrittenUnitToo) {
+  ModelGraph graph = lower_checked("PARAMETERS\n    k = -5 1/d\n    T0 = -10 C\n    n = -5\n");
+  EXPECT_EQ(graph.parameters.at(0).value, constant_expr(-5 * (1.0 / 86400.0)));
+  EXPECT_EQ(graph.parameters.at(1).value, constant_expr(263.15));
+  // Without a unit nothing converts it, and it stays as written.
+  EXPECT_EQ(graph.parameters.at(2).value, unary_expr(UnaryOp::Negate, constant_expr(5)));
+}
+
+TEST(LowerParametersTest, ANumberWrittenAsAConstantParameterNameIsThatNumber) {
+  ModelGraph graph = lower_checked(std::string(chromium) +
+                                   "UNITS\n    temperature C\n\nPARAMETERS\n    T_plain = 10\n    T_kelvin = 280 K\n"
+                                   "    d0 = -1.5\n    eps = -3.4 permil\n\n"
+                                   "CONDITIONS\n    temperature T_plain\n\nRESERVOIR A\n    volume 1 L\n    temperature T_kelvin\n"
+                                   "    Cr(VI) 1 umol/kgw\n    Cr(III) 0 umol/kgw\n    delta53Cr d0\n\n"
+                                   "PROCESS P\n    type reduction\n    reactant Cr(VI)\n    product Cr(III)\n\n"
+                                   "FRACTIONATION P\n    isotope 53Cr/52Cr\n    epsilon eps\n");
+  // A plain number takes the statement's unit default; one written with a unit is that quantity.
+  EXPECT_EQ(graph.conditions.temperature_k, 283.15);
+  EXPECT_EQ(graph.reservoirs.at(0).temperature_k, 280.0);
+  EXPECT_EQ(graph.reservoirs.at(0).pools.at(0).compositions,
+            (std::vector<Composition>{{0, (-1.5 / 1000 + 1) * 0.113386}}));
+  EXPECT_EQ(graph.processes.at(0).fractionations.at(0).factor,
+            (FractionationFactor{FractionationFactor::Constant{-3.4 / 1000 + 1}}));
 }
 
 TEST(LowerParametersTest, ASecondDeclarationAppendsAndHidesTheFirst) {
@@ -102,15 +128,47 @@ TEST(LowerReservoirTest, ADeltaLineAppliesToEveryPoolOfItsElement) {
   EXPECT_EQ(reservoir.pools, expected);
 }
 
-TEST(LowerReservoirTest, DeltaLinesWithoutAStandardOrSystemAreDropped) {
+TEST(LowerReservoirTest, DeltaLinesWithoutAStandardAreKeptAsDeltasAndWithoutASystemDropped) {
   ModelGraph graph = lower_unchecked(
       "ISOTOPES\n    ratio 53Cr/52Cr\n    ratio 53Cr/52Cr standard S\n\nSTANDARD\n    standard S 0.1 ratio 53Cr/52Cr\n\n"
-      "RESERVOIR A\n    Cr(VI) 1 umol/kgw\n    delta53Cr 0\n    delta56Fe 1\n");
-  // The first system of the element and mass has no standard: later ones are not tried.
-  EXPECT_TRUE(graph.reservoirs.at(0).pools.at(0).compositions.empty());
+      "RESERVOIR A\n    Cr(VI) 1 umol/kgw\n    delta53Cr -2.5\n    delta56Fe 1\n");
+  // The first system of the element and mass has no standard: a database may give it one at
+  // run time, so the delta is kept as written. Later systems are not tried.
+  const Pool& pool = graph.reservoirs.at(0).pools.at(0);
+  EXPECT_TRUE(pool.compositions.empty());
+  EXPECT_EQ(pool.deltas, (std::vector<PoolDelta>{{0, -2.5}}));
 
   ModelGraph zero = lower_checked(std::string(chromium) + "RESERVOIR A\n    Cr(VI) 1 umol/kgw\n    delta53Cr 0\n");
   EXPECT_EQ(zero.reservoirs.at(0).pools.at(0).compositions, (std::vector<Composition>{{0, 0.113386}}));
+  EXPECT_TRUE(zero.reservoirs.at(0).pools.at(0).deltas.empty());
+}
+
+TEST(LowerReservoirTest, ADeltaLineReachesEveryPoolWhoseFormulaHoldsTheElement) {
+  ModelGraph graph = lower_checked(
+      "ISOTOPES\n    ratio 13C/12C standard VPDB\n\nSTANDARD\n    standard VPDB 0.0111802 ratio 13C/12C\n\n"
+      "RESERVOIR Lake\n    HCO3- 2 mmol/kgw\n    CaCO3(s) 1 mmol/kgw\n    Ca+2 1 mmol/kgw\n    CO2(aq) 1 mmol/kgw\n"
+      "    Cr(VI) 1 mmol/kgw\n    delta13C -8\n");
+  std::vector<bool> carbon;
+  for (const Pool& pool : graph.reservoirs.at(0).pools) carbon.push_back(!pool.compositions.empty());
+  EXPECT_EQ(carbon, (std::vector<bool>{true, true, false, true, false}));
+  // The species record keeps the element its formula starts with.
+  EXPECT_EQ(graph.species.at(1).element, "Ca");
+}
+
+TEST(FormulaElementsTest, ElementSymbolsOfAFormula) {
+  struct Case {
+    std::string_view formula;
+    std::string_view element;
+    bool holds;
+  };
+  for (const Case& c : std::vector<Case>{
+           {"HCO3-", "C", true},     {"CaCO3(s)", "C", true}, {"H2O(l)", "O", true}, {"FeS2", "S", true},
+           {"Ca", "C", false},       {"Cr(VI)", "C", false},  {"Cr(VI)", "Cr", true}, {"Cr(VI)", "V", false},
+           {"Cr(III)", "I", false},  {"Fe(OH)3", "O", true},  {"CO2(g)", "C", true},  {"e-", "e", false},
+           {"NaCl", "Cl", true},     {"NaCl", "C", false},
+       }) {
+    EXPECT_EQ(formula_has_element(c.formula, c.element), c.holds) << c.formula << " " << c.element;
+  }
 }
 
 TEST(LowerReservoirTest, MassAndVolumeSetOneExtentAndTheLastDecides) {
