@@ -163,7 +163,7 @@ TEST(LowerExampleTest, RayleighReductionInBaseUnits) {
   EXPECT_EQ(graph.simulation->stop,
             (StopCondition{Subject{Subject::Amount{0, 0}}, Comparison::Less, 2 * 1e-6}));
   EXPECT_EQ(graph.sampling_seconds, 86400.0);
-  EXPECT_EQ(graph.outputs.size(), 3u);
+  EXPECT_EQ(graph.outputs.size(), 4u);
   EXPECT_EQ(graph.exports, (std::vector<Export>{{ExportFormat::Csv, "cr_reduction_rayleigh.csv"}}));
 }
 
