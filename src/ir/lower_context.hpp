@@ -11,6 +11,10 @@
 #include "ir/graph_substances.hpp"
 #include "ir/model_graph.hpp"
 
+namespace ovm::syntax {
+struct Statement;
+}
+
 namespace ovm::ir {
 
 // The state every lowering pass works on. The maps are only ever looked up by key, so their
@@ -26,6 +30,8 @@ struct LoweringContext {
   std::unordered_map<std::string, SampleId> samples_by_name;
   std::map<std::pair<std::optional<std::string>, std::string>, ParameterId> parameters_by_owner;
   std::unordered_map<std::string, Standard> standards_by_name;
+  // Parameters declared before their values are lowered, by the statement that declares them.
+  std::unordered_map<const syntax::Statement*, ParameterId> declared_parameters;
 };
 
 // The owner's own parameter first, then the model-wide one of that name.

@@ -3,7 +3,7 @@
 #include <variant>
 
 #include "ir/lower_blocks.hpp"
-#include "ir/lower_expr.hpp"
+#include "ir/lower_declared.hpp"
 #include "ir/lower_references.hpp"
 #include "ir/lower_text.hpp"
 #include "ir/lower_values.hpp"
@@ -23,23 +23,13 @@ std::optional<std::string> block_name(const syntax::Block& block) {
   return std::string(block.name->text);
 }
 
-// `parameter k = expression [unit]` inside a block: a parameter owned by the block.
-std::optional<ParameterId> lower_local_parameter(LoweringContext& context, const syntax::Statement& statement,
-                                                 const std::string& owner) {
-  const auto* assignment = std::get_if<syntax::AssignmentBody>(&statement.body);
-  if (assignment == nullptr || !assignment->target) return std::nullopt;
-  Expr value = with_written_unit(lower_expr(context, *assignment->expr, owner), assignment->unit);
-  return add_parameter(context, owner, std::string(assignment->target->text), std::move(value));
-}
-
 }  // namespace
 
 void lower_parameters(LoweringContext& context, const syntax::Block& block) {
   for (const syntax::Statement& statement : block.statements) {
     const auto* assignment = std::get_if<syntax::AssignmentBody>(&statement.body);
     if (assignment == nullptr) continue;
-    Expr value = with_written_unit(lower_expr(context, *assignment->expr, std::nullopt), assignment->unit);
-    add_parameter(context, std::nullopt, std::string(statement.key.text), std::move(value));
+    define_parameter(context, statement, *assignment, std::nullopt, std::string(statement.key.text));
   }
 }
 
@@ -142,8 +132,10 @@ void lower_reservoir_word(LoweringContext& context, const syntax::Statement& sta
   } else if (key_is(statement, "temperature")) {
     reservoir.temperature_k = quantity_to_base(context, statement, "temperature");
   } else if (key_is(statement, "parameter")) {
-    if (std::optional<ParameterId> id = lower_local_parameter(context, statement, reservoir.name)) {
-      reservoir.parameters.push_back(*id);
+    // `parameter k = expression [unit]`: a parameter owned by the block.
+    if (const syntax::AssignmentBody* assignment = local_assignment(statement)) {
+      reservoir.parameters.push_back(
+          define_parameter(context, statement, *assignment, reservoir.name, std::string(assignment->target->text)));
     }
   }
 }
@@ -157,6 +149,7 @@ void lower_reservoir(LoweringContext& context, const syntax::Block& block) {
   reservoir.id = static_cast<ReservoirId>(context.graph.reservoirs.size());
   reservoir.name = *name;
   context.reservoirs_by_name[*name] = reservoir.id;
+  declare_local_parameters(context, block, *name);
   std::vector<std::pair<IsotopeId, double>> deltas;
   for (const syntax::Statement& statement : block.statements) {
     switch (statement.key.kind) {

@@ -9,6 +9,7 @@
 #include "diagnostics/diagnostic.hpp"
 #include "sema/isotope.hpp"
 #include "sema/name_index.hpp"
+#include "sema/symbol_table.hpp"
 
 namespace ovm::sema {
 
@@ -34,6 +35,7 @@ struct ValidationContext {
   std::map<std::string, std::string, std::less<>> unit_defaults;  // dimension name to unit text
   bool relative_mode = false;
   bool has_database = false;
+  const SymbolTable* symbols = nullptr;  // the resolution's, for the checks that look a name up
 };
 
 }  // namespace ovm::sema

@@ -127,6 +127,7 @@ bool is_declared_standard(const ValidationContext& context, std::string_view nam
 
 ValidationContext gather_model_facts(const syntax::ParseOutput& tree, const Resolution& resolution) {
   ValidationContext context;
+  context.symbols = &resolution.symbols;
   for (const syntax::Block& block : tree.blocks) {
     if (!equals_ascii_folded(block.keyword, "isotopes") || !sets_relative_mode(block)) continue;
     context.relative_mode = true;
