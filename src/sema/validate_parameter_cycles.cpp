@@ -155,7 +155,9 @@ void check_parameter_cycles(ValidationContext& context, const syntax::ParseOutpu
       push_diagnostic(context.diagnostics,
                       Diagnostic(DiagnosticCode::OV107, definition.use_spans[use])
                           .with_label(fill_message("the value of `{}` depends on itself", {name}))
-                          .with_help(fill_message("{}: give one of them a value that does not lead back",
+                          .with_help(fill_message(path.size() == 1
+                                                      ? "{}: give it a value that does not name itself"
+                                                      : "{}: give one of them a value that does not lead back",
                                                   {cycle_text(definitions, path)})));
     }
   }
