@@ -13,6 +13,7 @@
 #include "engine/sha256.hpp"
 #include "ir/graph_check.hpp"
 #include "ir/graph_file.hpp"
+#include "ir/graph_readable.hpp"
 #include "ir/lower_model.hpp"
 #include "sema/analysis.hpp"
 
@@ -87,6 +88,13 @@ int cmd_build(std::span<const std::string> positionals, const std::optional<std:
     write_err(console, "the lowered graph is inconsistent, which is a compiler defect:\n");
     for (const std::string& message : defects) write_err(console, "  " + message + "\n");
     return 3;
+  }
+  // The model's own numbers can make a file that run would refuse or read otherwise.
+  std::vector<std::string> unreadable = ir::unreadable_parts(graph);
+  if (!unreadable.empty()) {
+    write_err(console, diagnostics::display_text(path) + ": run could not read the lowered model back, so it is not written:\n");
+    for (const std::string& message : unreadable) write_err(console, "  " + message + "\n");
+    return 1;
   }
   auto json = ir::model_graph_to_json(graph);
   if (auto* error = std::get_if<ir::GraphFileError>(&json)) {

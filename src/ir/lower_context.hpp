@@ -12,6 +12,10 @@
 #include "ir/model_graph.hpp"
 #include "syntax/tree.hpp"
 
+namespace ovm::syntax {
+struct Statement;
+}
+
 namespace ovm::ir {
 
 // The state every lowering pass works on. The maps are only ever looked up by key, so their
@@ -30,6 +34,8 @@ struct LoweringContext {
   // Every parameter definition of the model, by owning block (none: PARAMETERS) and name; a
   // later one replaces an earlier. Numbers written as names read them, whatever the pass.
   std::map<std::pair<std::optional<std::string>, std::string>, const syntax::AssignmentBody*> parameter_definitions;
+  // Parameters declared before their values are lowered, by the statement that declares them.
+  std::unordered_map<const syntax::Statement*, ParameterId> declared_parameters;
 };
 
 // The owner's own parameter first, then the model-wide one of that name.

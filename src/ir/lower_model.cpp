@@ -5,6 +5,7 @@
 #include "ir/lower_blocks.hpp"
 #include "ir/lower_context.hpp"
 #include "ir/lower_values.hpp"
+#include "ir/lower_declared.hpp"
 
 namespace ovm::ir {
 
@@ -44,7 +45,11 @@ ModelGraph lower_model(const std::vector<syntax::Block>& blocks, std::string_vie
   gather_parameter_definitions(context, blocks, resolutions);
   std::span<const std::string_view> remaining(lowering_passes);
   for (std::size_t size : lowering_pass_sizes) {
-    lower_blocks(context, blocks, resolutions, remaining.first(size));
+    std::span<const std::string_view> pass = remaining.first(size);
+    if (std::find(pass.begin(), pass.end(), "PARAMETERS") != pass.end()) {
+      declare_model_parameters(context, blocks, resolutions);
+    }
+    lower_blocks(context, blocks, resolutions, pass);
     remaining = remaining.subspan(size);
   }
   context.graph.requires_ = required_capabilities(resolutions);

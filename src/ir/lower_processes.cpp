@@ -3,6 +3,7 @@
 #include <variant>
 
 #include "ir/lower_blocks.hpp"
+#include "ir/lower_declared.hpp"
 #include "ir/lower_expr.hpp"
 #include "ir/lower_references.hpp"
 #include "ir/lower_values.hpp"
@@ -81,10 +82,10 @@ void read_process_statement(LoweringContext& context, const syntax::Statement& s
   } else if (key_is(statement, "source")) {
     add_mixing_source(context, statement, process.name, ends.sources);
   } else if (key_is(statement, "parameter")) {
-    const auto* assignment = std::get_if<syntax::AssignmentBody>(&statement.body);
-    if (assignment == nullptr || !assignment->target) return;
+    const syntax::AssignmentBody* assignment = local_assignment(statement);
+    if (assignment == nullptr) return;
     process.parameters.push_back(
-        add_written_parameter(context, process.name, std::string(assignment->target->text), *assignment));
+        define_parameter(context, statement, *assignment, process.name, std::string(assignment->target->text)));
   }
 }
 
@@ -103,6 +104,7 @@ void lower_process(LoweringContext& context, const syntax::Block& block) {
   if (!block.name) return;
   ProcessDraft draft;
   draft.process.name = std::string(block.name->text);
+  declare_local_parameters(context, block, draft.process.name);
   for (const syntax::Statement& statement : block.statements) read_process_statement(context, statement, draft);
   Process& process = draft.process;
   if (!process.location && context.graph.reservoirs.size() == 1) process.location = 0;

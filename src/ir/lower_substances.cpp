@@ -3,7 +3,7 @@
 #include <variant>
 
 #include "ir/lower_blocks.hpp"
-#include "ir/lower_expr.hpp"
+#include "ir/lower_declared.hpp"
 #include "ir/lower_references.hpp"
 #include "ir/lower_text.hpp"
 #include "ir/lower_values.hpp"
@@ -23,21 +23,13 @@ std::optional<std::string> block_name(const syntax::Block& block) {
   return std::string(block.name->text);
 }
 
-// `parameter k = expression [unit]` inside a block: a parameter owned by the block.
-std::optional<ParameterId> lower_local_parameter(LoweringContext& context, const syntax::Statement& statement,
-                                                 const std::string& owner) {
-  const auto* assignment = std::get_if<syntax::AssignmentBody>(&statement.body);
-  if (assignment == nullptr || !assignment->target) return std::nullopt;
-  return add_written_parameter(context, owner, std::string(assignment->target->text), *assignment);
-}
-
 }  // namespace
 
 void lower_parameters(LoweringContext& context, const syntax::Block& block) {
   for (const syntax::Statement& statement : block.statements) {
     const auto* assignment = std::get_if<syntax::AssignmentBody>(&statement.body);
     if (assignment == nullptr) continue;
-    add_written_parameter(context, std::nullopt, std::string(statement.key.text), *assignment);
+    define_parameter(context, statement, *assignment, std::nullopt, std::string(statement.key.text));
   }
 }
 
@@ -155,8 +147,10 @@ void lower_reservoir_word(LoweringContext& context, const syntax::Statement& sta
   } else if (key_is(statement, "temperature")) {
     reservoir.temperature_k = quantity_to_base(context, statement, "temperature", reservoir.name);
   } else if (key_is(statement, "parameter")) {
-    if (std::optional<ParameterId> id = lower_local_parameter(context, statement, reservoir.name)) {
-      reservoir.parameters.push_back(*id);
+    // `parameter k = expression [unit]`: a parameter owned by the block.
+    if (const syntax::AssignmentBody* assignment = local_assignment(statement)) {
+      reservoir.parameters.push_back(
+          define_parameter(context, statement, *assignment, reservoir.name, std::string(assignment->target->text)));
     }
   }
 }
@@ -170,6 +164,7 @@ void lower_reservoir(LoweringContext& context, const syntax::Block& block) {
   reservoir.id = static_cast<ReservoirId>(context.graph.reservoirs.size());
   reservoir.name = *name;
   context.reservoirs_by_name[*name] = reservoir.id;
+  declare_local_parameters(context, block, *name);
   std::vector<WrittenDelta> deltas;
   for (const syntax::Statement& statement : block.statements) {
     switch (statement.key.kind) {

@@ -155,12 +155,6 @@ std::optional<double> quantity_to_base(const LoweringContext& context, const syn
   return sema::to_base(match->unit, *number);
 }
 
-ParameterId add_written_parameter(LoweringContext& context, std::optional<std::string> owner, std::string name,
-                                  const syntax::AssignmentBody& assignment) {
-  Expr value = with_written_unit(lower_expr(context, *assignment.expr, owner), assignment.unit);
-  return add_parameter(context, std::move(owner), std::move(name), std::move(value));
-}
-
 std::optional<double> constant_value(const Expr& expr) {
   // A loop, not recursion: a hand-built graph may nest negations to any depth.
   bool negated = false;

@@ -58,10 +58,6 @@ std::optional<double> main_number(const LoweringContext& context, const syntax::
 std::optional<double> quantity_to_base(const LoweringContext& context, const syntax::Statement& statement,
                                        std::string_view dimension, const std::optional<std::string>& owner = std::nullopt);
 
-// Lowers `name = expression [unit]` into a parameter of the owner (none: model-wide).
-ParameterId add_written_parameter(LoweringContext& context, std::optional<std::string> owner, std::string name,
-                                  const syntax::AssignmentBody& assignment);
-
 // The value of a constant or of a negation of one (-5 is the constant 5 negated); nothing for
 // any other expression.
 std::optional<double> constant_value(const Expr& expr);

@@ -7,6 +7,7 @@
 #include "sema/message_number.hpp"
 #include "sema/message_text.hpp"
 #include "sema/validate_block_rules.hpp"
+#include "sema/validate_endpoints.hpp"
 #include "sema/validate_ranges.hpp"
 #include "sema/validate_reading.hpp"
 
@@ -92,6 +93,7 @@ void self_transfer_diagnostic(ValidationContext& context, diagnostics::Span span
 
 void check_process_rules(ValidationContext& context, const VariantSpec& variant, const syntax::Block& block) {
   check_self_transfer(context, block);
+  check_process_endpoints(context, variant, block);
   if (variant.counts_sources) check_mixing(context, variant, block);
 }
 

@@ -115,11 +115,21 @@ std::optional<std::span<const std::string_view>> subject_of(ValidationContext& c
   return subject_dimensions(context, qualified->path);
 }
 
+// A right side that is itself a name without a number (undeclared, an entity, a dotted name):
+// resolution reports it already.
+bool names_no_number(const ValidationContext& context, const SyntaxExpr& rhs) {
+  if (std::holds_alternative<SyntaxExpr::Qualified>(rhs.kind)) return true;
+  const auto* ident = std::get_if<SyntaxExpr::Ident>(&rhs.kind);
+  if (ident == nullptr) return false;
+  const Symbol* symbol = lookup_global(*context.symbols, ident->name);
+  return symbol == nullptr ? ident->name != "time" && ident->name != "T" : symbol->kind.tag == SymbolKind::Tag::Entity;
+}
+
 }  // namespace
 
 void check_until(ValidationContext& context, const syntax::ConditionBody& condition) {
   std::optional<std::span<const std::string_view>> dimensions = subject_of(context, *condition.lhs);
-  if (!is_constant_expression(*condition.rhs)) {
+  if (!is_constant_expression(*condition.rhs) && !names_no_number(context, *condition.rhs)) {
     report(context, DiagnosticCode::OV202, condition.rhs->span, "the stop value must be a number",
            "a parameter or an expression is not evaluated for `until`: write the number, with its unit");
   }

@@ -41,6 +41,16 @@ TEST(LowerProcessTest, ATransferNamesItsSpeciesAndItsReservoirs) {
   EXPECT_EQ(graph.parameters.at(0), (Parameter{ParameterId{0}, "f", "Red", constant_expr(0.25)}));
 }
 
+// The block's own f is declared before its statements are read, so the extent line above it
+// reads it and not the model-wide f.
+TEST(LowerProcessTest, AnExtentReadsTheBlocksParameterWrittenBelowIt) {
+  ModelGraph graph = lower_checked("PARAMETERS\n    f = 0.9\n\n" + reduction("    extent f\n    parameter f = 0.25\n"));
+  ASSERT_EQ(graph.processes.size(), 1u);
+  EXPECT_EQ(graph.processes[0].extent, parameter_expr(ParameterId{1}));
+  EXPECT_EQ(graph.processes[0].parameters, (std::vector<ParameterId>{{1}}));
+  EXPECT_EQ(graph.parameters.at(1), (Parameter{ParameterId{1}, "f", "Red", constant_expr(0.25)}));
+}
+
 TEST(LowerProcessTest, WithTwoReservoirsNoLocationIsAssumed) {
   ModelGraph graph = lower_checked(reduction() + "RESERVOIR Lake\n    volume 1 L\n");
   EXPECT_FALSE(graph.processes.at(0).location);

@@ -1,7 +1,6 @@
 // Parameters, species, isotope systems, reservoirs and samples.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <variant>
 
 #include "ir/lower_context.hpp"
@@ -17,19 +16,35 @@ using testing::lower_unchecked;
 constexpr const char* chromium = "ISOTOPES\n    ratio 53Cr/52Cr standard NIST979\n\n"
                                  "STANDARD\n    standard NIST979 0.113386 ratio 53Cr/52Cr\n\n";
 
-TEST(LowerParametersTest, AnExpressionSeesOnlyTheParametersAboveIt) {
-  ModelGraph forward = lower_unchecked("PARAMETERS\n    a = b * 2\n    b = 3\n");
+// Every name is declared before any value is lowered; the ids stay in statement order.
+TEST(LowerParametersTest, AnExpressionSeesParametersWrittenBelowIt) {
+  ModelGraph forward = lower_checked("PARAMETERS\n    a = b * 2\n    b = 3\n");
   ASSERT_EQ(forward.parameters.size(), 2u);
-  const auto& product = std::get<Expr::Binary>(forward.parameters[0].value->kind);
-  EXPECT_EQ(product.op, BinaryOp::Multiply);
-  EXPECT_TRUE(std::isnan(std::get<Expr::Constant>(product.lhs->kind).value));
-  EXPECT_EQ(*product.rhs, constant_expr(2));
+  EXPECT_EQ(forward.parameters[0],
+            (Parameter{ParameterId{0}, "a", std::nullopt,
+                       binary_expr(BinaryOp::Multiply, parameter_expr(ParameterId{1}), constant_expr(2))}));
   EXPECT_EQ(forward.parameters[1], (Parameter{ParameterId{1}, "b", std::nullopt, constant_expr(3)}));
 
   ModelGraph backward = lower_checked("PARAMETERS\n    b = 3\n    a = b * 2\n");
   EXPECT_EQ(backward.parameters.at(1),
             (Parameter{ParameterId{1}, "a", std::nullopt,
                        binary_expr(BinaryOp::Multiply, parameter_expr(ParameterId{0}), constant_expr(2))}));
+}
+
+// A block's own parameter is seen from the parameter lines above it, before the model-wide
+// one of the same name.
+TEST(LowerParametersTest, LaterLocalsAreSeenBeforeModelWideOnes) {
+  ModelGraph graph = lower_checked(
+      "PARAMETERS\n    a = b * 2\n    b = 1\n    y = 5\n\n"
+      "RESERVOIR Sea\n    volume 1 L\n    parameter x = y + a\n    parameter y = 2\n");
+  ASSERT_EQ(graph.parameters.size(), 5u);
+  EXPECT_EQ(graph.parameters[0].value,
+            binary_expr(BinaryOp::Multiply, parameter_expr(ParameterId{1}), constant_expr(2)));
+  EXPECT_EQ(graph.parameters[3],
+            (Parameter{ParameterId{3}, "x", "Sea",
+                       binary_expr(BinaryOp::Add, parameter_expr(ParameterId{4}), parameter_expr(ParameterId{0}))}));
+  EXPECT_EQ(graph.parameters[4], (Parameter{ParameterId{4}, "y", "Sea", constant_expr(2)}));
+  EXPECT_EQ(graph.reservoirs.at(0).parameters, (std::vector<ParameterId>{{3}, {4}}));
 }
 
 TEST(LowerParametersTest, OnlyAConstantTakesItsWrittenUnit) {

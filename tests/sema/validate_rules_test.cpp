@@ -128,10 +128,12 @@ INSTANTIATE_TEST_SUITE_P(
                "known: adsorption, diffusion, dissolution, evaporation, exchange, ligand_exchange, mixing, "
                "oxidation, precipitation, reduction, uptake"},
               {"OV202", "`type` is not admissible here", "cycling"}}},
-        // Values that name no substance give an empty text, which never matches.
+        // Values that name no substance give an empty text, which never matches; they are
+        // refused as endpoints instead.
         Case{"endpoints_that_name_nothing",
              "PROCESS Cycle\n    type oxidation\n    reactant \"Fe\"\n    product \"Fe\"\n",
-             {}}),
+             {{"OV202", "expected species, found string", "\"Fe\"", 0},
+              {"OV202", "expected species, found string", "\"Fe\"", 1}}}),
     case_name);
 
 const std::string mixing = "PROCESS Blend\n    type mixing\n    product Estuary\n";

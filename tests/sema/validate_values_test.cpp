@@ -87,7 +87,8 @@ INSTANTIATE_TEST_SUITE_P(
                "this value is read once before the run: set the parameter to a number, such as `k = 0.05 1/d`"}}},
         Case{"scalar_used_as_an_entity",
              "PARAMETERS\n    k_base = 1\n\nOUTPUT\n    variable k_base.value\n    variable Ocean.Cr(VI)\n",
-             {{"OV109", "`k_base` is a scalar and has no properties", "k_base.value"}}},
+             {{"OV109", "`k_base` is a scalar and has no properties", "k_base.value"},
+              {"OV101", "no Reservoir named `Ocean`", "Ocean", 0, "nothing of that kind is declared"}}},
         // A backend value is a scalar too. Every value is examined, before the main value's
         // kind is: a wrong kind does not hide them.
         Case{"backend_value_used_as_an_entity",
@@ -205,10 +206,12 @@ INSTANTIATE_TEST_SUITE_P(
              {{"OV202", "expected a name, found string", "\"mixing\""},
               {"OV202", "`reductio` is not admissible here", "reductio", 1, "did you mean `reduction`?"},
               {"OV202", "expected a name, found number", "4"}}},
-        // Lists of references are resolution's business.
+        // Names in a list of references are resolution's business; an item that is no name
+        // names no reservoir.
         Case{"reference_list",
              "MODEL Run\n    progress extent\n    reservoirs [Ocean, 5, \"x\"]\n",
-             {}}),
+             {{"OV202", "expected a name, found number", "5"},
+              {"OV202", "expected a name, found string", "\"x\""}}}),
     case_name);
 
 // The parser ends a list at the first token that is no value, so only a tree built by hand
