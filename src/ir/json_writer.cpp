@@ -133,4 +133,25 @@ std::variant<std::string, JsonWriteError> json_finish(JsonWriter&& w) {
   return std::move(w.text);
 }
 
+namespace {
+
+constexpr std::size_t piece_size = std::size_t{1} << 20;
+
+void hand_over(JsonWriter& w) {
+  if (!w.sink_failed && !w.sink(w.text)) w.sink_failed = true;
+  w.text.clear();
+}
+
+}  // namespace
+
+void json_flush_piece(JsonWriter& w) {
+  if (w.sink && w.text.size() >= piece_size) hand_over(w);
+}
+
+bool json_finish_to_sink(JsonWriter& w) {
+  if (w.error) return false;
+  hand_over(w);
+  return !w.sink_failed;
+}
+
 }  // namespace ovm::ir

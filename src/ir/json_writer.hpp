@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -24,7 +25,14 @@ struct JsonWriter {
   std::string text;
   std::vector<bool> filled;  // one per open object or list: whether it holds an entry yet
   std::optional<JsonWriteError> error;  // the first failure; the text is then worthless
+  // Where the text goes piece by piece, when set: the text then holds only what is not handed
+  // over yet. Returns false when it could not take a piece.
+  std::function<bool(std::string_view)> sink{};
+  bool sink_failed = false;
 };
+
+// Hands the text written so far to the sink once it has grown past a piece's size.
+void json_flush_piece(JsonWriter& w);
 
 void json_begin_object(JsonWriter& w);
 void json_end_object(JsonWriter& w);
@@ -88,5 +96,8 @@ void json_optional(JsonWriter& w, const std::optional<T>& value, WriteValue writ
 
 // The finished document, or the writer's first failure.
 std::variant<std::string, JsonWriteError> json_finish(JsonWriter&& w);
+
+// Hands the rest of the text to the sink; false when the writer failed or the sink did.
+bool json_finish_to_sink(JsonWriter& w);
 
 }  // namespace ovm::ir
