@@ -19,8 +19,15 @@ bool write_output_file(const std::string& input, const std::string& output, cons
                            "; refusing to overwrite it\n");
     return false;
   }
-  if (auto failure = diagnostics::write_file(output, pieces)) {
-    write_err(console, shown + ": " + failure->reason + "\n");
+  bool unmade = false;  // the pieces failed of themselves, not for want of room or rights
+  auto watched = [&](const std::function<bool(std::string_view)>& put) {
+    bool refused = false;
+    bool done = pieces([&](std::string_view piece) { return put(piece) || (refused = true, false); });
+    unmade = !done && !refused;
+    return done;
+  };
+  if (auto failure = diagnostics::write_file(output, watched)) {
+    if (!unmade) write_err(console, shown + ": " + failure->reason + "\n");
     return false;
   }
   return true;

@@ -13,7 +13,8 @@ namespace ovm::cli {
 bool write_output_file(const std::string& input, const std::string& output, const std::string& text,
                        Console& console);
 
-// The same for a text written piece by piece as it is made.
+// The same for a text written piece by piece as it is made. When the pieces fail of
+// themselves (not for want of room or rights) nothing is reported: the caller knows why.
 bool write_output_file(const std::string& input, const std::string& output, const diagnostics::TextPieces& pieces,
                        Console& console);
 

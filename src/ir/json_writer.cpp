@@ -7,6 +7,18 @@
 namespace ovm::ir {
 namespace {
 
+constexpr std::size_t piece_size = std::size_t{1} << 20;
+
+void hand_over(JsonWriter& w) {
+  if (!w.sink_failed && !w.sink(w.text)) w.sink_failed = true;
+  w.text.clear();
+}
+
+// Between entries the text so far is finished, so it can go to the sink once it is a piece.
+void flush_piece(JsonWriter& w) {
+  if (w.sink && w.text.size() >= piece_size) hand_over(w);
+}
+
 constexpr std::string_view indent_unit = "  ";
 
 void indent(JsonWriter& w) {
@@ -15,6 +27,7 @@ void indent(JsonWriter& w) {
 
 // The separator and indent before a member or element of the innermost open container.
 void begin_entry(JsonWriter& w) {
+  flush_piece(w);
   if (w.filled.empty()) return;
   w.text += w.filled.back() ? ",\n" : "\n";
   w.filled.back() = true;
@@ -131,21 +144,6 @@ void json_content(JsonWriter& w) { json_key(w, json_content_key); }
 std::variant<std::string, JsonWriteError> json_finish(JsonWriter&& w) {
   if (w.error) return *w.error;
   return std::move(w.text);
-}
-
-namespace {
-
-constexpr std::size_t piece_size = std::size_t{1} << 20;
-
-void hand_over(JsonWriter& w) {
-  if (!w.sink_failed && !w.sink(w.text)) w.sink_failed = true;
-  w.text.clear();
-}
-
-}  // namespace
-
-void json_flush_piece(JsonWriter& w) {
-  if (w.sink && w.text.size() >= piece_size) hand_over(w);
 }
 
 bool json_finish_to_sink(JsonWriter& w) {

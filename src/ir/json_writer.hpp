@@ -31,8 +31,6 @@ struct JsonWriter {
   bool sink_failed = false;
 };
 
-// Hands the text written so far to the sink once it has grown past a piece's size.
-void json_flush_piece(JsonWriter& w);
 
 void json_begin_object(JsonWriter& w);
 void json_end_object(JsonWriter& w);

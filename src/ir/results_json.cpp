@@ -47,7 +47,6 @@ void write_rows(JsonWriter& w, const ResultsTable& table) {
       json_double(w, cell);  // a cell without a value is not a number, which is written null
     }
     json_end_list(w);
-    json_flush_piece(w);
   }
   json_end_list(w);
 }
