@@ -11,7 +11,11 @@ namespace ovm::ir {
 // 1000000000000000.0, -0.0), in exponent notation otherwise (1.5e-6, 1e+16, 5e-324).
 std::string json_number_text(double value);
 
+// The same text appended to `out`, with no string made on the way.
+void append_json_number(std::string& out, double value);
+
 // An unsigned integer as decimal digits, without sign or leading zeros.
 std::string json_unsigned_text(std::uint64_t value);
+void append_json_unsigned(std::string& out, std::uint64_t value);
 
 }  // namespace ovm::ir

@@ -2,10 +2,23 @@
 
 namespace ovm::ir {
 
+namespace {
+
+bool needs_escape(char c) { return static_cast<unsigned char>(c) < 0x20 || c == '"' || c == '\\'; }
+
+}  // namespace
+
 void append_json_string(std::string& out, std::string_view text) {
   static constexpr char hex[] = "0123456789abcdef";
   out += '"';
-  for (char c : text) {
+  for (std::size_t at = 0; at < text.size();) {
+    // The bytes up to the next one that needs an escape go in at once.
+    std::size_t plain = at;
+    while (plain < text.size() && !needs_escape(text[plain])) ++plain;
+    out.append(text.data() + at, plain - at);
+    if (plain == text.size()) break;
+    char c = text[plain];
+    at = plain + 1;
     auto byte = static_cast<unsigned char>(c);
     switch (c) {
       case '"': out += "\\\""; continue;
@@ -17,13 +30,9 @@ void append_json_string(std::string& out, std::string_view text) {
       case '\r': out += "\\r"; continue;
       default: break;
     }
-    if (byte < 0x20) {
-      out += "\\u00";
-      out += hex[byte >> 4];
-      out += hex[byte & 0xF];
-      continue;
-    }
-    out += c;
+    out += "\\u00";
+    out += hex[byte >> 4];
+    out += hex[byte & 0xF];
   }
   out += '"';
 }

@@ -12,6 +12,7 @@ constexpr std::size_t piece_size = std::size_t{1} << 20;
 void hand_over(JsonWriter& w) {
   if (!w.sink_failed && !w.sink(w.text)) w.sink_failed = true;
   w.text.clear();
+  w.text.reserve(piece_size + piece_size / 8);  // a piece and the entry that ends it, without growing
 }
 
 // Between entries the text so far is finished, so it can go to the sink once it is a piece.
@@ -19,29 +20,51 @@ void flush_piece(JsonWriter& w) {
   if (w.sink && w.text.size() >= piece_size) hand_over(w);
 }
 
-constexpr std::string_view indent_unit = "  ";
+// ",\n" and then the indent of many levels, two blanks each: a line break and indent are one
+// append of a part of it.
+constexpr std::string_view separator_and_indent =
+    ",\n                                                                "
+    "                                                                ";
+constexpr std::size_t indent_unit = 2;
+static_assert(separator_and_indent.size() == 2 + 128 &&
+              separator_and_indent.find_first_not_of(' ', 2) == std::string_view::npos);
 
-void indent(JsonWriter& w) {
-  for (std::size_t level = 0; level < w.filled.size(); ++level) w.text += indent_unit;
+// The line break (after a comma when `comma`) and the indent of the open containers.
+void new_line(JsonWriter& w, bool comma) {
+  std::size_t spaces = w.filled.size() * indent_unit;
+  std::string_view line = separator_and_indent.substr(comma ? 0 : 1);
+  std::size_t head = line.size() - separator_and_indent.size() + 2;  // the comma and the break
+  while (head + spaces > line.size()) {  // deeper than the prepared text reaches
+    w.text += line;
+    spaces -= line.size() - head;
+    line = separator_and_indent.substr(2);
+    head = 0;
+  }
+  w.text.append(line.data(), head + spaces);
 }
 
 // The separator and indent before a member or element of the innermost open container.
 void begin_entry(JsonWriter& w) {
   flush_piece(w);
   if (w.filled.empty()) return;
-  w.text += w.filled.back() ? ",\n" : "\n";
+  bool comma = w.filled.back();
   w.filled.back() = true;
-  indent(w);
+  new_line(w, comma);
 }
 
 void close(JsonWriter& w, char bracket) {
   bool had_entries = !w.filled.empty() && w.filled.back();
   if (!w.filled.empty()) w.filled.pop_back();
-  if (had_entries) {
-    w.text += '\n';
-    indent(w);
-  }
+  if (had_entries) new_line(w, false);
   w.text += bracket;
+}
+
+// A key of printable ASCII without a quote or backslash needs neither an escape nor a check.
+bool is_plain_key(std::string_view key) {
+  for (char c : key) {
+    if (c < 0x20 || c > 0x7E || c == '"' || c == '\\') return false;
+  }
+  return true;
 }
 
 }  // namespace
@@ -62,6 +85,12 @@ void json_end_list(JsonWriter& w) { close(w, ']'); }
 
 void json_key(JsonWriter& w, std::string_view key) {
   begin_entry(w);
+  if (is_plain_key(key)) {
+    w.text += '"';
+    w.text += key;
+    w.text += "\": ";
+    return;
+  }
   json_string(w, key);
   w.text += ": ";
 }
@@ -72,9 +101,9 @@ void json_null(JsonWriter& w) { w.text += "null"; }
 
 void json_bool(JsonWriter& w, bool value) { w.text += value ? "true" : "false"; }
 
-void json_unsigned(JsonWriter& w, std::uint64_t value) { w.text += json_unsigned_text(value); }
+void json_unsigned(JsonWriter& w, std::uint64_t value) { append_json_unsigned(w.text, value); }
 
-void json_double(JsonWriter& w, double value) { w.text += json_number_text(value); }
+void json_double(JsonWriter& w, double value) { append_json_number(w.text, value); }
 
 void json_string(JsonWriter& w, std::string_view text) {
   if (!w.error && !diagnostics::is_valid_utf8(text)) w.error = JsonWriteError{"a string is not valid UTF-8"};
