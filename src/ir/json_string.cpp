@@ -1,5 +1,7 @@
 #include "ir/json_string.hpp"
 
+#include <cstring>
+
 namespace ovm::ir {
 
 namespace {
@@ -8,33 +10,42 @@ bool needs_escape(char c) { return static_cast<unsigned char>(c) < 0x20 || c == 
 
 }  // namespace
 
-void append_json_string(std::string& out, std::string_view text) {
+char* write_json_string(char* out, std::string_view text) {
   static constexpr char hex[] = "0123456789abcdef";
-  out += '"';
+  *out++ = '"';
   for (std::size_t at = 0; at < text.size();) {
     // The bytes up to the next one that needs an escape go in at once.
     std::size_t plain = at;
     while (plain < text.size() && !needs_escape(text[plain])) ++plain;
-    out.append(text.data() + at, plain - at);
+    std::memcpy(out, text.data() + at, plain - at);
+    out += plain - at;
     if (plain == text.size()) break;
-    char c = text[plain];
+    auto byte = static_cast<unsigned char>(text[plain]);
     at = plain + 1;
-    auto byte = static_cast<unsigned char>(c);
-    switch (c) {
-      case '"': out += "\\\""; continue;
-      case '\\': out += "\\\\"; continue;
-      case '\b': out += "\\b"; continue;
-      case '\t': out += "\\t"; continue;
-      case '\n': out += "\\n"; continue;
-      case '\f': out += "\\f"; continue;
-      case '\r': out += "\\r"; continue;
+    *out++ = '\\';
+    switch (byte) {
+      case '"': *out++ = '"'; continue;
+      case '\\': *out++ = '\\'; continue;
+      case '\b': *out++ = 'b'; continue;
+      case '\t': *out++ = 't'; continue;
+      case '\n': *out++ = 'n'; continue;
+      case '\f': *out++ = 'f'; continue;
+      case '\r': *out++ = 'r'; continue;
       default: break;
     }
-    out += "\\u00";
-    out += hex[byte >> 4];
-    out += hex[byte & 0xF];
+    std::memcpy(out, "u00", 3);
+    out[3] = hex[byte >> 4];
+    out[4] = hex[byte & 0xF];
+    out += 5;
   }
-  out += '"';
+  *out++ = '"';
+  return out;
+}
+
+void append_json_string(std::string& out, std::string_view text) {
+  std::size_t start = out.size();
+  out.resize(start + json_string_bound(text.size()));
+  out.resize(static_cast<std::size_t>(write_json_string(out.data() + start, text) - out.data()));
 }
 
 std::string json_string_text(std::string_view text) {

@@ -1,5 +1,8 @@
 #include "ir/json_writer.hpp"
 
+#include <algorithm>
+#include <cstring>
+
 #include "diagnostics/utf8.hpp"
 #include "ir/json_number.hpp"
 #include "ir/json_string.hpp"
@@ -9,15 +12,31 @@ namespace {
 
 constexpr std::size_t piece_size = std::size_t{1} << 20;
 
+// Room for `bytes` more bytes at the end of the written text: the buffer grows by doubling,
+// so bytes go in with a copy and no check of their own.
+char* room(JsonWriter& w, std::size_t bytes) {
+  if (w.text.size() - w.used < bytes) w.text.resize(std::max(2 * w.text.size(), w.used + bytes + 4096));
+  return w.text.data() + w.used;
+}
+
+void put(JsonWriter& w, std::string_view text) {
+  std::memcpy(room(w, text.size()), text.data(), text.size());
+  w.used += text.size();
+}
+
+void put(JsonWriter& w, char c) {
+  *room(w, 1) = c;
+  ++w.used;
+}
+
 void hand_over(JsonWriter& w) {
-  if (!w.sink_failed && !w.sink(w.text)) w.sink_failed = true;
-  w.text.clear();
-  w.text.reserve(piece_size + piece_size / 8);  // a piece and the entry that ends it, without growing
+  if (!w.sink_failed && !w.sink(std::string_view(w.text.data(), w.used))) w.sink_failed = true;
+  w.used = 0;
 }
 
 // Between entries the text so far is finished, so it can go to the sink once it is a piece.
 void flush_piece(JsonWriter& w) {
-  if (w.sink && w.text.size() >= piece_size) hand_over(w);
+  if (w.sink && w.used >= piece_size) hand_over(w);
 }
 
 // ",\n" and then the indent of many levels, two blanks each: a line break and indent are one
@@ -34,13 +53,20 @@ void new_line(JsonWriter& w, bool comma) {
   std::size_t spaces = w.filled.size() * indent_unit;
   std::string_view line = separator_and_indent.substr(comma ? 0 : 1);
   std::size_t head = line.size() - separator_and_indent.size() + 2;  // the comma and the break
+  constexpr std::size_t short_line = 64;
+  if (head + spaces <= short_line) {
+    // A copy of fixed size compiles to a few stores; only its start counts.
+    std::memcpy(room(w, short_line), line.data(), short_line);
+    w.used += head + spaces;
+    return;
+  }
   while (head + spaces > line.size()) {  // deeper than the prepared text reaches
-    w.text += line;
+    put(w, line);
     spaces -= line.size() - head;
     line = separator_and_indent.substr(2);
     head = 0;
   }
-  w.text.append(line.data(), head + spaces);
+  put(w, line.substr(0, head + spaces));
 }
 
 // The separator and indent before a member or element of the innermost open container.
@@ -48,7 +74,7 @@ void begin_entry(JsonWriter& w) {
   flush_piece(w);
   if (w.filled.empty()) return;
   bool comma = w.filled.back();
-  w.filled.back() = true;
+  w.filled.back() = 1;
   new_line(w, comma);
 }
 
@@ -56,7 +82,7 @@ void close(JsonWriter& w, char bracket) {
   bool had_entries = !w.filled.empty() && w.filled.back();
   if (!w.filled.empty()) w.filled.pop_back();
   if (had_entries) new_line(w, false);
-  w.text += bracket;
+  put(w, bracket);
 }
 
 // A key of printable ASCII without a quote or backslash needs neither an escape nor a check.
@@ -70,15 +96,15 @@ bool is_plain_key(std::string_view key) {
 }  // namespace
 
 void json_begin_object(JsonWriter& w) {
-  w.text += '{';
-  w.filled.push_back(false);
+  put(w, '{');
+  w.filled.push_back(0);
 }
 
 void json_end_object(JsonWriter& w) { close(w, '}'); }
 
 void json_begin_list(JsonWriter& w) {
-  w.text += '[';
-  w.filled.push_back(false);
+  put(w, '[');
+  w.filled.push_back(0);
 }
 
 void json_end_list(JsonWriter& w) { close(w, ']'); }
@@ -86,28 +112,34 @@ void json_end_list(JsonWriter& w) { close(w, ']'); }
 void json_key(JsonWriter& w, std::string_view key) {
   begin_entry(w);
   if (is_plain_key(key)) {
-    w.text += '"';
-    w.text += key;
-    w.text += "\": ";
+    char* at = room(w, std::max<std::size_t>(key.size() + 4, 32));
+    at[0] = '"';
+    std::memcpy(at + 1, key.data(), key.size());
+    std::memcpy(at + 1 + key.size(), "\": ", 3);
+    w.used += key.size() + 4;
     return;
   }
   json_string(w, key);
-  w.text += ": ";
+  put(w, ": ");
 }
 
 void json_item(JsonWriter& w) { begin_entry(w); }
 
-void json_null(JsonWriter& w) { w.text += "null"; }
+void json_null(JsonWriter& w) { put(w, "null"); }
 
-void json_bool(JsonWriter& w, bool value) { w.text += value ? "true" : "false"; }
+void json_bool(JsonWriter& w, bool value) { put(w, value ? "true" : "false"); }
 
-void json_unsigned(JsonWriter& w, std::uint64_t value) { append_json_unsigned(w.text, value); }
+void json_unsigned(JsonWriter& w, std::uint64_t value) {
+  w.used = static_cast<std::size_t>(write_json_unsigned(room(w, json_unsigned_bound), value) - w.text.data());
+}
 
-void json_double(JsonWriter& w, double value) { append_json_number(w.text, value); }
+void json_double(JsonWriter& w, double value) {
+  w.used = static_cast<std::size_t>(write_json_number(room(w, json_number_bound), value) - w.text.data());
+}
 
 void json_string(JsonWriter& w, std::string_view text) {
   if (!w.error && !diagnostics::is_valid_utf8(text)) w.error = JsonWriteError{"a string is not valid UTF-8"};
-  append_json_string(w.text, text);
+  w.used = static_cast<std::size_t>(write_json_string(room(w, json_string_bound(text.size())), text) - w.text.data());
 }
 
 void json_optional_string(JsonWriter& w, const std::optional<std::string>& text) {
@@ -172,6 +204,7 @@ void json_content(JsonWriter& w) { json_key(w, json_content_key); }
 
 std::variant<std::string, JsonWriteError> json_finish(JsonWriter&& w) {
   if (w.error) return *w.error;
+  w.text.resize(w.used);
   return std::move(w.text);
 }
 

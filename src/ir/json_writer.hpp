@@ -22,8 +22,9 @@ struct JsonWriteError {
 // after the root's closing bracket. Values are written one after the other by the functions
 // below; the writer places the separators and the indent.
 struct JsonWriter {
-  std::string text;
-  std::vector<bool> filled;  // one per open object or list: whether it holds an entry yet
+  std::string text;  // bytes [0, used) are written, the rest is room for what follows
+  std::size_t used = 0;
+  std::vector<std::uint8_t> filled;  // one per open object or list: whether it holds an entry yet
   std::optional<JsonWriteError> error;  // the first failure; the text is then worthless
   // Where the text goes piece by piece, when set: the text then holds only what is not handed
   // over yet. Returns false when it could not take a piece.
