@@ -59,7 +59,7 @@ ir::ResultsTable rayleigh_loop(const engine::SimulationState& start) {
     if (first.reactant > 0) total += first.reactant, weighted += first.reactant * first.reactant_delta;
     if (first.product > 0 && first.product_has_delta) total += first.product, weighted += first.product * first.product_delta;
     double mean = total > 0 ? weighted / total : std::nan("");
-    rows.cells.insert(rows.cells.end(), {clock, first.reactant, mean, aquifers.back().product});
+    for (double cell : {clock, first.reactant, mean, aquifers.back().product}) rows.cells.push_back(cell);
     ++rows.rows;
   };
   record();
