@@ -23,7 +23,8 @@ measure() {
   local got=0
   /usr/bin/time -f "%U %S %M" -o "$dir/time" "${pin[@]}" "$@" >/dev/null 2>"$dir/stderr" || got=$?
   [ "$got" -eq "$status" ] || fail "$* exited with $got: $(cat "$dir/stderr")"
-  awk '{ printf "%.3f %d\n", $1 + $2, $3 }' "$dir/time"
+  # A command that fails gets a line of its own before the figures.
+  tail -n 1 "$dir/time" | awk '{ printf "%.3f %d\n", $1 + $2, $3 }'
 }
 
 median() { sort -g | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
