@@ -14,11 +14,10 @@ char* write_json_string(char* out, std::string_view text) {
   static constexpr char hex[] = "0123456789abcdef";
   *out++ = '"';
   for (std::size_t at = 0; at < text.size();) {
-    // The bytes up to the next one that needs an escape go in at once.
+    // The bytes up to the next one that needs an escape, copied as they are checked: most
+    // strings are short names.
     std::size_t plain = at;
-    while (plain < text.size() && !needs_escape(text[plain])) ++plain;
-    std::memcpy(out, text.data() + at, plain - at);
-    out += plain - at;
+    while (plain < text.size() && !needs_escape(text[plain])) *out++ = text[plain++];
     if (plain == text.size()) break;
     auto byte = static_cast<unsigned char>(text[plain]);
     at = plain + 1;

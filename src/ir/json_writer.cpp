@@ -85,11 +85,19 @@ void close(JsonWriter& w, char bracket) {
   put(w, bracket);
 }
 
-// A key of printable ASCII without a quote or backslash needs neither an escape nor a check.
-bool is_plain_key(std::string_view key) {
-  for (char c : key) {
+// Copies a key of printable ASCII without a quote or backslash, which needs neither an escape
+// nor a check, with its quotes and ": " after it; false, having written nothing, for any other.
+// Byte by byte: keys are short, and the check and the copy are one pass.
+bool put_plain_key(JsonWriter& w, std::string_view key) {
+  char* at = room(w, key.size() + 4);
+  *at = '"';
+  for (std::size_t i = 0; i < key.size(); ++i) {
+    char c = key[i];
     if (c < 0x20 || c > 0x7E || c == '"' || c == '\\') return false;
+    at[i + 1] = c;
   }
+  std::memcpy(at + 1 + key.size(), "\": ", 3);
+  w.used += key.size() + 4;
   return true;
 }
 
@@ -111,14 +119,7 @@ void json_end_list(JsonWriter& w) { close(w, ']'); }
 
 void json_key(JsonWriter& w, std::string_view key) {
   begin_entry(w);
-  if (is_plain_key(key)) {
-    char* at = room(w, std::max<std::size_t>(key.size() + 4, 32));
-    at[0] = '"';
-    std::memcpy(at + 1, key.data(), key.size());
-    std::memcpy(at + 1 + key.size(), "\": ", 3);
-    w.used += key.size() + 4;
-    return;
-  }
+  if (put_plain_key(w, key)) return;
   json_string(w, key);
   put(w, ": ");
 }
@@ -137,8 +138,22 @@ void json_double(JsonWriter& w, double value) {
   w.used = static_cast<std::size_t>(write_json_number(room(w, json_number_bound), value) - w.text.data());
 }
 
+namespace {
+
+bool is_ascii(std::string_view text) {
+  for (char c : text) {
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
 void json_string(JsonWriter& w, std::string_view text) {
-  if (!w.error && !diagnostics::is_valid_utf8(text)) w.error = JsonWriteError{"a string is not valid UTF-8"};
+  // ASCII is UTF-8: only other text needs the full check.
+  if (!w.error && !is_ascii(text) && !diagnostics::is_valid_utf8(text)) {
+    w.error = JsonWriteError{"a string is not valid UTF-8"};
+  }
   w.used = static_cast<std::size_t>(write_json_string(room(w, json_string_bound(text.size())), text) - w.text.data());
 }
 
