@@ -82,6 +82,9 @@ int cmd_build(std::span<const std::string> positionals, const std::optional<std:
   provenance.generator = std::string(program_version);
   ir::ModelGraph graph = ir::lower_model(tree.blocks, source, analysis, std::move(provenance));
   record_databases(graph.provenance, path);
+  // The graph holds what it needs of them: their memory goes before the file is written.
+  analysis = sema::Analysis{};
+  parsed->tree = syntax::ParseOutput{};
 
   std::vector<std::string> defects = ir::check_model_graph(graph);
   if (!defects.empty()) {
@@ -96,14 +99,22 @@ int cmd_build(std::span<const std::string> positionals, const std::optional<std:
     for (const std::string& message : unreadable) write_err(console, "  " + message + "\n");
     return 1;
   }
-  auto json = ir::model_graph_to_json(graph);
-  if (auto* error = std::get_if<ir::GraphFileError>(&json)) {
+  // Written as it is made; a graph that does not serialise fails the write, which leaves the
+  // file as it was.
+  std::optional<ir::GraphFileError> encoding;
+  auto pieces = [&](const std::function<bool(std::string_view)>& put) {
+    auto written = ir::write_model_graph_json(graph, put);
+    if (auto* error = std::get_if<ir::GraphFileError>(&written)) encoding = std::move(*error);
+    return encoding ? false : std::get<bool>(written);
+  };
+  std::string target = output ? *output : ir_output_path(path);
+  bool written = write_output_file(path, target, pieces, console);
+  if (encoding) {
     write_err(console, "the lowered graph does not serialise, which is a compiler defect: " +
-                           ir::graph_file_error_text(*error) + "\n");
+                           ir::graph_file_error_text(*encoding) + "\n");
     return 3;
   }
-  std::string target = output ? *output : ir_output_path(path);
-  if (!write_output_file(path, target, std::get<std::string>(json), console)) return 2;
+  if (!written) return 2;
   write_out(console, diagnostics::display_text(target) + "\n");
   return 0;
 }

@@ -73,14 +73,17 @@ int cmd_run(std::span<const std::string> positionals, const std::optional<std::s
   }
 
   ir::ResultsFile results = engine::run_model(std::get<ir::ModelGraph>(std::move(graph)), model_directory(path));
-  auto json = ir::results_to_json(results);
-  if (const auto* error = std::get_if<ir::ResultsError>(&json)) {
+  if (std::optional<ir::ResultsError> error = ir::results_json_error(results)) {
     write_err(console, "the results do not serialise, which is an engine defect: " + ir::results_error_text(*error) +
                            "\n");
     return 3;
   }
   std::string target = output ? *output : results_output_path(path);
-  if (!write_output_file(path, target, std::get<std::string>(json), console)) return 2;
+  // Written as it is made: the text of a long run's rows is larger than the rows themselves.
+  auto pieces = [&results](const std::function<bool(std::string_view)>& put) {
+    return ir::write_results_json(results, put);
+  };
+  if (!write_output_file(path, target, pieces, console)) return 2;
   for (const ir::ResultsDiagnostic& diagnostic : results.diagnostics) {
     write_err(console, "[" + diagnostic.code + "] " + diagnostic.message + "\n");
   }

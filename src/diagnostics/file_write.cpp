@@ -16,7 +16,7 @@ namespace {
 
 FileError from_errno(int error) { return FileError{std::strerror(error)}; }
 
-bool write_all(int fd, const std::string& text) {
+bool write_all(int fd, std::string_view text) {
   std::size_t done = 0;
   while (done < text.size()) {
     ssize_t n = ::write(fd, text.data() + done, text.size() - done);
@@ -76,13 +76,29 @@ bool take_identity(int fd, const struct stat& original) {
   return take_owner(fd, original) && ::fchmod(fd, original.st_mode & 07777) == 0;
 }
 
+// Writes every piece; the errno of the write that failed, or 0.
+int write_pieces(int fd, const TextPieces& pieces) {
+  int error = 0;
+  bool written = pieces([&](std::string_view piece) {
+    if (write_all(fd, piece)) return true;
+    error = errno;
+    return false;
+  });
+  if (!written && error == 0) error = EIO;  // the text could not be made
+  return error;
+}
+
+TextPieces whole(const std::string& text) {
+  return [&text](const std::function<bool(std::string_view)>& put) { return put(text); };
+}
+
 // Fills the temporary and renames it over the target; any failure removes it.
-std::optional<FileError> commit(Temporary& temporary, const std::string& target, const std::string& text) {
+std::optional<FileError> commit(Temporary& temporary, const std::string& target, const TextPieces& pieces) {
   auto fail = [&](int error) {
     ::unlink(temporary.path.c_str());
     return from_errno(error);
   };
-  if (!write_all(temporary.fd.get(), text)) return fail(errno);
+  if (int error = write_pieces(temporary.fd.get(), pieces)) return fail(error);
   if (::fsync(temporary.fd.get()) != 0) return fail(errno);
   if (!temporary.fd.close()) return fail(errno);
   if (::rename(temporary.path.c_str(), target.c_str()) != 0) return fail(errno);
@@ -90,10 +106,10 @@ std::optional<FileError> commit(Temporary& temporary, const std::string& target,
 }
 
 // A device or a named pipe cannot be renamed over (and must not be): it takes the bytes.
-std::optional<FileError> write_directly(const std::string& target, const std::string& text) {
+std::optional<FileError> write_directly(const std::string& target, const TextPieces& pieces) {
   FileDescriptor fd(::open(target.c_str(), O_WRONLY | O_TRUNC | O_NOCTTY | O_CLOEXEC));
   if (!fd.valid()) return from_errno(errno);
-  if (!write_all(fd.get(), text)) return from_errno(errno);
+  if (int error = write_pieces(fd.get(), pieces)) return from_errno(error);
   if (!fd.close()) return from_errno(errno);
   return std::nullopt;
 }
@@ -129,10 +145,14 @@ bool directory_refuses(int error) { return error == EACCES || error == EPERM; }
 }  // namespace
 
 std::optional<FileError> write_file(const std::string& path, const std::string& text) {
+  return write_file(path, whole(text));
+}
+
+std::optional<FileError> write_file(const std::string& path, const TextPieces& pieces) {
   std::string target = write_target(path);
   struct stat info {};
   bool exists = ::stat(target.c_str(), &info) == 0;
-  if (exists && !S_ISREG(info.st_mode)) return write_directly(target, text);
+  if (exists && !S_ISREG(info.st_mode)) return write_directly(target, pieces);
   if (exists) {
     FileDescriptor writable(open_for_writing(target, O_WRONLY));
     if (!writable.valid()) return from_errno(errno);
@@ -144,7 +164,7 @@ std::optional<FileError> write_file(const std::string& path, const std::string& 
   // file system without Unix permissions refuses any mode; the output is written all the same.
   if (exists) take_owner(temporary.fd.get(), info);
   ::fchmod(temporary.fd.get(), exists ? info.st_mode & 07777 : new_file_mode());
-  return commit(temporary, target, text);
+  return commit(temporary, target, pieces);
 }
 
 std::optional<FileError> replace_file(const std::string& path, const std::string& text) {
@@ -167,7 +187,7 @@ std::optional<FileError> replace_file(const std::string& path, const std::string
     ::unlink(temporary.path.c_str());
     return rewrite_in_place(file, text);
   }
-  return commit(temporary, target, text);
+  return commit(temporary, target, whole(text));
 }
 
 bool same_file(const std::string& a, const std::string& b) {

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <variant>
 
 #include "diagnostics/file_descriptor.hpp"
@@ -38,6 +40,13 @@ std::optional<FileError> append_to_end(int fd, std::string& text, std::size_t li
 // target is replaced. An existing target that is not a
 // regular file (a device such as /dev/null, a named pipe) is written directly.
 std::optional<FileError> write_file(const std::string& path, const std::string& text);
+
+// A text made piece by piece: hands each piece in order to `put` and returns false as soon as
+// `put` refuses one.
+using TextPieces = std::function<bool(const std::function<bool(std::string_view)>& put)>;
+
+// As above, for a text too large to hold whole: its pieces are written as they are made.
+std::optional<FileError> write_file(const std::string& path, const TextPieces& pieces);
 
 // Rewrites an existing regular file without changing what it is: it keeps its owner, group
 // and permission bits, and a symbolic link stays a link. The new text replaces it by rename

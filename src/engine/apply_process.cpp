@@ -17,8 +17,6 @@
 namespace ovm::engine {
 namespace {
 
-// A delta of the product, by isotope system, in the order computed.
-using ProductDeltas = std::vector<std::pair<ir::IsotopeId, double>>;
 
 ReservoirState& reservoir_at(SimulationState& state, ir::ReservoirId id) {
   if (id >= state.reservoirs.size()) {
@@ -119,7 +117,8 @@ std::optional<EngineError> apply_process(SimulationState& state, const ir::Proce
 
   Reaction reaction{process, fraction, remaining_share(fraction), fractionation_form(process)};
   double moved = fraction * a0;
-  ProductDeltas product_deltas;
+  ProductDeltas& product_deltas = state.product_deltas;  // kept between calls, so a step allocates nothing
+  product_deltas.clear();
   for (const ir::Fractionation& own : process.fractionations) {
     EvalResult alpha = own_alpha(state, own.factor);
     if (auto* error = std::get_if<EngineError>(&alpha)) return std::move(*error);

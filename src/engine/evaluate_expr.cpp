@@ -17,15 +17,6 @@ constexpr double not_a_number = std::numeric_limits<double>::quiet_NaN();
 
 EngineError setup_error(std::string message) { return EngineError{"OV402", std::move(message)}; }
 
-// One step of the walk: evaluate a node and push its value, or combine the values its operands
-// pushed, or mark a parameter's value as finished.
-struct Task {
-  enum class Kind : std::uint8_t { Visit, Negate, Binary, Call, LeaveParameter };
-  Kind kind = Kind::Visit;
-  const ir::Expr* expr = nullptr;  // the node, for every kind but LeaveParameter
-  std::uint32_t parameter = 0;     // for LeaveParameter
-};
-
 // A backend series read at the clock: the last point at or before it, never interpolated.
 EvalResult read_series(const BackendSeries& series, const std::string& name, double clock) {
   if (series.empty()) return setup_error(sema::fill_message("`{}` was exported as a series with no states", {name}));
@@ -66,92 +57,108 @@ double apply_function(ir::Function function, double x0, double x1) {
 
 class Evaluator {
  public:
-  explicit Evaluator(const SimulationState& state)
-      : state_(state), progress_(state.model.parameters.size(), Progress::NotStarted),
-        finished_(state.model.parameters.size(), 0.0) {}
+  Evaluator(const SimulationState& state, EvalScratch& scratch) : state_(state), s_(scratch) {
+    // A new walk number marks every parameter not started; only when the numbers run out are
+    // the marks cleared, so a walk costs nothing for the parameters it does not read.
+    std::size_t count = state.model.parameters.size();
+    if (s_.entered.size() != count || s_.walk == std::numeric_limits<std::uint32_t>::max()) {
+      s_.entered.assign(count, 0);
+      s_.finished_at.assign(count, 0);
+      s_.finished.assign(count, 0.0);
+      s_.walk = 0;
+    }
+    ++s_.walk;
+    s_.tasks.clear();
+    s_.values.clear();
+  }
 
   EvalResult run(const ir::Expr& root) {
-    tasks_.push_back(Task{Task::Kind::Visit, &root, 0});
-    while (!tasks_.empty()) {
-      Task task = tasks_.back();
-      tasks_.pop_back();
+    s_.tasks.push_back(EvalTask{EvalTask::Kind::Visit, &root, 0});
+    while (!s_.tasks.empty()) {
+      EvalTask task = s_.tasks.back();
+      s_.tasks.pop_back();
       std::optional<EngineError> error;
       switch (task.kind) {
-        case Task::Kind::Visit: error = visit(*task.expr); break;
-        case Task::Kind::Negate: values_.back() = -values_.back(); break;
-        case Task::Kind::Binary: error = combine(std::get<ir::Expr::Binary>(task.expr->kind).op); break;
-        case Task::Kind::Call: error = call(std::get<ir::Expr::Call>(task.expr->kind)); break;
-        case Task::Kind::LeaveParameter:
-          progress_[task.parameter] = Progress::Finished;
-          finished_[task.parameter] = values_.back();
+        case EvalTask::Kind::Visit: error = visit(*task.expr); break;
+        case EvalTask::Kind::Negate: s_.values.back() = -s_.values.back(); break;
+        case EvalTask::Kind::Binary: error = combine(std::get<ir::Expr::Binary>(task.expr->kind).op); break;
+        case EvalTask::Kind::Call: error = call(std::get<ir::Expr::Call>(task.expr->kind)); break;
+        case EvalTask::Kind::LeaveParameter:
+          s_.finished_at[task.parameter] = s_.walk;
+          s_.finished[task.parameter] = s_.values.back();
           break;
       }
       if (error) return std::move(*error);
     }
-    return values_.back();
+    return s_.values.back();
   }
 
  private:
+  void push(EvalTask::Kind kind, const ir::Expr* expr, std::uint32_t parameter = 0) {
+    s_.tasks.push_back(EvalTask{kind, expr, parameter});
+  }
+
   std::optional<EngineError> visit(const ir::Expr& expr) {
     if (const auto* constant = std::get_if<ir::Expr::Constant>(&expr.kind)) {
-      values_.push_back(constant->value);
+      s_.values.push_back(constant->value);
     } else if (const auto* parameter = std::get_if<ir::Expr::Parameter>(&expr.kind)) {
       return enter_parameter(parameter->id);
     } else if (std::holds_alternative<ir::Expr::Temperature>(expr.kind)) {
       const std::optional<double>& temperature = state_.model.conditions.temperature_k;
       if (!temperature) return setup_error("`T` is read but no temperature is declared");
-      values_.push_back(*temperature);
+      s_.values.push_back(*temperature);
     } else if (std::holds_alternative<ir::Expr::Time>(expr.kind)) {
-      values_.push_back(state_.clock);
+      s_.values.push_back(state_.clock);
     } else if (const auto* unary = std::get_if<ir::Expr::Unary>(&expr.kind)) {
-      tasks_.push_back(Task{Task::Kind::Negate, &expr, 0});
-      tasks_.push_back(Task{Task::Kind::Visit, unary->operand.get(), 0});
+      push(EvalTask::Kind::Negate, &expr);
+      push(EvalTask::Kind::Visit, unary->operand.get());
     } else if (const auto* binary = std::get_if<ir::Expr::Binary>(&expr.kind)) {
       // The left operand goes on top, so it is evaluated (and fails) first.
-      tasks_.push_back(Task{Task::Kind::Binary, &expr, 0});
-      tasks_.push_back(Task{Task::Kind::Visit, binary->rhs.get(), 0});
-      tasks_.push_back(Task{Task::Kind::Visit, binary->lhs.get(), 0});
+      push(EvalTask::Kind::Binary, &expr);
+      push(EvalTask::Kind::Visit, binary->rhs.get());
+      push(EvalTask::Kind::Visit, binary->lhs.get());
     } else {
       const auto& call = std::get<ir::Expr::Call>(expr.kind);
-      tasks_.push_back(Task{Task::Kind::Call, &expr, 0});
-      for (auto arg = call.args.rbegin(); arg != call.args.rend(); ++arg) {
-        tasks_.push_back(Task{Task::Kind::Visit, &*arg, 0});
-      }
+      push(EvalTask::Kind::Call, &expr);
+      for (auto arg = call.args.rbegin(); arg != call.args.rend(); ++arg) push(EvalTask::Kind::Visit, &*arg);
     }
     return std::nullopt;
   }
 
   std::optional<EngineError> enter_parameter(ir::ParameterId id) {
     const std::vector<ir::Parameter>& parameters = state_.model.parameters;
-    std::string index = std::to_string(id.index);
-    if (id.index >= parameters.size()) return setup_error(sema::fill_message("parameter {} does not exist", {index}));
+    if (id.index >= parameters.size()) {
+      return setup_error(sema::fill_message("parameter {} does not exist", {std::to_string(id.index)}));
+    }
     const ir::Parameter& parameter = parameters[id.index];
-    if (auto series = state_.series.find(id); series != state_.series.end()) {
-      EvalResult value = read_series(series->second, parameter.name, state_.clock);
-      if (auto* error = std::get_if<EngineError>(&value)) return std::move(*error);
-      values_.push_back(std::get<double>(value));
-      return std::nullopt;
+    if (!state_.series.empty()) {
+      if (auto series = state_.series.find(id); series != state_.series.end()) {
+        EvalResult value = read_series(series->second, parameter.name, state_.clock);
+        if (auto* error = std::get_if<EngineError>(&value)) return std::move(*error);
+        s_.values.push_back(std::get<double>(value));
+        return std::nullopt;
+      }
     }
     if (!parameter.value) {
       return setup_error(sema::fill_message("`{}` has no value; a backend was meant to supply it", {parameter.name}));
     }
-    if (progress_[id.index] == Progress::Finished) {
-      values_.push_back(finished_[id.index]);
+    if (s_.finished_at[id.index] == s_.walk) {
+      s_.values.push_back(s_.finished[id.index]);
       return std::nullopt;
     }
-    if (progress_[id.index] == Progress::Active) {
+    if (s_.entered[id.index] == s_.walk) {
       return setup_error(sema::fill_message("the value of `{}` depends on itself", {parameter.name}));
     }
-    progress_[id.index] = Progress::Active;
-    tasks_.push_back(Task{Task::Kind::LeaveParameter, nullptr, id.index});
-    tasks_.push_back(Task{Task::Kind::Visit, &*parameter.value, 0});
+    s_.entered[id.index] = s_.walk;
+    push(EvalTask::Kind::LeaveParameter, nullptr, id.index);
+    push(EvalTask::Kind::Visit, &*parameter.value);
     return std::nullopt;
   }
 
   std::optional<EngineError> combine(ir::BinaryOp op) {
-    double r = values_.back();
-    values_.pop_back();
-    double l = values_.back();
+    double r = s_.values.back();
+    s_.values.pop_back();
+    double l = s_.values.back();
     double result = 0;
     switch (op) {
       case ir::BinaryOp::Add: result = l + r; break;
@@ -165,38 +172,48 @@ class Evaluator {
         result = l / r;
         break;
     }
-    values_.back() = result;
+    s_.values.back() = result;
     return std::nullopt;
   }
 
   std::optional<EngineError> call(const ir::Expr::Call& call) {
     std::size_t count = call.args.size();
-    std::size_t first = values_.size() - count;
-    double x0 = count > 0 ? values_[first] : not_a_number;
-    double x1 = count > 1 ? values_[first + 1] : not_a_number;
-    values_.resize(first);
+    std::size_t first = s_.values.size() - count;
+    double x0 = count > 0 ? s_.values[first] : not_a_number;
+    double x1 = count > 1 ? s_.values[first + 1] : not_a_number;
+    s_.values.resize(first);
     double result = apply_function(call.function, x0, x1);
     if (!std::isfinite(result)) {
       return EngineError{"OV302", sema::fill_message("{} produced a non-finite value from {}",
                                                      {ir::debug_text(call.function), diagnostics::plain_decimal(x0)})};
     }
-    values_.push_back(result);
+    s_.values.push_back(result);
     return std::nullopt;
   }
 
   const SimulationState& state_;
-  std::vector<Task> tasks_;
-  std::vector<double> values_;
-  // A parameter's value is evaluated once per walk: the state does not change during a walk,
-  // so a second reference reads the same value, and a chain of parameters that each refer to
-  // the one before twice takes linear time instead of doubling at each link.
-  enum class Progress : std::uint8_t { NotStarted, Active, Finished };
-  std::vector<Progress> progress_;  // by parameter index
-  std::vector<double> finished_;    // the value of each finished parameter
+  EvalScratch& s_;
 };
+
+// A constant or a parameter whose value is a constant, without a walk: the rate constants of
+// most models are one of these.
+const double* direct_value(const SimulationState& state, const ir::Expr& expr) {
+  if (const auto* constant = std::get_if<ir::Expr::Constant>(&expr.kind)) return &constant->value;
+  const auto* parameter = std::get_if<ir::Expr::Parameter>(&expr.kind);
+  if (parameter == nullptr || parameter->id.index >= state.model.parameters.size() || !state.series.empty()) {
+    return nullptr;
+  }
+  const std::optional<ir::Expr>& value = state.model.parameters[parameter->id.index].value;
+  if (!value) return nullptr;
+  const auto* constant = std::get_if<ir::Expr::Constant>(&value->kind);
+  return constant ? &constant->value : nullptr;
+}
 
 }  // namespace
 
-EvalResult eval_expr(const SimulationState& state, const ir::Expr& expr) { return Evaluator(state).run(expr); }
+EvalResult eval_expr(const SimulationState& state, const ir::Expr& expr) {
+  if (const double* value = direct_value(state, expr)) return *value;
+  return Evaluator(state, state.eval_scratch).run(expr);
+}
 
 }  // namespace ovm::engine

@@ -37,11 +37,11 @@ void append_factor_notes(const std::vector<FactorNote>& notes, std::vector<ir::R
 
 ir::ResultsFile complete(SimulationState& state) {
   std::vector<FactorNote> notes = std::move(state.factor_notes);
-  ColumnSet columns = column_set(state.model, state.reservoirs);
   ir::ResultsFile results;
   results.model = model_identity(state.model);
-  results.rows = results_rows(state.rows, columns.row_keys);
-  results.columns = std::move(columns.columns);
+  results.columns = result_columns(state.model, state.reservoirs);
+  results.rows = std::move(state.rows);
+  results.rows.width = results.columns.size();
   results.diagnostics = std::move(state.diagnostics);
   append_factor_notes(notes, results.diagnostics);
   drop_repeated_diagnostics(results.diagnostics);

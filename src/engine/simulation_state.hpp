@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "engine/engine_error.hpp"
+#include "engine/eval_scratch.hpp"
 #include "engine/ovdb_records.hpp"
 #include "ir/model_graph.hpp"
 #include "ir/results_file.hpp"
@@ -76,8 +77,12 @@ struct ReservoirState {
   friend bool operator==(const ReservoirState&, const ReservoirState&) = default;
 };
 
-// The values recorded at one instant, by row key; a key may hold no value.
-using RecordedRow = std::map<std::string, std::optional<double>>;
+// What one cell of a recorded row reads, set up at the first row of a run.
+struct RowReader {
+  ir::Variable variable;                   // the output's
+  std::vector<ir::ReservoirId> reservoirs;  // the one it names and every other of that name, last first
+  bool recorded = true;                    // false for a parameter id that no parameter carries
+};
 
 // A fractionation factor a process took from a database, for the run's note.
 struct FactorNote {
@@ -88,6 +93,9 @@ struct FactorNote {
 
   friend bool operator==(const FactorNote&, const FactorNote&) = default;
 };
+
+// A delta of a process's product, by isotope system, in the order computed.
+using ProductDeltas = std::vector<std::pair<ir::IsotopeId, double>>;
 
 // The start amounts, by (reservoir name, species id).
 using StartAmounts = std::map<std::pair<std::string, ir::SpeciesId>, double>;
@@ -102,11 +110,15 @@ struct SimulationState {
   std::unordered_set<std::string> noted_factors;  // the keys of `factor_notes`
   std::vector<ReservoirState> reservoirs;
   std::vector<ir::ResultsDiagnostic> diagnostics;  // raised while simulating
-  std::vector<RecordedRow> rows;                   // in recording order
+  ir::ResultsTable rows;                           // what the outputs read, in recording order
+  std::optional<std::vector<RowReader>> row_readers;  // one per output, from the first row on
   double clock = 0;                                // s of model time
   double last_recorded = -std::numeric_limits<double>::infinity();
   StartAmounts start_amounts;
   std::map<ir::ParameterId, BackendSeries> series;
+  // Reused by every evaluation, which only reads the state otherwise.
+  mutable EvalScratch eval_scratch;
+  ProductDeltas product_deltas;  // the working list of the process applied last
 };
 
 // The number of a pool's amount, whatever its kind.

@@ -42,6 +42,16 @@ std::variant<std::string, GraphFileError> model_graph_to_json(const ModelGraph& 
   return std::get<std::string>(std::move(done));
 }
 
+std::variant<bool, GraphFileError> write_model_graph_json(const ModelGraph& graph,
+                                                          const std::function<bool(std::string_view)>& put) {
+  JsonWriter w;
+  w.sink = put;
+  serialize_model_graph(graph, w);
+  bool taken = json_finish_to_sink(w);
+  if (w.error) return GraphEncodingError{std::move(*w.error)};
+  return taken;
+}
+
 std::variant<ModelGraph, GraphFileError> read_model_graph(std::string_view text) {
   auto parsed = parse_model_graph(text);
   if (auto* error = std::get_if<JsonError>(&parsed)) return GraphReadingError{std::move(*error)};

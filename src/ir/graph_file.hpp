@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include <string>
 #include <string_view>
 #include <variant>
@@ -46,6 +48,12 @@ bool accepts_ir_version(std::string_view ir_version);
 
 // The text of the lowered-model file: pretty JSON, two blanks of indent, no newline at the end.
 std::variant<std::string, GraphFileError> model_graph_to_json(const ModelGraph& graph);
+
+// The same text handed to `put` piece by piece as it is made, so that it is never held whole.
+// The encoding error when the graph does not serialise (the pieces so far are then worthless),
+// else whether `put` took every piece.
+std::variant<bool, GraphFileError> write_model_graph_json(const ModelGraph& graph,
+                                                          const std::function<bool(std::string_view)>& put);
 
 // A graph read from the text of a lowered-model file that is of a known version and consistent.
 std::variant<ModelGraph, GraphFileError> read_model_graph(std::string_view text);

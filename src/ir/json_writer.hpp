@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -21,10 +22,16 @@ struct JsonWriteError {
 // after the root's closing bracket. Values are written one after the other by the functions
 // below; the writer places the separators and the indent.
 struct JsonWriter {
-  std::string text;
-  std::vector<bool> filled;  // one per open object or list: whether it holds an entry yet
+  std::string text;  // bytes [0, used) are written, the rest is room for what follows
+  std::size_t used = 0;
+  std::vector<std::uint8_t> filled;  // one per open object or list: whether it holds an entry yet
   std::optional<JsonWriteError> error;  // the first failure; the text is then worthless
+  // Where the text goes piece by piece, when set: the text then holds only what is not handed
+  // over yet. Returns false when it could not take a piece.
+  std::function<bool(std::string_view)> sink{};
+  bool sink_failed = false;
 };
+
 
 void json_begin_object(JsonWriter& w);
 void json_end_object(JsonWriter& w);
@@ -88,5 +95,8 @@ void json_optional(JsonWriter& w, const std::optional<T>& value, WriteValue writ
 
 // The finished document, or the writer's first failure.
 std::variant<std::string, JsonWriteError> json_finish(JsonWriter&& w);
+
+// Hands the rest of the text to the sink; false when the writer failed or the sink did.
+bool json_finish_to_sink(JsonWriter& w);
 
 }  // namespace ovm::ir

@@ -78,6 +78,12 @@ std::optional<ReservoirId> reservoir_id_of(const LoweringContext& context, std::
   return found->second;
 }
 
+std::optional<ProcessId> process_id_of(const LoweringContext& context, std::string_view name) {
+  auto found = context.processes_by_name.find(std::string(name));
+  if (found == context.processes_by_name.end()) return std::nullopt;
+  return found->second;
+}
+
 Expr clone_expr(const Expr& expr) { return Expr(expr); }
 
 }  // namespace ovm::ir

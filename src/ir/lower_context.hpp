@@ -29,6 +29,7 @@ struct LoweringContext {
   std::unordered_map<std::string, IsotopeId> isotopes_by_notation;
   std::unordered_map<std::string, ReservoirId> reservoirs_by_name;
   std::unordered_map<std::string, SampleId> samples_by_name;
+  std::unordered_map<std::string, ProcessId> processes_by_name;  // the first process of each name
   std::map<std::pair<std::optional<std::string>, std::string>, ParameterId> parameters_by_owner;
   std::unordered_map<std::string, Standard> standards_by_name;
   // Every parameter definition of the model, by owning block (none: PARAMETERS) and name; a
@@ -55,6 +56,9 @@ SpeciesId species_for_formula(LoweringContext& context, std::string_view formula
 bool formula_has_element(std::string_view formula, std::string_view element);
 
 std::optional<ReservoirId> reservoir_id_of(const LoweringContext& context, std::string_view name);
+
+// The first process of that name.
+std::optional<ProcessId> process_id_of(const LoweringContext& context, std::string_view name);
 
 // A deep copy: the copy shares no node with the original.
 Expr clone_expr(const Expr& expr);

@@ -92,10 +92,8 @@ void read_process_statement(LoweringContext& context, const syntax::Statement& s
 // The first process of that name; FRACTIONATION and KINETICS attach to it.
 Process* process_named(LoweringContext& context, const syntax::Block& block) {
   if (!block.name) return nullptr;
-  for (Process& process : context.graph.processes) {
-    if (process.name == block.name->text) return &process;
-  }
-  return nullptr;
+  std::optional<ProcessId> id = process_id_of(context, block.name->text);
+  return id ? &context.graph.processes[*id] : nullptr;
 }
 
 }  // namespace
@@ -112,6 +110,7 @@ void lower_process(LoweringContext& context, const syntax::Block& block) {
   if (!kind) return;  // its block-local parameters stay in the graph
   process.id = static_cast<ProcessId>(context.graph.processes.size());
   process.kind = std::move(*kind);
+  context.processes_by_name.emplace(process.name, process.id);
   context.graph.processes.push_back(std::move(process));
 }
 

@@ -196,11 +196,7 @@ std::vector<ReservoirId> collect_reservoir_ids(const LoweringContext& context, s
 std::vector<ProcessId> collect_process_ids(const LoweringContext& context, std::span<const syntax::Value> values) {
   std::vector<ProcessId> ids;
   for (const std::string& text : collect_value_texts(values)) {
-    for (const Process& process : context.graph.processes) {
-      if (process.name != text) continue;
-      ids.push_back(process.id);
-      break;
-    }
+    if (std::optional<ProcessId> id = process_id_of(context, text)) ids.push_back(*id);
   }
   return ids;
 }

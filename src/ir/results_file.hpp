@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <map>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -47,6 +48,27 @@ struct ResultsColumn {
 // Cell j belongs to column j; an absent cell has no value.
 using ResultsRow = std::vector<std::optional<double>>;
 
+// The rows of a run, one after the other in one block of `width` cells a row, so that a run
+// keeps 8 bytes per cell and nothing per row. A cell without a value is not a number: the file
+// writes it `null`, as it writes every value that is not finite, so the two need no telling
+// apart; two tables are equal when their cells are, a not-a-number equal to any other.
+struct ResultsTable {
+  std::size_t width = 0;  // cells a row: the number of columns
+  std::size_t rows = 0;   // kept apart, since rows of no cells still count
+  std::vector<double> cells;
+
+  friend bool operator==(const ResultsTable& a, const ResultsTable& b);
+};
+
+// The cells of row `i` (< table.rows).
+std::span<const double> table_row(const ResultsTable& table, std::size_t i);
+
+// Appends a row of `table.width` cells.
+void append_table_row(ResultsTable& table, std::span<const double> cells);
+
+// The rows as lists of cells, a cell that is not a number without a value.
+std::vector<ResultsRow> table_rows(const ResultsTable& table);
+
 // One note, warning or error of a run; a record of its own, not a source diagnostic.
 struct ResultsDiagnostic {
   std::string code;      // such as "OV402"
@@ -77,7 +99,7 @@ struct ResultsFile {
   ResultsEngine engine;
   ResultsModel model;
   std::vector<ResultsColumn> columns;
-  std::vector<ResultsRow> rows;
+  ResultsTable rows;
   std::vector<ResultsDiagnostic> diagnostics;  // in the order the engine appended them
   std::vector<BackendRun> backends;
 

@@ -36,8 +36,19 @@ void write_column(JsonWriter& w, const ResultsColumn& column) {
   json_end_object(w);
 }
 
-void write_row(JsonWriter& w, const ResultsRow& row) {
-  json_list(w, row, [](JsonWriter& w, const std::optional<double>& cell) { json_optional_double(w, cell); });
+void write_rows(JsonWriter& w, const ResultsTable& table) {
+  json_key(w, "rows");
+  json_begin_list(w);
+  for (std::size_t i = 0; i < table.rows; ++i) {
+    json_item(w);
+    json_begin_list(w);
+    for (double cell : table_row(table, i)) {
+      json_item(w);
+      json_double(w, cell);  // a cell without a value is not a number, which is written null
+    }
+    json_end_list(w);
+  }
+  json_end_list(w);
 }
 
 void write_diagnostic(JsonWriter& w, const ResultsDiagnostic& diagnostic) {
@@ -81,8 +92,9 @@ std::string results_error_text(const ResultsError& error) {
   return "writing results: " + error.writer_error.message;
 }
 
-std::variant<std::string, ResultsError> results_to_json(const ResultsFile& results) {
-  JsonWriter w;
+namespace {
+
+void write_results(JsonWriter& w, const ResultsFile& results, bool with_rows) {
   json_begin_object(w);
   json_member_string(w, "format_version", results.format_version);
   json_key(w, "engine");
@@ -90,14 +102,35 @@ std::variant<std::string, ResultsError> results_to_json(const ResultsFile& resul
   json_key(w, "model");
   write_model(w, results.model);
   json_member_list(w, "columns", results.columns, write_column);
-  json_member_list(w, "rows", results.rows, write_row);
+  write_rows(w, with_rows ? results.rows : ResultsTable{});
   json_member_list(w, "diagnostics", results.diagnostics, write_diagnostic);
   if (!results.backends.empty()) json_member_list(w, "backends", results.backends, write_backend);
   json_end_object(w);
+}
 
+}  // namespace
+
+std::variant<std::string, ResultsError> results_to_json(const ResultsFile& results) {
+  JsonWriter w;
+  write_results(w, results, true);
   auto finished = json_finish(std::move(w));
   if (auto* error = std::get_if<JsonWriteError>(&finished)) return ResultsError{*error};
   return std::get<std::string>(std::move(finished));
+}
+
+std::optional<ResultsError> results_json_error(const ResultsFile& results) {
+  JsonWriter w;
+  write_results(w, results, false);
+  if (w.error) return ResultsError{*w.error};
+  return std::nullopt;
+}
+
+bool write_results_json(const ResultsFile& results, const std::function<bool(std::string_view)>& put) {
+  if (results_json_error(results)) return false;
+  JsonWriter w;
+  w.sink = put;
+  write_results(w, results, true);
+  return json_finish_to_sink(w);
 }
 
 }  // namespace ovm::ir

@@ -21,4 +21,12 @@ std::string results_error_text(const ResultsError& error);
 // does an empty list of backend runs; absent model texts are written `null`.
 std::variant<std::string, ResultsError> results_to_json(const ResultsFile& results);
 
+// The failure `results_to_json` would meet, found without writing the rows, which hold only
+// numbers and so cannot fail.
+std::optional<ResultsError> results_json_error(const ResultsFile& results);
+
+// Writes the same text piece by piece into `put`, so that the rows are never held as text
+// whole; false when `put` refused a piece or the results do not serialise.
+bool write_results_json(const ResultsFile& results, const std::function<bool(std::string_view)>& put);
+
 }  // namespace ovm::ir

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
 
 #include "read_back.hpp"
@@ -62,6 +63,27 @@ TEST_F(OutputFileTest, WritesAnotherFileAndReportsAFailedWrite) {
   EXPECT_EQ(contents(dir_ / "m.ovmir.json"), "{}");
   std::string missing = (dir_ / "missing" / "m.ovmir.json").string();
   EXPECT_EQ(write(missing, false), missing + ": No such file or directory\n");
+}
+
+// Pieces are written in order as they come; pieces that fail of themselves leave the file as it
+// was and are not reported, since the caller knows why; a piece the file refuses is reported.
+TEST_F(OutputFileTest, WritesPiecesAndKeepsTheFileWhenTheyFail) {
+  std::string output = (dir_ / "m.results.json").string();
+  std::FILE* err = std::tmpfile();
+  Console console{stdout, err};
+  auto three = [](const std::function<bool(std::string_view)>& put) { return put("{") && put("\"a\": 1") && put("}"); };
+  EXPECT_TRUE(write_output_file(input_, output, three, console));
+  EXPECT_EQ(contents(output), "{\"a\": 1}");
+
+  auto broken = [](const std::function<bool(std::string_view)>& put) { return put("{\"half") && false; };
+  EXPECT_FALSE(write_output_file(input_, output, broken, console));
+  EXPECT_EQ(contents(output), "{\"a\": 1}");
+  EXPECT_EQ(read_back(err), "");
+  std::fclose(err);
+
+  if (fs::exists("/dev/full")) {
+    EXPECT_EQ(write("/dev/full", false), "/dev/full: No space left on device\n");
+  }
 }
 
 }  // namespace

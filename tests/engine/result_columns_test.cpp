@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/record_state.hpp"
 
 namespace ovm::engine {
 namespace {
@@ -31,7 +30,7 @@ ir::ModelGraph model() {
   return graph;
 }
 
-TEST(ColumnSetTest, OneColumnAndRowKeyPerOutput) {
+TEST(ResultColumnsTest, OneColumnPerOutput) {
   ir::ModelGraph graph = model();
   graph.outputs = {output(Variable::Time{}),
                    output(Variable::Amount{0, 1}, "lake.Cr(III)"),
@@ -41,7 +40,6 @@ TEST(ColumnSetTest, OneColumnAndRowKeyPerOutput) {
                    output(Variable::FractionRemaining{0, 0}, "lake.Cr(VI).fraction_remaining"),
                    output(Variable::FractionReacted{0, 0}, "lake.Cr(VI).fraction_reacted"),
                    output(Variable::Parameter{ir::ParameterId{0}}, "k")};
-  ColumnSet set = column_set(graph);
   std::vector<ResultsColumn> expected = {
       {"time", ColumnKind::Time, "s"},
       {"lake.Cr(III)", ColumnKind::Amount, "mol/kgw", "lake", "Cr(III)"},
@@ -53,68 +51,24 @@ TEST(ColumnSetTest, OneColumnAndRowKeyPerOutput) {
       {"lake.Cr(VI).fraction_reacted", ColumnKind::FractionRemaining, "1", "lake", "Cr(VI)"},
       {"k", ColumnKind::Parameter, "1", std::nullopt, std::nullopt, std::nullopt, "k"},
   };
-  EXPECT_EQ(set.columns, expected);
-  EXPECT_EQ(set.row_keys, (std::vector<std::string>{"time", "lake#1#amount", "lake#0", "lake#1", "\\parameter#0#1",
-                                                    "lake#0#remaining", "lake#0#reacted", "parameter#0"}));
+  EXPECT_EQ(result_columns(graph), expected);
+  EXPECT_TRUE(result_columns(model()).empty());
 }
 
-TEST(ColumnSetTest, AmountColumnIsInTheUnitOfItsPoolsKind) {
+TEST(ResultColumnsTest, AmountColumnIsInTheUnitOfItsPoolsKind) {
   ir::ModelGraph graph = model();
   graph.reservoirs[0].pools = {ir::Pool{0, ir::Amount{ir::Amount::MassConcentration{5}}, {}, {}},
                                ir::Pool{1, ir::Amount{ir::Amount::Molality{5}}, {}, {}}};
   graph.outputs = {output(Variable::Amount{0, 0}, "lake.Cr(VI)"), output(Variable::Amount{0, 1}, "lake.Cr(III)")};
   std::vector<ReservoirState> reservoirs{initial_reservoir_state(graph.reservoirs[0], graph.isotopes)};
-  ColumnSet set = column_set(graph, reservoirs);
-  EXPECT_EQ(set.columns.at(0).unit, "mg/L");
-  EXPECT_EQ(set.columns.at(1).unit, "mol/kgw");
+  std::vector<ResultsColumn> columns = result_columns(graph, reservoirs);
+  EXPECT_EQ(columns.at(0).unit, "mg/L");
+  EXPECT_EQ(columns.at(1).unit, "mol/kgw");
 
   // A pool the run never held, or without a state, is in the default unit.
   reservoirs[0].pools.erase(0);
-  EXPECT_EQ(column_set(graph, reservoirs).columns.at(0).unit, "mol/kgw");
-  EXPECT_EQ(column_set(graph).columns.at(0).unit, "mol/kgw");
-}
-
-TEST(ColumnSetTest, ModelWithoutOutputsGetsEmptyRows) {
-  ColumnSet set = column_set(model());
-  EXPECT_TRUE(set.columns.empty());
-  std::vector<RecordedRow> rows = {{{"time", 0}}, {{"time", 1}}};
-  EXPECT_EQ(results_rows(rows, set.row_keys), (std::vector<ir::ResultsRow>{{}, {}}));
-}
-
-TEST(ResultsRowsTest, CellsComeFromTheColumnsKeys) {
-  std::vector<RecordedRow> rows = {{{"time", 0}, {"a", 1}, {"b", std::nullopt}}, {{"time", 5}, {"a", 2}}};
-  std::vector<std::string> keys = {"a", "b", "time", "missing", "a"};
-  EXPECT_EQ(results_rows(rows, keys),
-            (std::vector<ir::ResultsRow>{{1, std::nullopt, 0, std::nullopt, 1}, {2, std::nullopt, 5, std::nullopt, 2}}));
-  EXPECT_TRUE(results_rows({}, keys).empty());
-}
-
-// Recorded rows read through the columns give each output the quantity it names.
-TEST(ResultsRowsTest, RecordedStateReadThroughTheColumns) {
-  SimulationState state;
-  state.model = model();
-  state.model.outputs = {output(Variable::Time{}),
-                         output(Variable::Parameter{ir::ParameterId{0}}, "k"),
-                         output(Variable::Composition{1, 0}, "parameter.delta53Cr"),
-                         output(Variable::Amount{0, 1}, "lake.Cr(III)"),  // a pool the lake does not hold
-                         output(Variable::Composition{0, 0}, "lake.delta53Cr"),
-                         output(Variable::FractionRemaining{0, 0}, "lake.Cr(VI).fraction_remaining"),
-                         output(Variable::FractionReacted{0, 0}, "lake.Cr(VI).fraction_reacted"),
-                         output(Variable::Amount{0, 0}, "lake.Cr(VI)"),
-                         output(Variable::Amount{0, 0}, "lake.Cr(VI)")};
-  ReservoirState lake{"lake", {}};
-  lake.pools[0] = PoolState{0, {{0, 2}}};  // started with nothing
-  ReservoirState named_parameter{"parameter", {}};
-  named_parameter.pools[0] = PoolState{1, {{0, -4}}};
-  state.reservoirs = {lake, named_parameter};
-  state.start_amounts[{"lake", 0}] = 0;
-  state.clock = 7;
-  record_state(state);
-
-  ColumnSet set = column_set(state.model);
-  std::vector<ir::ResultsRow> rows = results_rows(state.rows, set.row_keys);
-  EXPECT_EQ(rows, (std::vector<ir::ResultsRow>{
-                      {7, 0.5, -4, std::nullopt, std::nullopt, std::nullopt, std::nullopt, 0, 0}}));
+  EXPECT_EQ(result_columns(graph, reservoirs).at(0).unit, "mol/kgw");
+  EXPECT_EQ(result_columns(graph).at(0).unit, "mol/kgw");
 }
 
 }  // namespace

@@ -103,7 +103,7 @@ ir::ResultsDiagnostic only_error(const ir::ResultsFile& results) {
   EXPECT_EQ(results.format_version, "1.1");
   EXPECT_EQ(results.engine, (ir::ResultsEngine{"ovm-engine", "0.1.0"}));
   EXPECT_TRUE(results.columns.empty());
-  EXPECT_TRUE(results.rows.empty());
+  EXPECT_EQ(results.rows.rows, 0u);
   if (results.diagnostics.size() != 1) {
     ADD_FAILURE() << results.diagnostics.size() << " diagnostics";
     return {};
@@ -126,7 +126,7 @@ TEST_F(RunModelTest, AModelWithItsStandardsRunsToItsResults) {
   ASSERT_EQ(results.columns.size(), 3u);
   EXPECT_EQ(results.columns[2].name, "tank.Cr(VI).d53Cr");
   // The later composition sets the delta: (0.375 / 0.25 - 1) x 1000.
-  EXPECT_EQ(results.rows, (std::vector<ir::ResultsRow>{{0, 8, 500}, {30, 8, 500}, {60, 8, 500}}));
+  EXPECT_EQ(ir::table_rows(results.rows), (std::vector<ir::ResultsRow>{{0, 8, 500}, {30, 8, 500}, {60, 8, 500}}));
   EXPECT_TRUE(results.diagnostics.empty());
   EXPECT_TRUE(results.backends.empty());
 }
@@ -139,7 +139,7 @@ TEST_F(RunModelTest, StandardsTakenFromDatabasesAreNotedAfterTheOtherDiagnostics
   // An extent in a time-driven run makes the simulation warn.
   model.processes[0].extent = ir::constant_expr(0.5);
   ir::ResultsFile results = run(std::move(model));
-  EXPECT_EQ(results.rows.back(), (ir::ResultsRow{60, 8, 500}));
+  EXPECT_EQ(ir::table_rows(results.rows).back(), (ir::ResultsRow{60, 8, 500}));
   ASSERT_EQ(results.diagnostics.size(), 3u);
   EXPECT_EQ(results.diagnostics[0].code, "OV306");
   EXPECT_EQ(results.diagnostics[1], (ir::ResultsDiagnostic{"OV000", "note",
@@ -231,7 +231,7 @@ TEST_F(RunModelTest, BackendValuesFeedTheParameters) {
                                    ir::BackendMode::Series));
   ir::ResultsFile results = run(std::move(model));
   ASSERT_TRUE(results.diagnostics.empty()) << results.diagnostics[0].message;
-  EXPECT_EQ(results.rows, (std::vector<ir::ResultsRow>{{0, 8, 500, 0.3, 0.5}, {30, 8, 500, 0.2, 0.5},
+  EXPECT_EQ(ir::table_rows(results.rows), (std::vector<ir::ResultsRow>{{0, 8, 500, 0.3, 0.5}, {30, 8, 500, 0.2, 0.5},
                                                        {60, 8, 500, 0.1, 0.5}}));
   ASSERT_EQ(results.backends.size(), 3u);
   EXPECT_EQ(results.backends[0].name, "calcite");
@@ -269,7 +269,7 @@ TEST_F(RunModelTest, FailuresAfterTheBackendsListTheirRuns) {
 TEST_F(RunModelTest, PhreeqcIsACapabilityOnlyWithAnExecutable) {
   ir::ModelGraph model = tank_model();
   model.requires_ = {"phreeqc"};
-  EXPECT_EQ(run(model).rows.size(), 3u);
+  EXPECT_EQ(run(model).rows.rows, 3u);
 
   testing::ScopedEnvironment no_phreeqc("OVM_PHREEQC", nullptr);
   testing::ScopedEnvironment path("PATH", dir_.path().c_str());

@@ -58,16 +58,16 @@ EngineError error_of(SimulationState state) {
 
 // The last row, or an empty one (and a failure) when the run recorded none.
 ir::ResultsRow last_row(const ir::ResultsFile& results) {
-  if (results.rows.empty()) {
+  if (results.rows.rows == 0) {
     ADD_FAILURE() << "the run recorded no row";
     return {};
   }
-  return results.rows.back();
+  return ir::table_rows(results.rows).back();
 }
 
 std::vector<double> row_times(const ir::ResultsFile& results) {
   std::vector<double> times;
-  for (const ir::ResultsRow& row : results.rows) times.push_back(row.at(0).value_or(nan));
+  for (const ir::ResultsRow& row : ir::table_rows(results.rows)) times.push_back(row.at(0).value_or(nan));
   return times;
 }
 
@@ -126,7 +126,7 @@ TEST(SimulateTest, StopOnAnAmount) {
     expected.push_back(amount);
   }
   std::vector<double> amounts;
-  for (const ir::ResultsRow& row : results.rows) amounts.push_back(row.at(1).value_or(nan));
+  for (const ir::ResultsRow& row : ir::table_rows(results.rows)) amounts.push_back(row.at(1).value_or(nan));
   EXPECT_EQ(amounts, expected);
   EXPECT_EQ(row_times(results).back(), static_cast<double>(expected.size() - 1));
 }
@@ -137,7 +137,7 @@ TEST(SimulateTest, ZeroOrderRates) {
   state.model.processes[0].kinetics->rate.kind = ir::RateLaw::ZeroOrder{ir::constant_expr(3)};
   state.model.outputs.push_back(ir::Output{{ir::Variable::Amount{0, 1}}, "tank.B"});
   ir::ResultsFile results = results_of(std::move(state));
-  EXPECT_EQ(results.rows, (std::vector<ir::ResultsRow>{{0, 8, std::nullopt}, {2, 8 - (3 * 2.0 / 8) * 8, 6},
+  EXPECT_EQ(ir::table_rows(results.rows), (std::vector<ir::ResultsRow>{{0, 8, std::nullopt}, {2, 8 - (3 * 2.0 / 8) * 8, 6},
                                                         {4, 0, 8}, {6, 0, 8}}));
 
   SimulationState located = decaying(2, ir::Comparison::GreaterEqual, 2);
@@ -158,15 +158,13 @@ TEST(SimulateTest, ZeroOrderRates) {
   EXPECT_EQ(last_row(results_of(std::move(endless_rate))), (ir::ResultsRow{2, 0}));
 
   // A pool whose amount is not a number is not at or below 0: it reacts whole, and B is
-  // created with what it took.
+  // created with what it took, which is not a number either and so has no value in the row.
   SimulationState unknown_amount = decaying(2, ir::Comparison::GreaterEqual, 2);
   unknown_amount.reservoirs[0].pools[0].amount = nan;
   unknown_amount.model.processes[0].kinetics->rate.kind = ir::RateLaw::ZeroOrder{ir::constant_expr(1)};
   unknown_amount.model.outputs.push_back(ir::Output{{ir::Variable::Amount{0, 1}}, "tank.B"});
   ir::ResultsRow last = last_row(results_of(std::move(unknown_amount)));
-  ASSERT_EQ(last.size(), 3u);
-  ASSERT_TRUE(last[2].has_value());
-  EXPECT_TRUE(std::isnan(*last[2]));
+  EXPECT_EQ(last, (ir::ResultsRow{2, std::nullopt, std::nullopt}));
 
   // Without a source reservoir the zero-order process is passed over rather than refused.
   SimulationState nowhere = decaying(2, ir::Comparison::GreaterEqual, 2);
@@ -292,13 +290,13 @@ TEST(SimulateTest, ExtentDrivenRunsRecordAtClockZero) {
   double a1 = 8 - 0.25 * 8;
   double a2 = a1 - 0.25 * a1;
   double a3 = a2 - 0.25 * a2;
-  EXPECT_EQ(results.rows, (std::vector<ir::ResultsRow>{
+  EXPECT_EQ(ir::table_rows(results.rows), (std::vector<ir::ResultsRow>{
                               {0, 8, 8 / 8.0}, {0, a1, a1 / 8}, {0, a2, a2 / 8}, {0, a3, a3 / 8}}));
 
   SimulationState empty = decaying(1, ir::Comparison::GreaterEqual, 2);
   empty.model.simulation->progress = ir::Progress::Extent;
   empty.model.simulation->processes.clear();
-  EXPECT_EQ(results_of(std::move(empty)).rows, (std::vector<ir::ResultsRow>{{0, 8}}));
+  EXPECT_EQ(ir::table_rows(results_of(std::move(empty)).rows), (std::vector<ir::ResultsRow>{{0, 8}}));
 }
 
 }  // namespace

@@ -25,7 +25,7 @@ TEST(SimulationStateTest, FreshStateStartsAtTimeZeroWithNothingRecorded) {
   EXPECT_EQ(state.clock, 0);
   EXPECT_TRUE(std::isinf(state.last_recorded));
   EXPECT_LT(state.last_recorded, 0);
-  EXPECT_TRUE(state.rows.empty());
+  EXPECT_EQ(state.rows.rows, 0u);
   EXPECT_TRUE(state.diagnostics.empty());
   EXPECT_TRUE(state.factor_notes.empty());
   EXPECT_TRUE(state.start_amounts.empty());

@@ -121,6 +121,39 @@ TEST(GraphFileTest, TextThatIsNotUtf8DoesNotEncode) {
   const GraphFileError& error = std::get<GraphFileError>(text);
   EXPECT_EQ(error.index(), 0u);
   EXPECT_EQ(graph_file_error_text(error), "encoding the graph: a string is not valid UTF-8");
+
+  auto written = write_model_graph_json(graph, [](std::string_view) { return true; });
+  ASSERT_TRUE(std::holds_alternative<GraphFileError>(written));
+  EXPECT_EQ(graph_file_error_text(std::get<GraphFileError>(written)), "encoding the graph: a string is not valid UTF-8");
+}
+
+// A graph of many records goes out in several pieces that join to the text written whole,
+// with a deeply nested expression among them; a piece refused is the end of it.
+TEST(GraphFileTest, PiecesJoinToTheWholeText) {
+  ModelGraph graph;
+  for (std::uint32_t i = 0; i < 40'000; ++i) {
+    graph.parameters.push_back(Parameter{ParameterId{i}, "p" + std::to_string(i), std::nullopt, constant_expr(i * 0.1)});
+  }
+  Expr deep = constant_expr(1);
+  for (int i = 0; i < 200; ++i) deep = binary_expr(BinaryOp::Add, std::move(deep), constant_expr(i));
+  graph.parameters[0].value = std::move(deep);
+  std::string joined;
+  std::size_t pieces = 0;
+  auto written = write_model_graph_json(graph, [&](std::string_view piece) {
+    ++pieces;
+    joined += piece;
+    return true;
+  });
+  ASSERT_TRUE(std::holds_alternative<bool>(written));
+  EXPECT_TRUE(std::get<bool>(written));
+  EXPECT_GT(pieces, 1u);
+  EXPECT_EQ(joined, to_json(graph));
+  EXPECT_NE(joined.find("\n" + std::string(2 * 200, ' ')), std::string::npos);  // indented past the prepared text
+
+  std::size_t offered = 0;
+  written = write_model_graph_json(graph, [&](std::string_view) { return ++offered < 2; });
+  EXPECT_FALSE(std::get<bool>(written));
+  EXPECT_EQ(offered, 2u);
 }
 
 struct ExampleCase {

@@ -26,8 +26,7 @@ TEST(JsonOracleTest, ResultsFileReadsBack) {
   results.model = ResultsModel{"1.3", std::nullopt, "ab", std::nullopt};
   results.columns.push_back(ResultsColumn{"time", ColumnKind::Time, "s"});
   results.columns.push_back(ResultsColumn{"x", ColumnKind::Amount, "mol", "R\xC3\xA9s", "S\x01"});
-  results.rows.push_back({0.0, 1e-300});
-  results.rows.push_back({1e16, std::nullopt});
+  results.rows = ResultsTable{2, 2, {0.0, 1e-300, 1e16, std::numeric_limits<double>::quiet_NaN()}};
   results.diagnostics.push_back(ResultsDiagnostic{"OV306", "warning", "a\nb", 3});
   results.backends.push_back(BackendRun{"P", "phreeqc", "px", "db", std::nullopt, {{"z", 1.5}, {"m", -0.0}}});
   std::string text = std::get<std::string>(results_to_json(results));

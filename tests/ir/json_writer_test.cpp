@@ -248,6 +248,32 @@ TEST(JsonWriterTest, IndentFollowsTheLevel) {
   EXPECT_EQ(text.back(), '}');
 }
 
+// Levels past those a line's prepared indent covers are indented all the same: two blanks a
+// level, on the way in and on the way out.
+TEST(JsonWriterTest, DeepNestingKeepsTheIndent) {
+  constexpr int depth = 150;
+  JsonWriter w;
+  std::string expected;
+  for (int level = 0; level < depth; ++level) {
+    if (level > 0) {
+      json_item(w);
+      expected += (level > 1 ? ",\n" : "\n") + std::string(2 * level, ' ');
+    }
+    json_begin_list(w);
+    expected += '[';
+    if (level > 0) {
+      json_item(w);
+      json_unsigned(w, static_cast<std::uint64_t>(level));
+      expected += "\n" + std::string(2 * (level + 1), ' ') + std::to_string(level);
+    }
+  }
+  for (int level = depth - 1; level >= 0; --level) {
+    json_end_list(w);
+    expected += "\n" + std::string(2 * level, ' ') + ']';
+  }
+  EXPECT_EQ(finished(std::move(w)), expected);
+}
+
 struct EscapeCase {
   std::string text;
   std::string json;

@@ -86,10 +86,11 @@ TEST(ResultsJsonTest, CompleteRun) {
   results.columns.push_back(ResultsColumn{"d53", ColumnKind::PoolComposition, "permil", "Fluid", "Cr6", "53Cr/52Cr"});
   results.columns.push_back(ResultsColumn{"k", ColumnKind::Parameter, "1/s", std::nullopt, std::nullopt, std::nullopt, "k"});
   results.columns.push_back(ResultsColumn{"bulk", ColumnKind::Composition, "permil", "Fluid", std::nullopt, "53Cr/52Cr"});
-  results.rows.push_back({0.0, 0.001, 1.0, -0.25, 1.5e-6, 250.0});
-  results.rows.push_back({60.0, 1e16, std::nullopt, std::numeric_limits<double>::quiet_NaN(),
-                          std::numeric_limits<double>::infinity(), -0.0});
-  results.rows.push_back({});
+  results.rows = ResultsTable{6, 0, {}};
+  append_table_row(results.rows, std::vector<double>{0.0, 0.001, 1.0, -0.25, 1.5e-6, 250.0});
+  append_table_row(results.rows, std::vector<double>{60.0, 1e16, -std::numeric_limits<double>::quiet_NaN(),
+                                                     std::numeric_limits<double>::quiet_NaN(),
+                                                     std::numeric_limits<double>::infinity(), -0.0});
   results.diagnostics.push_back(ResultsDiagnostic{"OV306", "warning", "tab\there", std::nullopt});
   results.diagnostics.push_back(ResultsDiagnostic{"OV403", "note", "first row", 0});
   results.diagnostics.push_back(ResultsDiagnostic{"OV404", "error", "\"quoted\"", 18446744073709551615u});
@@ -159,8 +160,7 @@ TEST(ResultsJsonTest, CompleteRun) {
             "      null,\n"
             "      null,\n"
             "      -0.0\n"
-            "    ],\n"
-            "    []\n"
+            "    ]\n"
             "  ],\n"
             "  \"diagnostics\": [\n"
             "    {\n"
@@ -219,6 +219,55 @@ TEST(ResultsJsonTest, WriterFailureIsAResultsError) {
   ResultsFile results;
   results.diagnostics.push_back(ResultsDiagnostic{"OV404", "error", "column \xC3(", std::nullopt});
   EXPECT_EQ(written(results), "writing results: a string is not valid UTF-8");
+  ASSERT_TRUE(results_json_error(results));
+  EXPECT_EQ(results_error_text(*results_json_error(results)), "writing results: a string is not valid UTF-8");
+
+  // Found before a piece is handed over, though the string comes after many rows.
+  results.columns.push_back(ResultsColumn{"time", ColumnKind::Time, "s"});
+  results.rows = ResultsTable{1, 200'000, std::vector<double>(200'000, 0.5)};
+  std::size_t pieces = 0;
+  EXPECT_FALSE(write_results_json(results, [&](std::string_view) { return ++pieces, true; }));
+  EXPECT_EQ(pieces, 0u);
+}
+
+// Rows of no cells still count, each written as an empty list.
+TEST(ResultsJsonTest, RowsWithoutColumns) {
+  ResultsFile results;
+  results.model = model_identity();
+  results.rows = ResultsTable{0, 2, {}};
+  EXPECT_EQ(written(results), engine_head + identity +
+                                  "  \"columns\": [],\n"
+                                  "  \"rows\": [\n"
+                                  "    [],\n"
+                                  "    []\n"
+                                  "  ],\n"
+                                  "  \"diagnostics\": []\n"
+                                  "}");
+}
+
+// Many rows go out in several pieces that join to the text written whole; a refused piece
+// fails the write.
+TEST(ResultsJsonTest, PiecesJoinToTheWholeText) {
+  ResultsFile results;
+  results.model = model_identity();
+  results.columns = {ResultsColumn{"time", ColumnKind::Time, "s"}, ResultsColumn{"x", ColumnKind::Parameter, "1"}};
+  results.rows.width = 2;
+  for (int i = 0; i < 100'000; ++i) {
+    append_table_row(results.rows, std::vector<double>{i * 86400.0, i % 7 == 0 ? std::nan("") : 1.0 / (i + 1)});
+  }
+  std::string joined;
+  std::size_t pieces = 0;
+  ASSERT_TRUE(write_results_json(results, [&](std::string_view piece) {
+    ++pieces;
+    joined += piece;
+    return true;
+  }));
+  EXPECT_GT(pieces, 1u);
+  EXPECT_EQ(joined, written(results));
+
+  std::size_t offered = 0;
+  EXPECT_FALSE(write_results_json(results, [&](std::string_view) { return ++offered < 2; }));
+  EXPECT_EQ(offered, 2u);  // none after the refused one
 }
 
 }  // namespace
