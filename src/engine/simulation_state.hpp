@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <limits>
 #include <map>
 #include <optional>
@@ -89,6 +90,9 @@ struct FactorNote {
   friend bool operator==(const FactorNote&, const FactorNote&) = default;
 };
 
+// How many steps a time-driven run takes before it gives up with the step limit error.
+inline constexpr std::uint32_t default_step_limit = 1'000'000;
+
 // The start amounts, by (reservoir name, species id).
 using StartAmounts = std::map<std::pair<std::string, ir::SpeciesId>, double>;
 
@@ -107,6 +111,7 @@ struct SimulationState {
   double last_recorded = -std::numeric_limits<double>::infinity();
   StartAmounts start_amounts;
   std::map<ir::ParameterId, BackendSeries> series;
+  std::uint32_t step_limit = default_step_limit;
 };
 
 // The number of a pool's amount, whatever its kind.
