@@ -5,6 +5,7 @@
 #include <variant>
 
 #include "engine/run_model.hpp"
+#include "diagnostics/utf8.hpp"
 #include "ir/graph_file.hpp"
 #include "ir/results_json.hpp"
 #include "results_shape.hpp"
@@ -19,6 +20,7 @@ constexpr std::uint32_t fuzz_step_limit = 2000;
 }  // namespace
 
 Finding check_engine_run(std::string_view bytes) {
+  if (!diagnostics::is_valid_utf8(bytes)) return std::nullopt;  // the run command reads only UTF-8
   auto read = ir::read_model_graph(bytes);
   if (std::holds_alternative<ir::GraphFileError>(read)) return std::nullopt;
   ir::ModelGraph graph = std::get<ir::ModelGraph>(std::move(read));

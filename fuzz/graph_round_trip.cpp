@@ -3,11 +3,13 @@
 #include <string>
 #include <variant>
 
+#include "diagnostics/utf8.hpp"
 #include "ir/graph_file.hpp"
 
 namespace ovm::fuzz {
 
 Finding check_graph_round_trip(std::string_view bytes) {
+  if (!diagnostics::is_valid_utf8(bytes)) return std::nullopt;  // the run command reads only UTF-8
   auto read = ir::read_model_graph(bytes);
   if (const auto* error = std::get_if<ir::GraphFileError>(&read)) {
     if (error->index() == 0) return "the reader failed with an encoding error";

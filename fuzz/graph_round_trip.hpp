@@ -6,8 +6,9 @@
 
 namespace ovm::fuzz {
 
-// The lowered-model reader and writer on any bytes: a text that reads must write, the written
-// text must read back as an equal graph, and writing that graph again must give the same bytes.
+// The lowered-model reader and writer on any UTF-8 text (the run command reads no other): a
+// text that reads must write, the written text must read back as an equal graph, and writing
+// that graph again must give the same bytes.
 Finding check_graph_round_trip(std::string_view bytes);
 
 }  // namespace ovm::fuzz
