@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 #include "diagnostics/utf8.hpp"
 #include "engine/ovdb_toml_strings.hpp"
@@ -16,6 +17,11 @@ constexpr std::string_view byte_order_mark = "\xEF\xBB\xBF";
 bool is_ascii(char c) { return static_cast<unsigned char>(c) < 0x80; }
 
 bool is_blank(char c) { return c == ' ' || c == '\t'; }
+
+// What ends a value written without quotes, as the parser has it.
+bool ends_bare_value(char c) {
+  return is_blank(c) || (c >= '\n' && c <= '\r') || c == ']' || c == '}' || c == ',' || c == '#';
+}
 
 bool is_continuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
 
@@ -89,12 +95,25 @@ std::optional<TomlTextError> screen_multi_line_basic(std::string_view text, std:
 }  // namespace
 
 std::variant<std::string, TomlTextError> screen_toml_text(std::string_view text) {
+  constexpr std::string_view outside = "document: expected ASCII outside strings and comments";
   std::string out;
   out.reserve(text.size());
   std::size_t i = text.starts_with(byte_order_mark) ? byte_order_mark.size() : 0;
   out.append(text, 0, i);
+  std::vector<char> open;  // the arrays ('[') and inline tables ('{') of values being read
+  bool value = false;      // a value comes next or is being read, not a key
+  bool bare_value = false;  // inside a number, date or other value without quotes
   while (i < text.size()) {
     char c = text[i];
+    if (bare_value && !ends_bare_value(c)) {
+      // The parser reads a bare value up to its end before it looks at what it holds, so a
+      // quote inside one opens no string.
+      if (!is_ascii(c)) return error_at(text, i, outside);
+      out += c;
+      ++i;
+      continue;
+    }
+    bare_value = false;
     if (c == '"' || c == '\'') {
       std::size_t end = toml_string_end(text, i);
       if (is_multi_line_basic(text, i)) {
@@ -112,7 +131,30 @@ std::variant<std::string, TomlTextError> screen_toml_text(std::string_view text)
       i = end;
       continue;
     }
-    if (!is_ascii(c)) return error_at(text, i, "document: expected ASCII outside strings and comments");
+    if (!is_ascii(c)) return error_at(text, i, outside);
+    switch (c) {
+      case '=': value = true; break;
+      case '[':
+        if (value) open.push_back('[');  // else a table header, whose names are keys
+        break;
+      case '{':
+        if (value) open.push_back('{');
+        value = false;
+        break;
+      case ']':
+      case '}':
+        if (!open.empty() && open.back() == (c == ']' ? '[' : '{')) {
+          open.pop_back();
+          value = true;  // the container was a value of what holds it
+        }
+        break;
+      case ',': value = open.empty() || open.back() == '['; break;
+      case '\n':
+        if (open.empty()) value = false;
+        break;
+      default:
+        bare_value = value && !ends_bare_value(c);
+    }
     out += c;
     ++i;
   }

@@ -45,6 +45,12 @@ TEST(ScreenTomlTextTest, CharactersBeyondAsciiOutsideStringsAreParseErrors) {
       {"a = 'x' # ok\nb.\xC4\x84 = 1", outside + "\xC4\x84' at line 2, column 3"},
       {"a = \"open\n\xC4\x84 = 1", outside + "\xC4\x84' at line 2, column 1"},  // a string ends at its line
       {"\xEF\xBB\xBF\xEF\xBB\xBF", outside + "\xEF\xBB\xBF' at line 1, column 2"},  // only one mark opens
+      // A bare value is read to its end, over quotes, before its kind is known.
+      {"a =2\"x\xEF\xBB\x9F\"", outside + "\xEF\xBB\x9F' at line 1, column 7"},
+      {"a = 1979-05-27'\xC4\x84'", outside + "\xC4\x84' at line 1, column 16"},
+      {"a = [\"x\", 1\"\xC4\x84\"]", outside + "\xC4\x84' at line 1, column 13"},
+      {"a = {b = 0x1\"\xC4\x84\"}", outside + "\xC4\x84' at line 1, column 14"},
+      {"a = [{b = [2\"\xC4\x84\"]}]", outside + "\xC4\x84' at line 1, column 14"},
       // After a backslash of a multi-line basic string the parser looks for white space too.
       {"a = \"\"\"\\\xC4\x84\"\"\"", after_backslash + "\xC4\x84' at line 1, column 9"},
       {"a = \"\"\"x\\  \xC3\xA9\"\"\"", after_backslash + "\xC3\xA9' at line 1, column 12"},
@@ -63,6 +69,10 @@ TEST(ScreenTomlTextTest, StringsAndCommentsPassUnchanged) {
       "a = \"\\\xC3\xA9\"\n",             // a one-line string: the parser reports the escape itself
       "# \xC4\x84 \"\n[t] # \xE3\x81\x97\n",
       "\xEF\xBB\xBF[database]\n",
+      // Keys, array elements, inline tables and table headers open strings as values do.
+      "a.\"\xC3\xA9\" = 1\n1.'\xC4\x84' = 2\n[x.\"\xC3\xA9\"]\n[[y.'\xC4\x84']]\n",
+      "a = [ 1, \"\xC3\xA9\",\n  '\xC4\x84' ]\nb = {\"\xC3\xA9\" = \"\xC4\x84\", c = [2, '\xC3\xA9']}\n",
+      "a = 2 # \xC3\xA9\nb = 1979-05-27 07:32:00\nc = \"\xC4\x84\"\n",
   };
   for (const std::string& text : texts) EXPECT_EQ(passed(text), text);
 }
