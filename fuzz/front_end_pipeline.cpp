@@ -1,6 +1,5 @@
 #include "front_end_pipeline.hpp"
 
-#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -33,13 +32,10 @@ std::size_t run_front_end(std::string_view bytes) {
   return rendered;
 }
 
-void check_format_idempotent(std::string_view bytes) {
+Finding check_format_idempotent(std::string_view bytes) {
   std::string once = syntax::format_source(bytes);
-  std::string twice = syntax::format_source(once);
-  if (once != twice) {
-    std::fprintf(stderr, "formatting is not idempotent\n");
-    std::abort();
-  }
+  if (syntax::format_source(once) != once) return "formatting is not idempotent";
+  return std::nullopt;
 }
 
 }  // namespace ovm::fuzz

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <cstddef>
 #include <string_view>
+
+#include "fuzz_targets.hpp"
 
 namespace ovm::fuzz {
 
@@ -9,7 +12,7 @@ namespace ovm::fuzz {
 // Returns the number of diagnostics rendered.
 std::size_t run_front_end(std::string_view bytes);
 
-// Formatting twice must give what formatting once gave; aborts otherwise.
-void check_format_idempotent(std::string_view bytes);
+// Formatting twice must give what formatting once gave.
+Finding check_format_idempotent(std::string_view bytes);
 
 }  // namespace ovm::fuzz

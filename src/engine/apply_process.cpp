@@ -60,11 +60,13 @@ std::optional<EngineError> fractionate_isotope(PoolState& source, const Reaction
 // unfractionated (as with alpha 1), so that the product keeps the isotope budget.
 void carry_unfractionated(const PoolState& source, ProductDeltas& product_deltas) {
   std::size_t fractionated = product_deltas.size();
-  for (const auto& [isotope, delta] : source.deltas) {
+  for (const auto& entry : source.deltas) {
+    // A plain name, not a structured binding: clang 14 cannot capture those in a lambda.
+    ir::IsotopeId isotope = entry.first;
     auto covered = std::find_if(product_deltas.begin(), product_deltas.begin() + static_cast<std::ptrdiff_t>(fractionated),
-                                [&](const auto& entry) { return entry.first == isotope; });
+                                [&](const auto& product) { return product.first == isotope; });
     if (covered == product_deltas.begin() + static_cast<std::ptrdiff_t>(fractionated)) {
-      product_deltas.emplace_back(isotope, delta);
+      product_deltas.emplace_back(isotope, entry.second);
     }
   }
 }

@@ -2,6 +2,8 @@
 
 #include <cstddef>
 
+#include "engine/ovdb_toml_strings.hpp"
+
 namespace ovm::engine {
 namespace {
 
@@ -13,33 +15,6 @@ bool is_token_end(char c) {
     default:
       return false;
   }
-}
-
-// Where a string that opens at `at` ends (one past its closing delimiter), or the text's end.
-std::size_t skip_string(std::string_view text, std::size_t at) {
-  char quote = text[at];
-  bool basic = quote == '"';
-  bool multi = text.substr(at, 3) == std::string_view(basic ? "\"\"\"" : "'''");
-  std::size_t i = at + (multi ? 3 : 1);
-  while (i < text.size()) {
-    char c = text[i];
-    if (basic && c == '\\') {
-      i += 2;
-      continue;
-    }
-    if (c == quote) {
-      if (!multi) return i + 1;
-      std::size_t run = 0;
-      while (i + run < text.size() && text[i + run] == quote) ++run;
-      // A closing delimiter may be preceded by up to two quotes of the content.
-      if (run >= 3) return i + run;
-      i += run;
-      continue;
-    }
-    if (!multi && c == '\n') return i;  // unterminated: the parser reports it
-    ++i;
-  }
-  return text.size();
 }
 
 }  // namespace
@@ -67,7 +42,7 @@ std::optional<std::string> excessive_key_depth(std::string_view text) {
         in_token = true;
         number_token = false;
       }
-      std::size_t end = skip_string(text, i);
+      std::size_t end = toml_string_end(text, i);
       for (std::size_t k = i; k < end; ++k) {
         if (text[k] == '\n') {
           ++line;

@@ -2,9 +2,11 @@
 
 #include <cmath>
 #include <string_view>
+#include <variant>
 #include <vector>
 
 #include "engine/ovdb_key_depth.hpp"
+#include "engine/ovdb_toml_screen.hpp"
 
 // The one place that includes toml++: it must not throw, so its parse_result is read instead.
 #define TOML_EXCEPTIONS 0
@@ -119,7 +121,11 @@ std::optional<EngineError> parse_database_text(DatabaseSet& set, const std::stri
   if (std::optional<std::string> too_deep = excessive_key_depth(text)) {
     return EngineError{database_error_code, shown + ": " + *too_deep};
   }
-  toml::parse_result parsed = toml::parse(text);
+  std::variant<std::string, TomlTextError> screened = screen_toml_text(text);
+  if (const auto* refused = std::get_if<TomlTextError>(&screened)) {
+    return EngineError{database_error_code, shown + ": " + refused->message};
+  }
+  toml::parse_result parsed = toml::parse(std::get<std::string>(screened));
   if (!parsed) return EngineError{database_error_code, shown + ": " + parse_error_text(parsed.error())};
   const toml::table& root = parsed.table();
 

@@ -58,7 +58,8 @@ ir::ResultsFile failed_results(ir::ResultsModel identity, std::string code, std:
   return results;
 }
 
-ir::ResultsFile run_model(ir::ModelGraph model, const std::optional<std::filesystem::path>& model_directory) {
+ir::ResultsFile run_model(ir::ModelGraph model, const std::optional<std::filesystem::path>& model_directory,
+                          std::uint32_t step_limit) {
   const ir::ResultsModel identity = model_identity(model);
 
   DatabaseSet databases;
@@ -101,6 +102,7 @@ ir::ResultsFile run_model(ir::ModelGraph model, const std::optional<std::filesys
   SimulationState& state = std::get<SimulationState>(prepared);
   state.databases = std::move(databases);
   state.series = std::move(series);
+  state.step_limit = step_limit;
 
   auto simulated = simulate(std::move(state));
   if (const auto* error = std::get_if<EngineError>(&simulated)) return failed_after_backends(*error);

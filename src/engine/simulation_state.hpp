@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <limits>
 #include <map>
 #include <optional>
@@ -97,6 +98,9 @@ struct FactorNote {
 // A delta of a process's product, by isotope system, in the order computed.
 using ProductDeltas = std::vector<std::pair<ir::IsotopeId, double>>;
 
+// How many steps a time-driven run takes before it gives up with the step limit error.
+inline constexpr std::uint32_t default_step_limit = 1'000'000;
+
 // The start amounts, by (reservoir name, species id).
 using StartAmounts = std::map<std::pair<std::string, ir::SpeciesId>, double>;
 
@@ -119,6 +123,8 @@ struct SimulationState {
   // Reused by every evaluation, which only reads the state otherwise.
   mutable EvalScratch eval_scratch;
   ProductDeltas product_deltas;  // the working list of the process applied last
+
+  std::uint32_t step_limit = default_step_limit;
 };
 
 // The number of a pool's amount, whatever its kind.

@@ -17,8 +17,6 @@
 namespace ovm::engine {
 namespace {
 
-constexpr std::uint32_t step_limit = 1'000'000;
-
 EngineError setup_error(std::string message) { return EngineError{"OV402", std::move(message)}; }
 
 void warn_on_extents(SimulationState& state, const ir::Simulation& simulation) {
@@ -131,7 +129,7 @@ std::optional<EngineError> progress_by_time(SimulationState& state, const ir::Si
     if (auto failed = run_kinetics(state, kinetic, dt)) return failed;
     state.clock += dt;
     if (row_due(state, dt)) record_state(state);
-    if (n >= step_limit) return step_limit_error();
+    if (n >= state.step_limit) return step_limit_error();
   }
 }
 

@@ -256,5 +256,31 @@ TEST(DatabaseFileTest, DeeplyDottedKeyIsAnErrorNotACrash) {
   EXPECT_TRUE(set.standards.empty());
 }
 
+// Characters outside ASCII where TOML allows none once reached undefined behaviour inside the
+// TOML parser; they are parse errors of the file now, and one after a line-ending backslash
+// loads as the string it is.
+TEST(DatabaseFileTest, CharactersBeyondAsciiOutsideStrings) {
+  struct Case {
+    std::string text;
+    std::string message;
+  };
+  const Case cases[] = {
+      {"\xC4\x84", "Error while parsing document: expected ASCII outside strings and comments, saw '\xC4\x84' at line 1, column 1"},
+      {"[[standard]]\n\xC3\xA9 = 1\n",
+       "Error while parsing document: expected ASCII outside strings and comments, saw '\xC3\xA9' at line 2, column 1"},
+  };
+  for (const Case& c : cases) {
+    DatabaseSet set;
+    std::optional<EngineError> error = parse_database_text(set, "db/x.ovdb", c.text);
+    ASSERT_TRUE(error.has_value()) << c.text;
+    EXPECT_EQ(error->code, "OV105");
+    EXPECT_EQ(error->message, "db/x.ovdb: " + c.message);
+  }
+  DatabaseSet set = read_text(
+      "[[standard]]\ncitation = \"c\"\nname = \"\"\"SRM \\\n    \xC3\xA9t\xC3\xA9\"\"\"\nratio = \"53Cr/52Cr\"\nvalue = 1\n");
+  ASSERT_EQ(set.standards.size(), 1u);
+  EXPECT_EQ(set.standards[0].name, "SRM \xC3\xA9t\xC3\xA9");
+}
+
 }  // namespace
 }  // namespace ovm::engine

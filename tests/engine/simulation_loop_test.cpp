@@ -246,6 +246,15 @@ TEST(SimulateTest, AMillionAndOneStepsAtMost) {
   EXPECT_EQ(error_of(std::move(beyond)), step_limit_error());
 }
 
+TEST(SimulateTest, StateStepLimitBoundsTheRun) {
+  SimulationState last = decaying(1, ir::Comparison::GreaterEqual, 10);
+  last.step_limit = 10;
+  EXPECT_EQ(row_times(results_of(std::move(last))).back(), 10);
+  SimulationState beyond = decaying(1, ir::Comparison::GreaterEqual, 11);
+  beyond.step_limit = 10;
+  EXPECT_EQ(error_of(std::move(beyond)), step_limit_error());
+}
+
 TEST(SimulateTest, ExtentWarningOnlyInASuccessfulRun) {
   SimulationState state = decaying(1, ir::Comparison::GreaterEqual, 1);
   ir::Process& other = add_transfer(state, "other", 0, 1, 0);
