@@ -1,5 +1,6 @@
 #include "sema/validate_references.hpp"
 
+#include <deque>
 #include <optional>
 #include <span>
 #include <string>
@@ -35,24 +36,54 @@ constexpr std::string_view fraction_words[] = {"reacted", "remaining"};
 constexpr std::string_view variable_help =
     "`variable` records `time`, a parameter, or what a reservoir holds written after a dot, as in `Sea.delta53Cr`";
 
-// What the parts after a reservoir may name, as lowering resolves them.
-struct Names {
-  std::vector<std::string_view> species;
-  std::unordered_set<std::string_view> species_set;
-  std::vector<std::string> deltas;  // the delta name of each declared ratio, once
-};
+// What the parts after a reservoir may name, as lowering resolves them. Gathered at the first
+// dotted reference, the delta names at the first that needs them: most models have few.
+class Names {
+ public:
+  Names(const ValidationContext& context, const syntax::ParseOutput& tree, const Resolution& resolution)
+      : context_(context), tree_(tree), resolution_(resolution) {}
 
-Names names_of_model(const ValidationContext& context, const syntax::ParseOutput& tree, const Resolution& resolution) {
-  Names names;
-  names.species = model_species(tree, resolution);
-  names.species_set.insert(names.species.begin(), names.species.end());
-  std::unordered_set<std::string> seen;
-  for (const DeclaredRatio& declared : context.ratios) {
-    std::string delta = "delta" + std::to_string(declared.ratio.numerator) + declared.ratio.element;
-    if (seen.insert(delta).second) names.deltas.push_back(std::move(delta));
+  bool is_species(std::string_view text) { return gathered().species_set.contains(text); }
+  const std::vector<std::string_view>& species() { return gathered().species; }
+
+  // The delta name of each declared ratio, once.
+  const std::vector<std::string_view>& deltas() {
+    if (!deltas_) {
+      deltas_.emplace();
+      std::unordered_set<std::string_view> seen;
+      for (const DeclaredRatio& declared : context_.ratios) {
+        std::string delta = "delta" + std::to_string(declared.ratio.numerator) + declared.ratio.element;
+        if (seen.contains(delta)) continue;
+        delta_texts_.push_back(std::move(delta));
+        seen.insert(delta_texts_.back());
+        deltas_->push_back(delta_texts_.back());
+      }
+    }
+    return *deltas_;
   }
-  return names;
-}
+
+ private:
+  struct Species {
+    std::vector<std::string_view> species;
+    std::unordered_set<std::string_view> species_set;
+  };
+
+  Species& gathered() {
+    if (!species_) {
+      species_.emplace();
+      species_->species = model_species(tree_, resolution_);
+      species_->species_set.insert(species_->species.begin(), species_->species.end());
+    }
+    return *species_;
+  }
+
+  const ValidationContext& context_;
+  const syntax::ParseOutput& tree_;
+  const Resolution& resolution_;
+  std::optional<Species> species_;
+  std::deque<std::string> delta_texts_;  // a deque: the views into it stay valid as it grows
+  std::optional<std::vector<std::string_view>> deltas_;
+};
 
 // The parts of a qualified value with their spans. The parts are slices of the source text,
 // like the value's span, so each lies at its distance from the first.
@@ -85,7 +116,7 @@ std::string joined(std::span<const Part> parts) {
 
 struct ReferenceCheck {
   ValidationContext& context;
-  const Names& names;
+  Names& names;
 
   void report(Diagnostic diagnostic) { push_diagnostic(context.diagnostics, std::move(diagnostic)); }
 
@@ -101,15 +132,13 @@ struct ReferenceCheck {
                .with_help(fill_message("a reference ends at `{}`", {before.back().text})));
   }
 
-  std::vector<std::string_view> delta_names() const { return {names.deltas.begin(), names.deltas.end()}; }
-
   // A delta name: true when a declared ratio measures it; otherwise reported.
   bool delta_resolves(const Part& part, const Isotope& isotope) {
     if (find_declared_ratio(context, ratio_key(isotope.symbol, isotope.mass), isotope.symbol, isotope.mass)) {
       return true;
     }
     std::string isotope_text = std::to_string(isotope.mass) + isotope.symbol;
-    std::vector<std::string_view> deltas = delta_names();
+    const std::vector<std::string_view>& deltas = names.deltas();
     std::string help = deltas.empty() ? std::string("declare it in ISOTOPES before reading a composition")
                                       : unknown_name_help(part.text, deltas);
     report(Diagnostic(DiagnosticCode::OV107, part.span)
@@ -125,9 +154,9 @@ struct ReferenceCheck {
       if (delta_resolves(second, *isotope) && parts.size() > 2) ends_here(parts[2], parts.first(2));
       return;
     }
-    if (!names.species_set.contains(second.text)) {
-      std::vector<std::string_view> candidates = names.species;
-      for (const std::string& delta : names.deltas) candidates.push_back(delta);
+    if (!names.is_species(second.text)) {
+      std::vector<std::string_view> candidates = names.species();
+      candidates.insert(candidates.end(), names.deltas().begin(), names.deltas().end());
       return not_a_property(second, parts.first(1), candidates);
     }
     if (parts.size() == 2) return;
@@ -136,7 +165,7 @@ struct ReferenceCheck {
       if (!delta_resolves(third, *isotope)) return;
     } else if (third.text != fraction_words[0] && third.text != fraction_words[1]) {
       std::vector<std::string_view> candidates(std::begin(fraction_words), std::end(fraction_words));
-      for (const std::string& delta : names.deltas) candidates.push_back(delta);
+      candidates.insert(candidates.end(), names.deltas().begin(), names.deltas().end());
       return not_a_property(third, parts.first(2), candidates);
     }
     if (parts.size() > 3) ends_here(parts[3], parts.first(3));
@@ -216,7 +245,7 @@ struct ReferenceCheck {
 
 void check_references(ValidationContext& context, const syntax::ParseOutput& tree, const Resolution& resolution) {
   if (context.symbols == nullptr) return;
-  Names names = names_of_model(context, tree, resolution);
+  Names names(context, tree, resolution);
   ReferenceCheck check{context, names};
   for (std::size_t i = 0; i < tree.blocks.size() && i < resolution.blocks.size(); ++i) {
     const BlockSpec* kind = resolution.blocks[i].spec;
