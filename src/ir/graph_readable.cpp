@@ -126,6 +126,10 @@ void check_reservoirs(const ModelGraph& graph, Faults& faults) {
       std::string_view species = formula(graph, pool.species);
       faults.number(record, sema::fill_message("the amount of `{}`", {species}), amount);
       check_compositions(graph, record, sema::fill_message(" of `{}`", {species}), pool.compositions, faults);
+      for (const PoolDelta& delta : pool.deltas) {
+        std::string what = sema::fill_message("the `{}` delta of `{}`", {notation(graph, delta.isotope), species});
+        faults.number(record, what, delta.delta_permil);
+      }
     }
   }
 }

@@ -43,6 +43,14 @@ const VariantSpec* find_variant(ValidationContext& context, const syntax::Block&
   auto statement = std::find_if(block.statements.begin(), block.statements.end(),
                                 [&](const syntax::Statement& s) { return key_is(s, key); });
   if (statement == block.statements.end()) return nullptr;
+  // Lowering reads the last of them and these checks the first: both must read the same one.
+  auto again = std::find_if(std::next(statement), block.statements.end(),
+                            [&](const syntax::Statement& s) { return key_is(s, key); });
+  if (again != block.statements.end()) {
+    push_diagnostic(context.diagnostics, Diagnostic(DiagnosticCode::OV213, again->key_span)
+                                             .with_label(fill_message("`{}` is already set above", {key}))
+                                             .with_note(statement->key_span, "already set here"));
+  }
   const syntax::Value* value = first_value(*statement);
   if (!is_kind(value, ValueKind::Identifier)) return nullptr;
   std::string_view text = value_text(*value);
@@ -160,6 +168,7 @@ void check_word_statement(ValidationContext& context, BlockState& state, const B
   if (property->group) check_group(context, state, *property->group, statement);
   if (const auto* values = std::get_if<syntax::ValuesBody>(&statement.body)) {
     check_values(context, *property, statement, *values, state.scope);
+    if (kind.name == "FRACTIONATION" && property->key == "isotope") check_fractionation_isotope(context, statement);
   } else if (const auto* assignment = std::get_if<syntax::AssignmentBody>(&statement.body)) {
     check_literal_assignment(context, *assignment);
   } else if (const auto* list = std::get_if<syntax::ListBody>(&statement.body)) {

@@ -21,6 +21,7 @@ namespace ovm::sema {
 struct DeclaredRatio {
   IsotopeRatio ratio;
   std::optional<std::string> standard;
+  std::string_view notation;  // as written, which is how lowering finds the isotope system
 };
 
 // What a parameter is set to, as written: `k = 0.05 1/d` gives the expression 0.05 and the

@@ -65,7 +65,7 @@ void gather_ratios(ValidationContext& context, const syntax::Block& block) {
     if (!find_declared_ratio(context, key, ratio->element, ratio->numerator)) {
       context.ratio_index.add(key, context.ratios.size());
     }
-    context.ratios.push_back(DeclaredRatio{*ratio, named_standard(*values_body(statement))});
+    context.ratios.push_back(DeclaredRatio{*ratio, named_standard(*values_body(statement)), value_text(*first)});
   }
 }
 

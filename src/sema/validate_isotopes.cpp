@@ -6,6 +6,7 @@
 #include "sema/isotope.hpp"
 #include "sema/message_text.hpp"
 #include "sema/validate_facts.hpp"
+#include "sema/validate_reading.hpp"
 
 namespace ovm::sema {
 namespace {
@@ -32,6 +33,26 @@ void check_ratio_elements(ValidationContext& context, std::string_view text, dia
   if (error == nullptr || error->kind != RatioError::Kind::DifferentElements) return;
   std::string label = fill_message("`{}` and `{}` are different elements", {error->first, error->second});
   push_diagnostic(context.diagnostics, Diagnostic(DiagnosticCode::OV104, span).with_label(label));
+}
+
+void check_fractionation_isotope(ValidationContext& context, const syntax::Statement& statement) {
+  const syntax::Value* first = first_value(statement);
+  if (!is_kind(first, syntax::ValueKind::Ratio)) return;
+  std::string_view text = value_text(*first);
+  RatioParse parsed = parse_ratio(text);
+  const auto* ratio = std::get_if<IsotopeRatio>(&parsed);
+  if (ratio == nullptr) return;  // reported by the ratio check
+  const DeclaredRatio* same = nullptr;
+  for (const DeclaredRatio& declared : context.ratios) {
+    if (declared.notation == text) return;
+    if (same == nullptr && declared.ratio == *ratio) same = &declared;
+  }
+  Diagnostic diagnostic = Diagnostic(DiagnosticCode::OV101, first->span)
+                              .with_label(fill_message("no ratio `{}` is declared", {text}));
+  diagnostic = same != nullptr
+                   ? std::move(diagnostic).with_help(fill_message("ISOTOPES declares it as `{}`", {same->notation}))
+                   : std::move(diagnostic).with_help("declare it in ISOTOPES before fractionating it");
+  push_diagnostic(context.diagnostics, std::move(diagnostic));
 }
 
 void check_delta_composition(ValidationContext& context, const syntax::Statement& statement) {

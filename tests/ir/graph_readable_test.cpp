@@ -150,6 +150,11 @@ TEST(GraphReadableTest, NumbersThatAreNotFinite) {
        },
        "reservoir `Sea`: `temperature` is not a finite number\n"
        "reservoir `Sea`: the `53Cr/52Cr` composition of `Cr(VI)` is not a finite number"},
+      {"pool delta", [](ModelGraph& g) {
+         g.reservoirs.push_back(Reservoir{0, "Sea", std::nullopt, std::nullopt,
+                                          {Pool{0, Amount{Amount::Molality{1}}, {}, {PoolDelta{0, infinity}}}}, {}});
+       },
+       "reservoir `Sea`: the `53Cr/52Cr` delta of `Cr(VI)` is not a finite number"},
       {"factor", [](ModelGraph& g) {
          g.processes[0].fractionations.push_back(
              Fractionation{0, FractionationFactor{FractionationFactor::Constant{infinity}}, std::nullopt});

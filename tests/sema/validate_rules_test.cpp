@@ -53,11 +53,11 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         Case{"unknown_target",
              "FRACTIONATION Reduce\n    isotope 53Cr/52Cr\n    law\n        alpha = 1.0 + 0.001 * T\n"
-             "        beta = 2\n        Epsilon = 1\n        1000ln_alpha = 1.2\n        alpha 2\n",
+             "        beta = 2\n        Epsilon = 1\n        1000ln_alpha = 1.2\n        alpha 2\n" + ratio_declared_below,
              {{"OV210", "a law assigns alpha, epsilon or 1000ln_alpha", "beta", 0,
                "known: 1000ln_alpha, alpha, epsilon"}}},
         Case{"close_to_a_target",
-             "FRACTIONATION Reduce\n    isotope 53Cr/52Cr\n    law\n        epsilom = 2\n",
+             "FRACTIONATION Reduce\n    isotope 53Cr/52Cr\n    law\n        epsilom = 2\n" + ratio_declared_below,
              {{"OV210", "a law assigns alpha, epsilon or 1000ln_alpha", "epsilom", 0, "did you mean `epsilon`?"}}}),
     case_name);
 

@@ -29,10 +29,11 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"discriminator_key_in_any_case",
              "PROCESS Reduce\n    Type reduction\n    reactant Cr(VI)\n",
              {{"OV211", "`PROCESS` requires `product`", "Reduce"}}},
-        // Only the first discriminating statement selects the variant.
-        Case{"first_type_statement_decides",
+        // The first discriminating statement selects the variant; lowering would read the
+        // last, so a second one is reported and nothing else about the block changes.
+        Case{"second_type_statement_is_reported",
              "PROCESS Reduce\n    type reduction\n    type mixing\n" + reduction_body,
-             {}},
+             {{"OV213", "`type` is already set above", "type", 1}}},
         // A value of another kind selects nothing and is reported by the value checks only.
         Case{"discriminator_that_is_no_name",
              "PROCESS Reduce\n    type \"reduction\"\n" + reduction_body,
@@ -111,7 +112,7 @@ INSTANTIATE_TEST_SUITE_P(
              {{"OV210", "`volum` is not a property of `RESERVOIR`", "volum", 0, "did you mean `volume`?"}}},
         // Properties with a two-word form are offered by it.
         Case{"two_word_form_is_offered",
-             "FRACTIONATION Reduce\n    isotope 53Cr/52Cr\n    lawfile \"x.law\"\n",
+             "FRACTIONATION Reduce\n    isotope 53Cr/52Cr\n    lawfile \"x.law\"\n" + ratio_declared_below,
              {{"OV210", "`lawfile` is not a property of `FRACTIONATION`", "lawfile", 0,
                "did you mean `law file`?"}}},
         Case{"keys_fold_case",
@@ -126,14 +127,14 @@ INSTANTIATE_TEST_SUITE_P(
                "known: processes, progress, reservoirs, step, until"}}},
         // The two-word form reaches `law_file`, whose main value is the path after the word.
         Case{"two_word_form_takes_the_value_after_the_word",
-             "FRACTIONATION Reduce\n    isotope 53Cr/52Cr\n    law file 7\n",
+             "FRACTIONATION Reduce\n    isotope 53Cr/52Cr\n    law file 7\n" + ratio_declared_below,
              {{"OV202", "expected path, found number", "7"}}},
         Case{"two_word_form_in_any_case",
              "PHREEQC Speciation\n    Input FILE \"run.pqi\"\n",
              {}},
         // The one-word key of such a property still counts its main value one further on.
         Case{"one_word_key_of_a_two_word_property",
-             "FRACTIONATION Reduce\n    isotope 53Cr/52Cr\n    law_file 5\n",
+             "FRACTIONATION Reduce\n    isotope 53Cr/52Cr\n    law_file 5\n" + ratio_declared_below,
              {}}),
     case_name);
 
@@ -142,12 +143,12 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         // The second member of a group is reported, and its value is still checked.
         Case{"alpha_then_epsilon",
-             "FRACTIONATION Reduce\n    isotope 53Cr/52Cr\n    alpha 0.9984\n    EPSILON -1.6 kg\n",
+             "FRACTIONATION Reduce\n    isotope 53Cr/52Cr\n    alpha 0.9984\n    EPSILON -1.6 kg\n" + ratio_declared_below,
              {{"OV213", "`EPSILON` cannot be combined with the property above", "EPSILON"},
               {"OV204", "`kg` measures mass, not delta", "kg"}}},
         Case{"each_later_member_is_reported",
              "FRACTIONATION Reduce\n    isotope 53Cr/52Cr\n    alpha 0.9984\n    alpha 0.9990\n"
-             "    law file \"f.law\"\n",
+             "    law file \"f.law\"\n" + ratio_declared_below,
              {{"OV213", "`alpha` cannot be combined with the property above", "alpha", 1},
               {"OV213", "`law` cannot be combined with the property above", "law"}}},
         // Repeating a key outside any group is not reported; each statement is checked.
@@ -157,7 +158,8 @@ INSTANTIATE_TEST_SUITE_P(
     case_name);
 
 TEST(ExclusiveGroupTest, PointsBackAtTheFirstMember) {
-  std::string model = "FRACTIONATION Reduce\n    isotope 53Cr/52Cr\n    alpha 0.9984\n    epsilon -1.6\n"
+  std::string model = "ISOTOPES\n    ratio 53Cr/52Cr\n\n"
+                      "FRACTIONATION Reduce\n    isotope 53Cr/52Cr\n    alpha 0.9984\n    epsilon -1.6\n"
                       "    law\n        alpha = 1\n";
   diagnostics::Diagnostics found = validation_of(model);
   ASSERT_EQ(found.size(), 2u);

@@ -82,7 +82,7 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"number_given_by_name_of_an_expression",
              "PARAMETERS\n    f_mix = 2 * 0.4\n\nRESERVOIR Ocean\n    volume 1 L\n\nPROCESS P\n    type reduction\n"
              "    reactant Cr(VI)\n    product Cr(III)\n    extent f_mix\n\nFRACTIONATION P\n"
-             "    isotope 53Cr/52Cr\n    alpha f_mix\n",
+             "    isotope 53Cr/52Cr\n    alpha f_mix\n" + ratio_declared_below,
              {{"OV202", "`f_mix` is set to an expression, and a number is needed here", "f_mix", 2,
                "this value is read once before the run: set the parameter to a number, such as `k = 0.05 1/d`"}}},
         Case{"scalar_used_as_an_entity",
@@ -111,7 +111,7 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"fractionation_factor",
              "FRACTIONATION Reduce\n    isotope 53Cr/52Cr\n    alpha 0\n\nFRACTIONATION Oxidise\n"
              "    isotope 53Cr/52Cr\n    alpha -0.2\n\nFRACTIONATION Adsorb\n    isotope 53Cr/52Cr\n"
-             "    epsilon -0.2\n",
+             "    epsilon -0.2\n" + ratio_declared_below,
              {{"OV201", "a fractionation factor is positive", "0"},
               {"OV201", "a fractionation factor is positive", "-0.2"}}},
         Case{"quantities_of_matter",
@@ -145,7 +145,7 @@ INSTANTIATE_TEST_SUITE_P(
              "MODEL Run\n    step 2 mol/kgw\n    until time > 1 d\n",
              {{"OV204", "`mol/kgw` measures molality, not time", "mol/kgw"}}},
         Case{"single_unit_dimensions_need_none",
-             "FRACTIONATION Reduce\n    isotope 53Cr/52Cr\n    alpha 0.998\n    phase 1.5\n",
+             "FRACTIONATION Reduce\n    isotope 53Cr/52Cr\n    alpha 0.998\n    phase 1.5\n" + ratio_declared_below,
              {}},
         Case{"delta_line_units",
              chromium + "RESERVOIR Ocean\n    delta53Cr 0.5\n    delta53Cr 0.5 permil\n    delta53Cr 0.5 mg\n",

@@ -57,4 +57,8 @@ class ValidationCaseTest : public ::testing::TestWithParam<Case> {};
 
 std::string case_name(const ::testing::TestParamInfo<Case>& info);
 
+// Declares the ratio a FRACTIONATION block of a case fractionates, after the case's own text,
+// so that the spans and occurrences the case expects stay as they are.
+inline const std::string ratio_declared_below = "\nISOTOPES\n    ratio 53Cr/52Cr\n";
+
 }  // namespace ovm::sema::testing
