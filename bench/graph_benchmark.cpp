@@ -1,5 +1,5 @@
-// The lowered-model writer and reader against nlohmann::json's dump(2) and parse on the same
-// model graph. Before anything is timed the graph is written, read back and written again,
+// The lowered-model writer and reader against nlohmann::json's dump(2) and parse, and the reader
+// against RapidJSON's DOM parse, on the same model graph. Before anything is timed the graph is written, read back and written again,
 // and the two texts must be equal byte for byte; `graph_benchmark --roundtrip PATH` does the
 // same for the lowered model at PATH (for scripts/bench.sh) and exits 1 when they differ.
 #include <benchmark/benchmark.h>
@@ -8,6 +8,7 @@
 #include <cstring>
 #include <fstream>
 #include <nlohmann/json.hpp>
+#include <rapidjson/document.h>
 #include <sstream>
 #include <string>
 
@@ -64,6 +65,17 @@ void BM_NlohmannParse(benchmark::State& state) {
   set_throughput(state);
 }
 
+// RapidJSON's DOM with its default flags, from the text as it is (not parsed in place).
+void BM_RapidJsonParse(benchmark::State& state) {
+  for (auto _ : state) {
+    rapidjson::Document doc;
+    doc.Parse(graph_text().data(), graph_text().size());
+    if (doc.HasParseError()) state.SkipWithError("RapidJSON did not parse the text");
+    benchmark::DoNotOptimize(doc);
+  }
+  set_throughput(state);
+}
+
 // Written, read back and written again: equal texts, or why not.
 bool round_trips(const std::string& text, const char* what) {
   auto read = ovm::ir::read_model_graph(text);
@@ -86,6 +98,7 @@ BENCHMARK(BM_WriteGraphPieces)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_NlohmannDump)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadGraph)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_NlohmannParse)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RapidJsonParse)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
   if (argc == 3 && std::strcmp(argv[1], "--roundtrip") == 0) {

@@ -2,7 +2,7 @@
 # Installs what building and testing ovm needs on Debian, where it is missing.
 set -euo pipefail
 
-packages=(cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev libtomlplusplus-dev libssl-dev nlohmann-json3-dev time)
+packages=(cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev libtomlplusplus-dev libssl-dev nlohmann-json3-dev rapidjson-dev time)
 
 missing=()
 for p in "${packages[@]}"; do
