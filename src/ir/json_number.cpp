@@ -25,10 +25,18 @@ char* write_json_number(char* out, double value) {
   if (std::signbit(value)) *out++ = '-';
   if (value == 0) return put(out, "0.0", 3);
 
+  // A whole number below 10^15, as most constants are, is written as its digits and ".0":
+  // every integer up to there is a double of its own, so its digits are the shortest.
+  double magnitude = std::fabs(value);
+  if (magnitude < 1e15) {
+    auto whole = static_cast<std::uint64_t>(magnitude);
+    if (static_cast<double>(whole) == magnitude) return put(write_json_unsigned(out, whole), ".0", 2);
+  }
+
   // The shortest round-trip form in scientific notation, "d.ddde+XX", taken apart into its
   // digits and decimal exponent and laid out again.
   char buffer[32];
-  char* end = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value), std::chars_format::scientific).ptr;
+  char* end = std::to_chars(buffer, buffer + sizeof buffer, magnitude, std::chars_format::scientific).ptr;
   char* e = static_cast<char*>(std::memchr(buffer, 'e', static_cast<std::size_t>(end - buffer)));
   char digits[24];
   long n = 0;

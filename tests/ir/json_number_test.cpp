@@ -80,6 +80,24 @@ TEST(JsonNumberTextTest, ReadsBackToTheSameDouble) {
   }
 }
 
+// Whole numbers below 10^15 are written as the shortest fixed digits and ".0", of any size
+// and either sign, up to the first one written 1000000000000000.0.
+TEST(JsonNumberTextTest, WholeNumbersAreTheirDigitsAndAPoint) {
+  std::mt19937_64 random(20261211);
+  for (int i = 0; i < 20000; ++i) {
+    double value = static_cast<double>(random() % (std::uint64_t{1} << (1 + i % 50)));
+    if (i % 3 == 0) value = -value;
+    if (value == 0) continue;
+    char fixed[32];
+    char* end = std::to_chars(fixed, fixed + sizeof fixed, value, std::chars_format::fixed).ptr;
+    ASSERT_EQ(json_number_text(value), std::string(fixed, end) + ".0");
+  }
+  EXPECT_EQ(json_number_text(999999999999999.0), "999999999999999.0");
+  EXPECT_EQ(json_number_text(-999999999999999.0), "-999999999999999.0");
+  EXPECT_EQ(json_number_text(std::nextafter(1e15, 0.0)), "999999999999999.9");
+  EXPECT_EQ(json_number_text(4503599627370495.5), "4503599627370495.5");
+}
+
 TEST(JsonNumberTextTest, UnsignedIntegersAreTheirDigits) {
   EXPECT_EQ(json_unsigned_text(0), "0");
   EXPECT_EQ(json_unsigned_text(7), "7");
