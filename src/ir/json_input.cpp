@@ -9,10 +9,40 @@ JsonStatus mismatch(JsonInput in, const KeptValue& value, std::string_view expec
   return value_error(in, invalid_type_message(json_found_text(value), expected));
 }
 
+// A number of the text, read with no kept value between when one comes next; `taken` says
+// whether it did. A kept value for messages is made only when the number is not as expected.
+JsonStatus take_text_number(JsonInput in, JsonNumber& number, JsonKind& kind, bool& taken) {
+  taken = false;
+  if (in.reader == nullptr) return std::nullopt;
+  std::optional<char> c = next_byte(*in.reader);
+  taken = c && starts_number(*c);
+  if (!taken) return std::nullopt;
+  return take_number_at(*in.reader, number, kind);
+}
+
+KeptValue kept_number(JsonNumber number, JsonKind kind) {
+  KeptValue value;
+  value.kind = kind;
+  value.number = std::move(number);
+  return value;
+}
+
 JsonStatus read_unsigned(JsonInput in, std::uint64_t largest, std::string_view expected, std::uint64_t& out) {
   KeptValue scratch;
   const KeptValue* value = nullptr;
-  if (auto error = take_value(in, scratch, value)) return error;
+  JsonNumber number;
+  bool taken = false;
+  if (auto error = take_text_number(in, number, scratch.kind, taken)) return error;
+  if (taken && scratch.kind == JsonKind::Unsigned && number.fits && number.magnitude <= largest) {
+    out = number.magnitude;
+    return std::nullopt;
+  }
+  if (taken) {
+    scratch = kept_number(std::move(number), scratch.kind);
+    value = &scratch;
+  } else if (auto error = take_value(in, scratch, value)) {
+    return error;
+  }
   bool integer = value->kind == JsonKind::Unsigned || value->kind == JsonKind::Negative;
   if (!integer) return mismatch(in, *value, expected);
   if (value->kind == JsonKind::Negative || !value->number.fits || value->number.magnitude > largest) {
@@ -53,16 +83,25 @@ JsonStatus read_u16(JsonInput in, std::uint16_t& out) {
 }
 
 JsonStatus read_f64(JsonInput in, double& out) {
+  JsonNumber number;
+  JsonKind kind = JsonKind::Null;
+  bool taken = false;
+  if (auto error = take_text_number(in, number, kind, taken)) return error;
+  if (taken) {
+    out = number.value;
+    return std::nullopt;
+  }
   KeptValue scratch;
   const KeptValue* value = nullptr;
   if (auto error = take_value(in, scratch, value)) return error;
-  bool number = value->kind == JsonKind::Unsigned || value->kind == JsonKind::Negative || value->kind == JsonKind::Float;
-  if (!number) return mismatch(in, *value, "f64");
+  bool numeric = value->kind == JsonKind::Unsigned || value->kind == JsonKind::Negative || value->kind == JsonKind::Float;
+  if (!numeric) return mismatch(in, *value, "f64");
   out = value->number.value;
   return std::nullopt;
 }
 
 JsonStatus read_string(JsonInput in, std::string& out) {
+  if (in.reader != nullptr && next_byte(*in.reader) == '"') return take_string_at(*in.reader, out);
   KeptValue scratch;
   const KeptValue* value = nullptr;
   if (auto error = take_value(in, scratch, value)) return error;

@@ -9,6 +9,26 @@ namespace {
 
 constexpr std::size_t no_member = static_cast<std::size_t>(-1);
 
+// Which members were given: a bit each, in one word for records of up to 64 members (every
+// record of the files), so that reading a record allocates nothing for it.
+class SeenMembers {
+ public:
+  explicit SeenMembers(std::size_t count) : many_(count > 64 ? count : 0, false) {}
+
+  bool operator[](std::size_t i) const { return many_.empty() ? ((few_ >> i) & 1) != 0 : many_[i]; }
+  void set(std::size_t i) {
+    if (!many_.empty()) {
+      many_[i] = true;
+      return;
+    }
+    few_ |= std::uint64_t{1} << i;
+  }
+
+ private:
+  std::uint64_t few_ = 0;
+  std::vector<bool> many_;
+};
+
 std::size_t find_member(const JsonRecord& record, std::string_view key) {
   for (std::size_t i = 0; i < record.members.size(); ++i) {
     if (record.members[i].key == key) return i;
@@ -23,7 +43,7 @@ std::string unknown_field(const JsonRecord& record, std::string_view key) {
 }
 
 // The first member in declaration order that was not given and has to be.
-std::optional<std::string> missing_member(const JsonRecord& record, const std::vector<bool>& seen) {
+std::optional<std::string> missing_member(const JsonRecord& record, const SeenMembers& seen) {
   for (std::size_t i = 0; i < record.members.size(); ++i) {
     if (!seen[i] && record.members[i].presence == JsonPresence::Required) {
       return missing_field_message(record.members[i].key);
@@ -38,21 +58,21 @@ std::string too_short(const JsonRecord& record, std::size_t index) {
 
 JsonStatus read_text_object(JsonReader& r, const JsonRecord& record, const JsonMemberReader& read_member) {
   if (auto error = open_container(r)) return error;
-  std::vector<bool> seen(record.members.size(), false);
+  SeenMembers seen(record.members.size());
   bool first = true;
-  std::optional<std::string> key;
+  JsonKey key;
   while (true) {
     if (auto error = next_member(r, first, key)) return error;
-    if (!key) break;
-    std::size_t index = find_member(record, *key);
-    if (index == no_member && record.rejects_unknown) return error_here(r, unknown_field(record, *key));
-    if (index != no_member && seen[index]) return error_here(r, duplicate_field_message(*key));
+    if (!key.text) break;
+    std::size_t index = find_member(record, *key.text);
+    if (index == no_member && record.rejects_unknown) return error_here(r, unknown_field(record, *key.text));
+    if (index != no_member && seen[index]) return error_here(r, duplicate_field_message(*key.text));
     if (auto error = member_colon(r)) return error;
     if (index == no_member) {
       if (auto error = keep_value(r, nullptr)) return error;
       continue;
     }
-    seen[index] = true;
+    seen.set(index);
     if (auto error = read_member(index, text_input(r))) return place_error_at_close(r, *error, '}');
   }
   if (auto missing = missing_member(record, seen)) return error_here(r, *missing);
@@ -83,7 +103,7 @@ JsonStatus read_text_array(JsonReader& r, const JsonRecord& record, const JsonMe
 }
 
 JsonStatus read_kept_object(const KeptValue& value, const JsonRecord& record, const JsonMemberReader& read_member) {
-  std::vector<bool> seen(record.members.size(), false);
+  SeenMembers seen(record.members.size());
   for (const KeptMember& member : value.members) {
     std::size_t index = find_member(record, member.key);
     if (index == no_member) {
@@ -91,7 +111,7 @@ JsonStatus read_kept_object(const KeptValue& value, const JsonRecord& record, co
       continue;
     }
     if (seen[index]) return JsonError{duplicate_field_message(member.key)};
-    seen[index] = true;
+    seen.set(index);
     if (auto error = read_member(index, kept_input(member.value))) return error;
   }
   if (auto missing = missing_member(record, seen)) return JsonError{*missing};

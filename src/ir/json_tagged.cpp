@@ -1,5 +1,6 @@
 #include "ir/json_tagged.hpp"
 
+#include <array>
 #include <optional>
 #include <string>
 #include <vector>
@@ -9,11 +10,30 @@
 namespace ovm::ir {
 namespace {
 
-std::vector<std::string_view> variant_names(const JsonEnum& type) {
-  std::vector<std::string_view> names;
-  for (const JsonVariant& variant : type.variants) names.push_back(variant.name);
-  return names;
-}
+// The variants' names as the unit enum readers take them, kept beside the reader without an
+// allocation when there are few, as there are in every enum of the files.
+class VariantNames {
+ public:
+  explicit VariantNames(const JsonEnum& type) {
+    std::span<std::string_view> names = few_;
+    if (type.variants.size() > few_.size()) {
+      many_.resize(type.variants.size());
+      names = many_;
+    }
+    names = names.first(type.variants.size());
+    for (std::size_t i = 0; i < names.size(); ++i) names[i] = type.variants[i].name;
+    view_ = names;
+  }
+  VariantNames(const VariantNames&) = delete;
+  VariantNames& operator=(const VariantNames&) = delete;
+
+  operator std::span<const std::string_view>() const { return view_; }
+
+ private:
+  std::array<std::string_view, 16> few_;
+  std::vector<std::string_view> many_;
+  std::span<const std::string_view> view_;
+};
 
 // ---- internally tagged -------------------------------------------------------------------
 
@@ -37,15 +57,15 @@ JsonStatus keep_text_parts(JsonReader& r, JsonKind kind, std::span<const std::st
     parts.variant = variant;
     return read_array_rest(r, false, [&]() { return keep_value(r, &parts.rest.elements.emplace_back()); });
   }
-  std::optional<std::string> key;
+  JsonKey key;
   while (true) {
     if (auto error = next_member(r, first, key)) return error;
-    if (!key) break;
-    bool tag = *key == json_tag_key;
+    if (!key.text) break;
+    bool tag = *key.text == json_tag_key;
     if (tag && parts.variant) return error_here(r, duplicate_field_message(json_tag_key));
     if (auto error = member_colon(r)) return error;
     if (!tag) {
-      KeptMember& member = parts.rest.members.emplace_back(KeptMember{std::move(*key), {}});
+      KeptMember& member = parts.rest.members.emplace_back(KeptMember{std::string(*key.text), {}});
       if (auto error = keep_value(r, &member.value)) return error;
       continue;
     }
@@ -115,18 +135,18 @@ struct AdjacentReader {
   }
 
   JsonStatus text_object(JsonReader& r, std::optional<std::size_t>& variant) const {
-    std::vector<std::string_view> names = variant_names(type);
+    VariantNames names(type);
     if (auto error = open_container(r)) return error;
     bool first = true;
     bool content_seen = false;
     bool content_read = false;
     KeptValue kept;
-    std::optional<std::string> key;
+    JsonKey key;
     while (true) {
       if (auto error = next_member(r, first, key)) return error;
-      if (!key) break;
-      bool tag = *key == json_tag_key;
-      bool of = *key == json_content_key;
+      if (!key.text) break;
+      bool tag = *key.text == json_tag_key;
+      bool of = *key.text == json_content_key;
       if (tag && variant) return error_here(r, duplicate_field_message(json_tag_key));
       if (of && content_seen) return error_here(r, duplicate_field_message(json_content_key));
       if (auto error = member_colon(r)) return error;
@@ -162,7 +182,7 @@ struct AdjacentReader {
     if (auto error = next_element(r, first, more)) return error;
     if (!more) return error_here(r, invalid_length_message(0, expecting()));
     std::size_t found = 0;
-    if (auto error = read_variant_identifier(text_input(r), variant_names(type), found)) return error;
+    if (auto error = read_variant_identifier(text_input(r), VariantNames(type), found)) return error;
     variant = found;
     if (auto error = next_element(r, first, more)) return error;
     if (!more) return error_here(r, invalid_length_message(1, expecting()));
@@ -173,7 +193,7 @@ struct AdjacentReader {
   }
 
   JsonStatus kept_object(const KeptValue& value, std::optional<std::size_t>& variant) const {
-    std::vector<std::string_view> names = variant_names(type);
+    VariantNames names(type);
     const KeptValue* kept = nullptr;
     bool content_read = false;
     for (const KeptMember& member : value.members) {
@@ -203,7 +223,7 @@ struct AdjacentReader {
   JsonStatus kept_array(const KeptValue& value, std::optional<std::size_t>& variant) const {
     if (value.elements.empty()) return JsonError{invalid_length_message(0, expecting())};
     std::size_t found = 0;
-    if (auto error = read_variant_identifier(kept_input(value.elements[0]), variant_names(type), found)) {
+    if (auto error = read_variant_identifier(kept_input(value.elements[0]), VariantNames(type), found)) {
       return error;
     }
     variant = found;
@@ -227,7 +247,7 @@ JsonStatus read_internally_tagged(JsonInput in, const JsonEnum& type, std::size_
     std::string expected = "internally tagged enum " + std::string(type.type_name);
     return value_error(in, invalid_type_message(json_found_text(*head), expected));
   }
-  std::vector<std::string_view> names = variant_names(type);
+  VariantNames names(type);
   TaggedParts parts;
   JsonStatus split = in.kept != nullptr ? split_kept_parts(*in.kept, names, parts)
                                         : keep_text_parts(*in.reader, head->kind, names, parts);

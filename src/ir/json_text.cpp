@@ -1,7 +1,9 @@
 #include "ir/json_text.hpp"
 
+#include <bit>
 #include <charconv>
 #include <cstdint>
+#include <cstring>
 #include <functional>
 
 namespace ovm::ir {
@@ -25,6 +27,32 @@ bool at_end(const JsonReader& r) { return r.pos >= r.text.size(); }
 char byte_at(const JsonReader& r) { return r.text[r.pos]; }
 
 bool is_digit(char c) { return c >= '0' && c <= '9'; }
+
+// The first byte from `at` on that is not a blank, eight bytes a step, as the indent of a
+// written file has many: the first of eight that is not a blank is found in one step.
+const char* skip_blanks(const char* at, const char* end) {
+  constexpr std::uint64_t eight_blanks = 0x2020202020202020;
+  while (end - at >= 8) {
+    std::uint64_t eight = 0;
+    std::memcpy(&eight, at, 8);
+    std::uint64_t other = eight ^ eight_blanks;  // zero in the bytes that are blanks
+    if (other != 0) {
+      int blank_bits = std::endian::native == std::endian::little ? std::countr_zero(other) : std::countl_zero(other);
+      return at + blank_bits / 8;
+    }
+    at += 8;
+  }
+  while (at != end && *at == ' ') ++at;
+  return at;
+}
+
+bool plain_string_byte(char c) { return c != '"' && c != '\\' && static_cast<unsigned char>(c) >= 0x20; }
+
+// Where the run of bytes from `at` on that a string holds as they are ends.
+std::size_t plain_run_end(std::string_view text, std::size_t at) {
+  while (at < text.size() && plain_string_byte(text[at])) ++at;
+  return at;
+}
 
 int hex_value(char c) {
   if (c >= '0' && c <= '9') return c - '0';
@@ -81,11 +109,13 @@ JsonStatus scan_unicode_escape(JsonReader& r, std::uint32_t& code) {
   return std::nullopt;
 }
 
-// A string whose opening quote is at the reader's position, unescaped into `out`.
-JsonStatus scan_string(JsonReader& r, std::string& out) {
-  out.clear();
-  ++r.pos;
+// The rest of a string whose opening quote is read, unescaped and appended to `out`.
+JsonStatus scan_escaped(JsonReader& r, std::string& out) {
   while (true) {
+    // The bytes up to the next quote, backslash or control character go in as one run.
+    std::size_t run = plain_run_end(r.text, r.pos);
+    out.append(r.text.data() + r.pos, run - r.pos);
+    r.pos = run;
     if (at_end(r)) return error_at_next(r, "EOF while parsing a string");
     char c = byte_at(r);
     if (c == '"') {
@@ -94,10 +124,6 @@ JsonStatus scan_string(JsonReader& r, std::string& out) {
     }
     if (static_cast<unsigned char>(c) < 0x20) return error_at_next(r, "control character in string");
     ++r.pos;
-    if (c != '\\') {
-      out += c;
-      continue;
-    }
     if (at_end(r)) return error_at_next(r, "EOF while parsing a string");
     char escape = byte_at(r);
     switch (escape) {
@@ -120,6 +146,28 @@ JsonStatus scan_string(JsonReader& r, std::string& out) {
     }
     ++r.pos;
   }
+}
+
+// A string whose opening quote is at the reader's position, unescaped into `out`.
+JsonStatus scan_string(JsonReader& r, std::string& out) {
+  out.clear();
+  ++r.pos;
+  return scan_escaped(r, out);
+}
+
+// A string whose opening quote is at the reader's position, as a view of the text when it has
+// no escapes (as keys have), else unescaped into `unescaped`.
+JsonStatus scan_string_view(JsonReader& r, std::string& unescaped, std::string_view& out) {
+  std::size_t start = r.pos + 1;
+  std::size_t run = plain_run_end(r.text, start);
+  if (run < r.text.size() && r.text[run] == '"') {
+    out = r.text.substr(start, run - start);
+    r.pos = run + 1;
+    return std::nullopt;
+  }
+  if (auto error = scan_string(r, unescaped)) return error;
+  out = unescaped;
+  return std::nullopt;
 }
 
 // Whether a number that does not convert to a double lies beyond the largest one rather than
@@ -160,8 +208,9 @@ bool beyond_largest_double(std::string_view number) {
   return digit_exponent + exponent > 0;
 }
 
-// A number starting at the reader's position (a minus sign or a digit), by the RFC grammar.
-JsonStatus scan_number(JsonReader& r, JsonNumber& out) {
+// A number starting at the reader's position (a minus sign or a digit), by the RFC grammar;
+// `fractional` when it has a fraction or an exponent.
+JsonStatus scan_number(JsonReader& r, JsonNumber& out, bool& fractional) {
   std::size_t start = r.pos;
   bool negative = byte_at(r) == '-';
   if (negative) ++r.pos;
@@ -192,16 +241,26 @@ JsonStatus scan_number(JsonReader& r, JsonNumber& out) {
   }
 
   std::string_view text = r.text.substr(start, r.pos - start);
-  out = JsonNumber{std::string(text)};
-  auto converted = std::from_chars(text.data(), text.data() + text.size(), out.value);
-  if (converted.ec == std::errc::result_out_of_range) {
-    if (beyond_largest_double(text)) return error_here(r, "number out of range");
-    out.value = negative ? -0.0 : 0.0;
-  }
+  out.text.assign(text);
+  out.value = 0;
+  out.magnitude = 0;
+  out.fits = false;
+  fractional = fraction_or_exponent;
   if (!fraction_or_exponent) {
     const char* first = r.text.data() + start + (negative ? 1 : 0);
     auto integer = std::from_chars(first, r.text.data() + integer_end, out.magnitude);
     out.fits = integer.ec == std::errc();
+    // An integer of up to 53 bits is a double as it is, which is the one the text names.
+    constexpr std::uint64_t exact = std::uint64_t{1} << 53;
+    if (out.fits && out.magnitude <= exact) {
+      out.value = negative ? -static_cast<double>(out.magnitude) : static_cast<double>(out.magnitude);
+      return std::nullopt;
+    }
+  }
+  auto converted = std::from_chars(text.data(), text.data() + text.size(), out.value);
+  if (converted.ec == std::errc::result_out_of_range) {
+    if (beyond_largest_double(text)) return error_here(r, "number out of range");
+    out.value = negative ? -0.0 : 0.0;
   }
   return std::nullopt;
 }
@@ -261,11 +320,21 @@ JsonError place_error_at_close(JsonReader& r, JsonError error, char closer) {
 }
 
 std::optional<char> next_byte(JsonReader& r) {
-  while (!at_end(r)) {
-    char c = byte_at(r);
-    if (c != ' ' && c != '\t' && c != '\n' && c != '\r') return c;
-    ++r.pos;
+  const char* begin = r.text.data();
+  const char* end = begin + r.text.size();
+  for (const char* at = begin + r.pos; at < end; ++at) {
+    char c = *at;
+    if (c == ' ') {
+      at = skip_blanks(at, end);
+      if (at == end) break;
+      c = *at;
+    }
+    if (c != ' ' && c != '\t' && c != '\n' && c != '\r') {
+      r.pos = static_cast<std::size_t>(at - begin);
+      return c;
+    }
   }
+  r.pos = r.text.size();
   return std::nullopt;
 }
 
@@ -281,13 +350,17 @@ JsonStatus take_scalar(JsonReader& r, KeptValue& out) {
     case '{': out.kind = JsonKind::Object; return std::nullopt;
     default: break;
   }
-  if (*c != '-' && !is_digit(*c)) return error_at_next(r, "expected value");
-  if (auto error = scan_number(r, out.number)) return error;
-  if (out.number.text.find_first_of(".eE") != std::string::npos) {
-    out.kind = JsonKind::Float;
-  } else {
-    out.kind = *c == '-' ? JsonKind::Negative : JsonKind::Unsigned;
-  }
+  if (!starts_number(*c)) return error_at_next(r, "expected value");
+  return take_number_at(r, out.number, out.kind);
+}
+
+JsonStatus take_string_at(JsonReader& r, std::string& out) { return scan_string(r, out); }
+
+JsonStatus take_number_at(JsonReader& r, JsonNumber& out, JsonKind& kind) {
+  bool negative = byte_at(r) == '-';
+  bool fractional = false;
+  if (auto error = scan_number(r, out, fractional)) return error;
+  kind = fractional ? JsonKind::Float : negative ? JsonKind::Negative : JsonKind::Unsigned;
   return std::nullopt;
 }
 
@@ -303,14 +376,13 @@ void close_container(JsonReader& r) {
   ++r.budget;
 }
 
-JsonStatus next_member(JsonReader& r, bool& first, std::optional<std::string>& key) {
-  key.reset();
+JsonStatus next_member(JsonReader& r, bool& first, JsonKey& key) {
+  key.text.reset();
   bool more = false;
   if (auto error = next_entry(r, first, '}', more)) return error;
   if (!more) return std::nullopt;
   if (byte_at(r) != '"') return error_at_next(r, "key must be a string");
-  key.emplace();
-  return scan_string(r, *key);
+  return scan_string_view(r, key.unescaped, key.text.emplace());
 }
 
 JsonStatus member_colon(JsonReader& r) {
@@ -343,13 +415,13 @@ JsonStatus keep_value(JsonReader& r, KeptValue* out) {
   if (value.kind == JsonKind::Object) {
     if (auto error = open_container(r)) return error;
     bool first = true;
-    std::optional<std::string> key;
+    JsonKey key;
     while (true) {
       if (auto error = next_member(r, first, key)) return error;
-      if (!key) return std::nullopt;
+      if (!key.text) return std::nullopt;
       if (auto error = member_colon(r)) return error;
       KeptValue* member = nullptr;
-      if (out != nullptr) member = &value.members.emplace_back(KeptMember{std::move(*key), {}}).value;
+      if (out != nullptr) member = &value.members.emplace_back(KeptMember{std::string(*key.text), {}}).value;
       if (auto error = keep_value(r, member)) return error;
     }
   }

@@ -39,15 +39,30 @@ std::optional<char> next_byte(JsonReader& r);
 // leaves its bracket unread.
 [[nodiscard]] JsonStatus take_scalar(JsonReader& r, KeptValue& out);
 
+// The scalars with contents, read where the next value starts (at the byte next_byte gave):
+// a string at its quote, unescaped into `out`; a number at its minus sign or first digit, with
+// its kind (Unsigned, Negative or Float). A reader that expects one of them reads it so, with
+// no kept value between.
+inline bool starts_number(char c) { return c == '-' || (c >= '0' && c <= '9'); }
+[[nodiscard]] JsonStatus take_string_at(JsonReader& r, std::string& out);
+[[nodiscard]] JsonStatus take_number_at(JsonReader& r, JsonNumber& out, JsonKind& kind);
+
 // Takes one from the nesting budget and reads the bracket at the reader's position; fails at
 // that bracket when the budget is spent.
 [[nodiscard]] JsonStatus open_container(JsonReader& r);
 // Reads the closing bracket at the reader's position and gives the budget back.
 void close_container(JsonReader& r);
 
+// The key of an object's member: a view of its bytes in the text, or of `unescaped` when it
+// has escapes; none at the object's end.
+struct JsonKey {
+  std::optional<std::string_view> text;
+  std::string unescaped;
+};
+
 // Steps to the next member of an open object and reads its key; at the object's end reads the
-// closing brace, gives the budget back and leaves `key` empty. `first` tracks the commas.
-[[nodiscard]] JsonStatus next_member(JsonReader& r, bool& first, std::optional<std::string>& key);
+// closing brace, gives the budget back and leaves the key's text empty. `first` tracks the commas.
+[[nodiscard]] JsonStatus next_member(JsonReader& r, bool& first, JsonKey& key);
 // Reads the colon between a key and its value.
 [[nodiscard]] JsonStatus member_colon(JsonReader& r);
 // Steps to the next element of an open array; at the array's end reads the closing bracket,

@@ -38,6 +38,11 @@ TEST(JsonTokensTest, WhitespaceIsSpaceTabLineFeedAndReturnOnly) {
       {"{} x", "trailing characters at line 1 column 4"},
       {"{}{}", "trailing characters at line 1 column 3"},
       {"{}\n\n  ]", "trailing characters at line 3 column 3"},
+      // Runs of blanks as long as an indent, ending at the text's end or at any byte.
+      {std::string(17, ' ') + "{}" + std::string(8, ' '), "ok"},
+      {std::string(16, ' '), "EOF while parsing a value at line 1 column 16"},
+      {"{}" + std::string(8, ' ') + "x", "trailing characters at line 1 column 11"},
+      {"[\n" + std::string(9, ' ') + "1,\n" + std::string(24, ' ') + "]", "trailing comma at line 3 column 25"},
   });
 }
 
@@ -99,6 +104,17 @@ TEST(JsonTokensTest, NumberKindsAndValues) {
   EXPECT_FALSE(std::signbit(e[7].number.value));
   EXPECT_TRUE(std::signbit(e[8].number.value));
   EXPECT_EQ(e[8].number.text, "-1e-400");
+}
+
+// Integers up to 2^53 are doubles as they are; past it they round to the nearest, ties to even.
+TEST(JsonTokensTest, LargeIntegersRoundToTheNearestDouble) {
+  KeptValue list = testing::keep("[9007199254740992, 9007199254740993, -9007199254740995, 123456789012345678]");
+  ASSERT_EQ(list.elements.size(), 4u);
+  EXPECT_EQ(list.elements[0].number.value, 9007199254740992.0);
+  EXPECT_EQ(list.elements[1].number.value, 9007199254740992.0);
+  EXPECT_EQ(list.elements[2].number.value, -9007199254740996.0);
+  EXPECT_EQ(list.elements[3].number.value, 123456789012345680.0);
+  EXPECT_EQ(list.elements[3].number.magnitude, 123456789012345678u);
 }
 
 TEST(JsonTokensTest, Strings) {
