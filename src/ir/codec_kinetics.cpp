@@ -52,12 +52,12 @@ JsonStatus read_factor_content(std::size_t variant, JsonInput in, FractionationF
   return std::nullopt;
 }
 
-// A law's members always lie in the kept rest of its tagged value.
+// A law's members lie in the text after its tag, or in the kept rest of its tagged value.
 JsonStatus read_law_members(std::size_t variant, JsonInput members, RateLaw& out) {
   Expr constant;
   Expr half_saturation;
   auto status = read_record(members, law_records[variant], [&](std::size_t member, JsonInput value) {
-    return deserialize_expr_buffered(*value.kept, member == 0 ? constant : half_saturation);
+    return deserialize_expr(value, member == 0 ? constant : half_saturation);
   });
   if (status) return status;
   switch (variant) {

@@ -61,7 +61,7 @@ JsonStatus read_transfer(JsonInput members, ProcessKind& out) {
   auto status = read_record(members, kind_records[0], [&](std::size_t member, JsonInput value) -> JsonStatus {
     if (member == 0) return read_u32(value, transfer.reactant);
     if (member == 1) return read_u32(value, transfer.product);
-    return deserialize_mechanism(*value.kept, transfer.mode);
+    return deserialize_mechanism(value, transfer.mode);
   });
   if (status) return status;
   out.kind = transfer;
@@ -72,9 +72,7 @@ JsonStatus read_mixing(JsonInput members, ProcessKind& out) {
   ProcessKind::Mixing mixing;
   auto status = read_record(members, kind_records[1], [&](std::size_t member, JsonInput value) -> JsonStatus {
     if (member == 1) return read_u32(value, mixing.product);
-    return read_list(value, mixing.sources, [](JsonInput source, MixingSource& item) {
-      return deserialize_mixing_source(*source.kept, item);
-    });
+    return read_list(value, mixing.sources, deserialize_mixing_source);
   });
   if (status) return status;
   out.kind = std::move(mixing);
@@ -216,16 +214,16 @@ JsonStatus deserialize_process_kind(JsonInput in, ProcessKind& out) {
   });
 }
 
-JsonStatus deserialize_mixing_source(const KeptValue& kept, MixingSource& out) {
+JsonStatus deserialize_mixing_source(JsonInput in, MixingSource& out) {
   out = MixingSource{};
-  return read_record(kept_input(kept), source_record, [&](std::size_t member, JsonInput value) -> JsonStatus {
+  return read_record(in, source_record, [&](std::size_t member, JsonInput value) -> JsonStatus {
     if (member == 0) return read_u32(value, out.reservoir);
     return read_f64(value, out.fraction);
   });
 }
 
-JsonStatus deserialize_mechanism(const KeptValue& kept, Mechanism& out) {
-  return read_enum(kept_input(kept), mechanism_names, out);
+JsonStatus deserialize_mechanism(JsonInput in, Mechanism& out) {
+  return read_enum(in, mechanism_names, out);
 }
 
 JsonStatus deserialize_context(JsonInput in, std::optional<Context>& out) {

@@ -25,9 +25,10 @@ void serialize_regime(const std::optional<Regime>& regime, JsonWriter& w);
 // The whole kind is kept first; faults of its fields come out unplaced, for the process's
 // reader to place where it stops.
 [[nodiscard]] JsonStatus deserialize_process_kind(JsonInput in, ProcessKind& out);
-// A source and a mode exist only inside a kept kind. A kept mode may also be {"name": {}}.
-[[nodiscard]] JsonStatus deserialize_mixing_source(const KeptValue& kept, MixingSource& out);
-[[nodiscard]] JsonStatus deserialize_mechanism(const KeptValue& kept, Mechanism& out);
+// A source and a mode exist only inside a kind, read from the text when the kind's tag comes
+// first and from the kept kind otherwise. A kept mode may also be {"name": {}}.
+[[nodiscard]] JsonStatus deserialize_mixing_source(JsonInput in, MixingSource& out);
+[[nodiscard]] JsonStatus deserialize_mechanism(JsonInput in, Mechanism& out);
 // `null` reads as absent; the name is a string or {"name": null}.
 [[nodiscard]] JsonStatus deserialize_context(JsonInput in, std::optional<Context>& out);
 [[nodiscard]] JsonStatus deserialize_regime(JsonInput in, std::optional<Regime>& out);

@@ -19,10 +19,14 @@ namespace ovm::ir {
 struct JsonInput {
   JsonReader* reader = nullptr;
   const KeptValue* kept = nullptr;
+  // With the reader: the value is the rest of an object whose opening brace and first member
+  // (an internally tagged enum's tag) are read. Only `read_record` takes such a value.
+  bool object_rest = false;
 };
 
 inline JsonInput text_input(JsonReader& r) { return JsonInput{&r, nullptr}; }
 inline JsonInput kept_input(const KeptValue& value) { return JsonInput{nullptr, &value}; }
+inline JsonInput object_rest_input(JsonReader& r) { return JsonInput{&r, nullptr, true}; }
 
 // An error about the value just read: placed where the text reader stands, or unplaced.
 JsonError value_error(JsonInput in, std::string message);

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "ir/json_keys.hpp"
+
 namespace ovm::ir {
 namespace {
 
@@ -56,14 +58,19 @@ std::string too_short(const JsonRecord& record, std::size_t index) {
   return invalid_length_message(index, with_elements_text(record.expecting, record.members.size()));
 }
 
-JsonStatus read_text_object(JsonReader& r, const JsonRecord& record, const JsonMemberReader& read_member) {
-  if (auto error = open_container(r)) return error;
+// The members of an object from its opening brace, or the rest of one whose first member, a
+// tag, is read (`rest`): a tag again is then a duplicate, as it is where the rest is kept.
+JsonStatus read_text_object(JsonReader& r, const JsonRecord& record, const JsonMemberReader& read_member, bool rest) {
+  if (!rest) {
+    if (auto error = open_container(r)) return error;
+  }
   SeenMembers seen(record.members.size());
-  bool first = true;
+  bool first = !rest;
   JsonKey key;
   while (true) {
     if (auto error = next_member(r, first, key)) return error;
     if (!key.text) break;
+    if (rest && *key.text == json_tag_key) return error_here(r, duplicate_field_message(json_tag_key));
     std::size_t index = find_member(record, *key.text);
     if (index == no_member && record.rejects_unknown) return error_here(r, unknown_field(record, *key.text));
     if (index != no_member && seen[index]) return error_here(r, duplicate_field_message(*key.text));
@@ -137,6 +144,7 @@ JsonStatus read_kept_array(const KeptValue& value, const JsonRecord& record, con
 }  // namespace
 
 JsonStatus read_record(JsonInput in, const JsonRecord& record, const JsonMemberReader& read_member) {
+  if (in.object_rest) return read_text_object(*in.reader, record, read_member, true);
   KeptValue scratch;
   const KeptValue* head = nullptr;
   if (auto error = take_value(in, scratch, head)) return error;
@@ -147,7 +155,7 @@ JsonStatus read_record(JsonInput in, const JsonRecord& record, const JsonMemberR
   if (in.kept != nullptr) {
     return array ? read_kept_array(*in.kept, record, read_member) : read_kept_object(*in.kept, record, read_member);
   }
-  return array ? read_text_array(*in.reader, record, read_member) : read_text_object(*in.reader, record, read_member);
+  return array ? read_text_array(*in.reader, record, read_member) : read_text_object(*in.reader, record, read_member, false);
 }
 
 }  // namespace ovm::ir

@@ -101,6 +101,26 @@ JsonStatus split_kept_parts(const KeptValue& value, std::span<const std::string_
   return std::nullopt;
 }
 
+// An object whose first member is the tag, as the writer puts it: the members beside the tag
+// are read straight from the text, with no kept rest between. True when the object reads
+// without an error; on any error the caller reads it again the general way, which gives the
+// error and its place as they always are.
+bool read_tag_first(JsonReader& r, const JsonEnum& type, std::span<const std::string_view> names,
+                    std::size_t& variant, const JsonContentReader& read_members) {
+  if (open_container(r)) return false;
+  bool first = true;
+  JsonKey key;
+  if (next_member(r, first, key) || !key.text || *key.text != json_tag_key || member_colon(r)) return false;
+  if (read_variant_identifier(text_input(r), names, variant)) return false;
+  if (type.variants[variant].has_content) return !read_members(variant, object_rest_input(r));
+  // A variant without data: the members beside the tag need only be there, and no tag again.
+  while (true) {
+    if (next_member(r, first, key)) return false;
+    if (!key.text) return true;
+    if (*key.text == json_tag_key || member_colon(r) || keep_value(r, nullptr)) return false;
+  }
+}
+
 // A variant without data: an object's other members do not matter, an array must end at the tag.
 JsonStatus check_no_members(const KeptValue& rest) {
   if (rest.kind != JsonKind::Array || rest.elements.empty()) return std::nullopt;
@@ -248,6 +268,11 @@ JsonStatus read_internally_tagged(JsonInput in, const JsonEnum& type, std::size_
     return value_error(in, invalid_type_message(json_found_text(*head), expected));
   }
   VariantNames names(type);
+  if (in.reader != nullptr && head->kind == JsonKind::Object) {
+    const JsonReader start = *in.reader;
+    if (read_tag_first(*in.reader, type, names, variant, read_members)) return std::nullopt;
+    *in.reader = start;
+  }
   TaggedParts parts;
   JsonStatus split = in.kept != nullptr ? split_kept_parts(*in.kept, names, parts)
                                         : keep_text_parts(*in.reader, head->kind, names, parts);

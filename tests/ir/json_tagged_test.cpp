@@ -107,6 +107,12 @@ TEST(JsonInternallyTaggedTest, Messages) {
            {"[\"amount\", -1, 0]", "invalid value: integer `-1`, expected u32 at line 1 column 17"},
            {"[\"amount\", 1.0, 0]", "invalid type: floating point `1.0`, expected u32 at line 1 column 18"},
            {"{\"kind\": \"amount\", \"reservoir\": [1 2]}", "expected `,` or `]` at line 1 column 36"},
+           // With the tag first too, the whole value is read before a member's fault counts:
+           // a fault of its text or a second tag after that member comes out first.
+           {"{\"kind\": \"amount\", \"reservoir\": -1, \"kind\": \"amount\"}", "duplicate field `kind` at line 1 column 42"},
+           {"{\"kind\": \"amount\", \"reservoir\": -1, \"species\": [1 2]}", "expected `,` or `]` at line 1 column 51"},
+           {"{\"kind\": \"amount\", \"reservoir\": -1, \"species\": 0}",
+            "invalid value: integer `-1`, expected u32 at line 1 column 49"},
        }) {
     EXPECT_EQ(outcome(c.text, read), c.outcome) << c.text;
   }
