@@ -6,7 +6,7 @@
 namespace ovm::ir {
 namespace {
 
-JsonStatus find_variant(JsonInput in, std::span<const std::string_view> names, const std::string& name,
+JsonStatus find_variant(JsonInput in, std::span<const std::string_view> names, std::string_view name,
                         std::size_t& variant) {
   for (std::size_t i = 0; i < names.size(); ++i) {
     if (names[i] == name) {
@@ -23,11 +23,13 @@ JsonStatus read_text_unit_enum(JsonReader& r, std::span<const std::string_view> 
   std::optional<char> c = next_byte(r);
   if (!c) return error_at_next(r, "EOF while parsing a value");
   if (*c != '"' && *c != '{') return error_at_next(r, "expected a variant name");
-  KeptValue name;
   if (*c == '"') {
-    if (auto error = take_scalar(r, name)) return error;
-    return find_variant(in, names, name.text, variant);
+    std::string unescaped;
+    std::string_view name;
+    if (auto error = take_string_view_at(r, unescaped, name)) return error;
+    return find_variant(in, names, name, variant);
   }
+  KeptValue name;
   if (auto error = open_container(r)) return error;
   c = next_byte(r);
   if (!c) return error_at_next(r, "EOF while parsing an object");

@@ -139,9 +139,11 @@ JsonStatus read_elements(JsonInput in, const std::function<JsonStatus(JsonInput)
     return std::nullopt;
   }
   JsonReader& r = *in.reader;
-  KeptValue head;
-  if (auto error = take_scalar(r, head)) return error;
-  if (head.kind != JsonKind::Array) return mismatch(in, head, "a sequence");
+  if (next_byte(r) != '[') {
+    KeptValue head;
+    if (auto error = take_scalar(r, head)) return error;
+    return mismatch(in, head, "a sequence");
+  }
   if (auto error = open_container(r)) return error;
   return read_array_rest(r, true, [&]() -> JsonStatus {
     if (auto error = read_element(in)) return place_error_at_close(r, *error, ']');

@@ -31,7 +31,10 @@ class SeenMembers {
   std::vector<bool> many_;
 };
 
-std::size_t find_member(const JsonRecord& record, std::string_view key) {
+// The member named `key`, looked for first where `expected` says, the member after the one
+// before: the writer puts the members in their order.
+std::size_t find_member(const JsonRecord& record, std::string_view key, std::size_t expected = 0) {
+  if (expected < record.members.size() && record.members[expected].key == key) return expected;
   for (std::size_t i = 0; i < record.members.size(); ++i) {
     if (record.members[i].key == key) return i;
   }
@@ -67,11 +70,12 @@ JsonStatus read_text_object(JsonReader& r, const JsonRecord& record, const JsonM
   SeenMembers seen(record.members.size());
   bool first = !rest;
   JsonKey key;
+  std::size_t expected = 0;
   while (true) {
     if (auto error = next_member(r, first, key)) return error;
     if (!key.text) break;
     if (rest && *key.text == json_tag_key) return error_here(r, duplicate_field_message(json_tag_key));
-    std::size_t index = find_member(record, *key.text);
+    std::size_t index = find_member(record, *key.text, expected);
     if (index == no_member && record.rejects_unknown) return error_here(r, unknown_field(record, *key.text));
     if (index != no_member && seen[index]) return error_here(r, duplicate_field_message(*key.text));
     if (auto error = member_colon(r)) return error;
@@ -80,6 +84,7 @@ JsonStatus read_text_object(JsonReader& r, const JsonRecord& record, const JsonM
       continue;
     }
     seen.set(index);
+    expected = index + 1;
     if (auto error = read_member(index, text_input(r))) return place_error_at_close(r, *error, '}');
   }
   if (auto missing = missing_member(record, seen)) return error_here(r, *missing);
@@ -145,6 +150,13 @@ JsonStatus read_kept_array(const KeptValue& value, const JsonRecord& record, con
 
 JsonStatus read_record(JsonInput in, const JsonRecord& record, const JsonMemberReader& read_member) {
   if (in.object_rest) return read_text_object(*in.reader, record, read_member, true);
+  // In the text an object or array is known by its bracket; any other value takes the way
+  // below, to its message.
+  if (in.reader != nullptr) {
+    std::optional<char> c = next_byte(*in.reader);
+    if (c == '{') return read_text_object(*in.reader, record, read_member, false);
+    if (c == '[' && record.has_array_form) return read_text_array(*in.reader, record, read_member);
+  }
   KeptValue scratch;
   const KeptValue* head = nullptr;
   if (auto error = take_value(in, scratch, head)) return error;

@@ -160,7 +160,7 @@ struct AdjacentReader {
     bool first = true;
     bool content_seen = false;
     bool content_read = false;
-    KeptValue kept;
+    std::optional<KeptValue> kept;  // an "of" before "kind"
     JsonKey key;
     while (true) {
       if (auto error = next_member(r, first, key)) return error;
@@ -179,13 +179,13 @@ struct AdjacentReader {
         if (auto error = read_unit_enum(text_input(r), names, found)) return error;
         variant = found;
         if (!content_seen) continue;
-        if (auto error = content(found, kept_input(kept))) return place_error_at_close(r, *error, '}');
+        if (auto error = content(found, kept_input(*kept))) return place_error_at_close(r, *error, '}');
         content_read = true;
         continue;
       }
       content_seen = true;
       if (!variant) {
-        if (auto error = keep_value(r, &kept)) return error;
+        if (auto error = keep_value(r, &kept.emplace())) return error;
         continue;
       }
       if (auto error = content(*variant, text_input(r))) return place_error_at_close(r, *error, '}');
@@ -285,6 +285,12 @@ JsonStatus read_internally_tagged(JsonInput in, const JsonEnum& type, std::size_
 JsonStatus read_adjacently_tagged(JsonInput in, const JsonEnum& type, std::size_t& variant,
                                   const JsonContentReader& read_content) {
   AdjacentReader reader{type, read_content};
+  if (in.reader != nullptr && next_byte(*in.reader) == '{') {  // the writer's form, known by its brace
+    std::optional<std::size_t> found;
+    if (auto error = reader.text_object(*in.reader, found)) return error;
+    variant = *found;
+    return std::nullopt;
+  }
   KeptValue scratch;
   const KeptValue* head = nullptr;
   if (auto error = take_value(in, scratch, head)) return error;

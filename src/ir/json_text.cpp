@@ -319,7 +319,7 @@ JsonError place_error_at_close(JsonReader& r, JsonError error, char closer) {
   return error_here(r, std::move(error.message));
 }
 
-std::optional<char> next_byte(JsonReader& r) {
+std::optional<char> next_byte_after_white_space(JsonReader& r) {
   const char* begin = r.text.data();
   const char* end = begin + r.text.size();
   for (const char* at = begin + r.pos; at < end; ++at) {
@@ -355,6 +355,10 @@ JsonStatus take_scalar(JsonReader& r, KeptValue& out) {
 }
 
 JsonStatus take_string_at(JsonReader& r, std::string& out) { return scan_string(r, out); }
+
+JsonStatus take_string_view_at(JsonReader& r, std::string& unescaped, std::string_view& out) {
+  return scan_string_view(r, unescaped, out);
+}
 
 JsonStatus take_number_at(JsonReader& r, JsonNumber& out, JsonKind& kind) {
   bool negative = byte_at(r) == '-';

@@ -33,7 +33,18 @@ JsonError place_error(const JsonReader& r, JsonError error);
 JsonError place_error_at_close(JsonReader& r, JsonError error, char closer);
 
 // Skips space, tab, LF and CR and returns the next byte, or none at the end of the text.
-std::optional<char> next_byte(JsonReader& r);
+// The next byte is most often a value's or a separator's, or one blank before it, as the
+// writer lays the text out: those are looked at inline.
+std::optional<char> next_byte_after_white_space(JsonReader& r);
+inline std::optional<char> next_byte(JsonReader& r) {
+  std::size_t at = r.pos;
+  if (at < r.text.size() && r.text[at] == ' ') ++at;
+  if (at < r.text.size() && r.text[at] > ' ') {  // printable ASCII: not white space
+    r.pos = at;
+    return r.text[at];
+  }
+  return next_byte_after_white_space(r);
+}
 
 // Reads the next value when it is a scalar; for an array or an object only notes its kind and
 // leaves its bracket unread.
@@ -45,6 +56,9 @@ std::optional<char> next_byte(JsonReader& r);
 // no kept value between.
 inline bool starts_number(char c) { return c == '-' || (c >= '0' && c <= '9'); }
 [[nodiscard]] JsonStatus take_string_at(JsonReader& r, std::string& out);
+// A string at its quote as a view of the text when it has no escapes, else unescaped into
+// `unescaped`, which `out` then views.
+[[nodiscard]] JsonStatus take_string_view_at(JsonReader& r, std::string& unescaped, std::string_view& out);
 [[nodiscard]] JsonStatus take_number_at(JsonReader& r, JsonNumber& out, JsonKind& kind);
 
 // Takes one from the nesting budget and reads the bracket at the reader's position; fails at
