@@ -9,7 +9,7 @@ namespace {
 JsonStatus find_variant(JsonInput in, std::span<const std::string_view> names, std::string_view name,
                         std::size_t& variant) {
   for (std::size_t i = 0; i < names.size(); ++i) {
-    if (names[i] == name) {
+    if (same_name(names[i], name)) {
       variant = i;
       return std::nullopt;
     }

@@ -34,9 +34,9 @@ class SeenMembers {
 // The member named `key`, looked for first where `expected` says, the member after the one
 // before: the writer puts the members in their order.
 std::size_t find_member(const JsonRecord& record, std::string_view key, std::size_t expected = 0) {
-  if (expected < record.members.size() && record.members[expected].key == key) return expected;
+  if (expected < record.members.size() && same_name(record.members[expected].key, key)) return expected;
   for (std::size_t i = 0; i < record.members.size(); ++i) {
-    if (record.members[i].key == key) return i;
+    if (same_name(record.members[i].key, key)) return i;
   }
   return no_member;
 }
@@ -74,7 +74,7 @@ JsonStatus read_text_object(JsonReader& r, const JsonRecord& record, const JsonM
   while (true) {
     if (auto error = next_member(r, first, key)) return error;
     if (!key.text) break;
-    if (rest && *key.text == json_tag_key) return error_here(r, duplicate_field_message(json_tag_key));
+    if (rest && same_name(*key.text, json_tag_key)) return error_here(r, duplicate_field_message(json_tag_key));
     std::size_t index = find_member(record, *key.text, expected);
     if (index == no_member && record.rejects_unknown) return error_here(r, unknown_field(record, *key.text));
     if (index != no_member && seen[index]) return error_here(r, duplicate_field_message(*key.text));

@@ -61,7 +61,7 @@ JsonStatus keep_text_parts(JsonReader& r, JsonKind kind, std::span<const std::st
   while (true) {
     if (auto error = next_member(r, first, key)) return error;
     if (!key.text) break;
-    bool tag = *key.text == json_tag_key;
+    bool tag = same_name(*key.text, json_tag_key);
     if (tag && parts.variant) return error_here(r, duplicate_field_message(json_tag_key));
     if (auto error = member_colon(r)) return error;
     if (!tag) {
@@ -110,14 +110,14 @@ bool read_tag_first(JsonReader& r, const JsonEnum& type, std::span<const std::st
   if (open_container(r)) return false;
   bool first = true;
   JsonKey key;
-  if (next_member(r, first, key) || !key.text || *key.text != json_tag_key || member_colon(r)) return false;
+  if (next_member(r, first, key) || !key.text || !same_name(*key.text, json_tag_key) || member_colon(r)) return false;
   if (read_variant_identifier(text_input(r), names, variant)) return false;
   if (type.variants[variant].has_content) return !read_members(variant, object_rest_input(r));
   // A variant without data: the members beside the tag need only be there, and no tag again.
   while (true) {
     if (next_member(r, first, key)) return false;
     if (!key.text) return true;
-    if (*key.text == json_tag_key || member_colon(r) || keep_value(r, nullptr)) return false;
+    if (same_name(*key.text, json_tag_key) || member_colon(r) || keep_value(r, nullptr)) return false;
   }
 }
 
@@ -165,8 +165,8 @@ struct AdjacentReader {
     while (true) {
       if (auto error = next_member(r, first, key)) return error;
       if (!key.text) break;
-      bool tag = *key.text == json_tag_key;
-      bool of = *key.text == json_content_key;
+      bool tag = same_name(*key.text, json_tag_key);
+      bool of = same_name(*key.text, json_content_key);
       if (tag && variant) return error_here(r, duplicate_field_message(json_tag_key));
       if (of && content_seen) return error_here(r, duplicate_field_message(json_content_key));
       if (auto error = member_colon(r)) return error;

@@ -28,6 +28,12 @@ char byte_at(const JsonReader& r) { return r.text[r.pos]; }
 
 bool is_digit(char c) { return c >= '0' && c <= '9'; }
 
+// The bytes of eight, in the order of the text, as one word: the first byte with a bit set in
+// a mask is found from the mask's low end on a little-endian machine.
+int first_marked_byte(std::uint64_t mask) {
+  return (std::endian::native == std::endian::little ? std::countr_zero(mask) : std::countl_zero(mask)) / 8;
+}
+
 // The first byte from `at` on that is not a blank, eight bytes a step, as the indent of a
 // written file has many: the first of eight that is not a blank is found in one step.
 const char* skip_blanks(const char* at, const char* end) {
@@ -36,10 +42,7 @@ const char* skip_blanks(const char* at, const char* end) {
     std::uint64_t eight = 0;
     std::memcpy(&eight, at, 8);
     std::uint64_t other = eight ^ eight_blanks;  // zero in the bytes that are blanks
-    if (other != 0) {
-      int blank_bits = std::endian::native == std::endian::little ? std::countr_zero(other) : std::countl_zero(other);
-      return at + blank_bits / 8;
-    }
+    if (other != 0) return at + first_marked_byte(other);
     at += 8;
   }
   while (at != end && *at == ' ') ++at;
@@ -48,8 +51,20 @@ const char* skip_blanks(const char* at, const char* end) {
 
 bool plain_string_byte(char c) { return c != '"' && c != '\\' && static_cast<unsigned char>(c) >= 0x20; }
 
-// Where the run of bytes from `at` on that a string holds as they are ends.
+// Where the run of bytes from `at` on that a string holds as they are ends: eight bytes a
+// step, each marked when it is a quote, a backslash or below U+0020 (exact for the first).
 std::size_t plain_run_end(std::string_view text, std::size_t at) {
+  constexpr std::uint64_t ones = 0x0101010101010101;
+  constexpr std::uint64_t highs = 0x8080808080808080;
+  auto zero_bytes = [](std::uint64_t x) { return (x - ones) & ~x & highs; };
+  while (text.size() - at >= 8) {
+    std::uint64_t eight = 0;
+    std::memcpy(&eight, text.data() + at, 8);
+    std::uint64_t marked = zero_bytes(eight ^ (ones * '"')) | zero_bytes(eight ^ (ones * '\\')) |
+                           ((eight - ones * 0x20) & ~eight & highs);
+    if (marked != 0) return at + static_cast<std::size_t>(first_marked_byte(marked));
+    at += 8;
+  }
   while (at < text.size() && plain_string_byte(text[at])) ++at;
   return at;
 }
@@ -208,6 +223,23 @@ bool beyond_largest_double(std::string_view number) {
   return digit_exponent + exponent > 0;
 }
 
+// The double of "digits.digits" (the point at `point`) when its digits make an integer of up
+// to 53 bits and it has at most 22 digits after the point: that integer and the power of ten
+// are doubles as they are, so one division rounds to the nearest double, as a parse does.
+bool decimal_fast_path(std::string_view number, std::size_t point, double& value) {
+  static constexpr double powers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                      1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+  std::size_t scale = number.size() - point - 1;
+  if (number.size() - 1 > 19 || scale >= std::size(powers)) return false;
+  std::uint64_t digits = 0;
+  for (char c : number) {
+    if (c != '.') digits = digits * 10 + static_cast<std::uint64_t>(c - '0');
+  }
+  if (digits > std::uint64_t{1} << 53) return false;
+  value = static_cast<double>(digits) / powers[scale];
+  return true;
+}
+
 // A number starting at the reader's position (a minus sign or a digit), by the RFC grammar;
 // `fractional` when it has a fraction or an exponent.
 JsonStatus scan_number(JsonReader& r, JsonNumber& out, bool& fractional) {
@@ -227,15 +259,19 @@ JsonStatus scan_number(JsonReader& r, JsonNumber& out, bool& fractional) {
     return error_at_next(r, "invalid number");
   }
   std::size_t integer_end = r.pos;
+  std::size_t fraction_end = r.pos;
   bool fraction_or_exponent = false;
+  bool exponent = false;
   if (!at_end(r) && byte_at(r) == '.') {
     ++r.pos;
     fraction_or_exponent = true;
     if (!digits()) return error_at_next(r, "invalid number");
+    fraction_end = r.pos;
   }
   if (!at_end(r) && (byte_at(r) == 'e' || byte_at(r) == 'E')) {
     ++r.pos;
     fraction_or_exponent = true;
+    exponent = true;
     if (!at_end(r) && (byte_at(r) == '+' || byte_at(r) == '-')) ++r.pos;
     if (!digits()) return error_at_next(r, "invalid number");
   }
@@ -256,6 +292,12 @@ JsonStatus scan_number(JsonReader& r, JsonNumber& out, bool& fractional) {
       out.value = negative ? -static_cast<double>(out.magnitude) : static_cast<double>(out.magnitude);
       return std::nullopt;
     }
+  }
+  if (fraction_end != integer_end && !exponent &&
+      decimal_fast_path(r.text.substr(start + (negative ? 1 : 0), fraction_end - start - (negative ? 1 : 0)),
+                                     integer_end - start - (negative ? 1 : 0), out.value)) {
+    if (negative) out.value = -out.value;
+    return std::nullopt;
   }
   auto converted = std::from_chars(text.data(), text.data() + text.size(), out.value);
   if (converted.ec == std::errc::result_out_of_range) {
@@ -389,7 +431,7 @@ JsonStatus next_member(JsonReader& r, bool& first, JsonKey& key) {
   return scan_string_view(r, key.unescaped, key.text.emplace());
 }
 
-JsonStatus member_colon(JsonReader& r) {
+JsonStatus member_colon_after_white_space(JsonReader& r) {
   std::optional<char> c = next_byte(r);
   if (!c) return error_at_next(r, "EOF while parsing an object");
   if (*c != ':') return error_at_next(r, "expected `:`");

@@ -67,6 +67,16 @@ inline bool starts_number(char c) { return c == '-' || (c >= '0' && c <= '9'); }
 // Reads the closing bracket at the reader's position and gives the budget back.
 void close_container(JsonReader& r);
 
+// Whether two names, as keys and variant names are, are the same: short texts are compared
+// byte by byte inline rather than through a call of memcmp.
+inline bool same_name(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (a[i] != b[i]) return false;
+  }
+  return true;
+}
+
 // The key of an object's member: a view of its bytes in the text, or of `unescaped` when it
 // has escapes; none at the object's end.
 struct JsonKey {
@@ -78,7 +88,15 @@ struct JsonKey {
 // closing brace, gives the budget back and leaves the key's text empty. `first` tracks the commas.
 [[nodiscard]] JsonStatus next_member(JsonReader& r, bool& first, JsonKey& key);
 // Reads the colon between a key and its value.
-[[nodiscard]] JsonStatus member_colon(JsonReader& r);
+// The writer puts the colon right after the key, which is looked at inline.
+[[nodiscard]] JsonStatus member_colon_after_white_space(JsonReader& r);
+[[nodiscard]] inline JsonStatus member_colon(JsonReader& r) {
+  if (r.pos < r.text.size() && r.text[r.pos] == ':') {
+    ++r.pos;
+    return std::nullopt;
+  }
+  return member_colon_after_white_space(r);
+}
 // Steps to the next element of an open array; at the array's end reads the closing bracket,
 // gives the budget back and sets `more` to false.
 [[nodiscard]] JsonStatus next_element(JsonReader& r, bool& first, bool& more);

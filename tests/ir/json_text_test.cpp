@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cmath>
+#include <cstring>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -117,6 +120,26 @@ TEST(JsonTokensTest, LargeIntegersRoundToTheNearestDouble) {
   EXPECT_EQ(list.elements[3].number.magnitude, 123456789012345678u);
 }
 
+// Decimals read as the nearest double, as a full parse gives it: many digits, few, and many
+// after the point, of either sign.
+TEST(JsonTokensTest, DecimalsReadAsTheNearestDouble) {
+  std::mt19937_64 random(20261211);
+  for (int i = 0; i < 20000; ++i) {
+    std::uint64_t digits = random() >> (i % 60);
+    int scale = static_cast<int>(random() % 30);
+    std::string text = std::to_string(digits);
+    if (static_cast<int>(text.size()) <= scale) text.insert(0, static_cast<std::size_t>(scale) - text.size() + 1, '0');
+    text.insert(text.size() - static_cast<std::size_t>(scale), ".");
+    if (text.back() == '.') text += '0';
+    if (i % 2 == 1) text.insert(0, "-");
+    double expected = 0;
+    std::from_chars(text.data(), text.data() + text.size(), expected);
+    KeptValue list = testing::keep("[" + text + "]");
+    ASSERT_EQ(list.elements.size(), 1u);
+    ASSERT_EQ(std::memcmp(&list.elements[0].number.value, &expected, sizeof expected), 0) << text;
+  }
+}
+
 TEST(JsonTokensTest, Strings) {
   expect_outcomes({
       {"[\"\\\" \\\\ \\/ \\b \\f \\n \\r \\t \\u00e9 \\ud83d\\ude00\"]", "ok"},
@@ -130,6 +153,20 @@ TEST(JsonTokensTest, Strings) {
       {"[\"abc", "EOF while parsing a string at line 1 column 5"},
       {"[\"abc\\", "EOF while parsing a string at line 1 column 6"},
   });
+}
+
+// Runs of plain bytes are taken eight at a time: a quote, an escape or a control character
+// ends them at any place, and bytes beyond ASCII are plain.
+TEST(JsonTokensTest, StringsEndAtTheirFirstSpecialByteWhereverItIs) {
+  for (std::size_t length = 0; length < 20; ++length) {
+    std::string plain = std::string(length, 'a') + "\xC3\xA9" + std::string(length % 7, 'b');
+    KeptValue list = testing::keep("[\"" + plain + "\\n" + plain + "\", \"" + plain + "\"]");
+    ASSERT_EQ(list.elements.size(), 2u);
+    EXPECT_EQ(list.elements[0].text, plain + "\n" + plain);
+    EXPECT_EQ(list.elements[1].text, plain);
+    EXPECT_EQ(outcome("[\"" + plain + "\x01\"]", keep_any),
+              "control character in string at line 1 column " + std::to_string(plain.size() + 3));
+  }
 }
 
 TEST(JsonTokensTest, StringsAreUnescaped) {
