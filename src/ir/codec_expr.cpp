@@ -30,10 +30,8 @@ constexpr JsonMember call_members[] = {{"function"}, {"args"}};
 constexpr JsonRecord call_record{"struct variant Expr::Call", call_members, false, false};
 
 JsonStatus read_child(JsonInput in, std::unique_ptr<Expr>& out) {
-  Expr child;
-  if (auto error = deserialize_expr(in, child)) return error;
-  out = std::make_unique<Expr>(std::move(child));
-  return std::nullopt;
+  out = std::make_unique<Expr>();
+  return deserialize_expr(in, *out);
 }
 
 JsonStatus read_unary(JsonInput in, Expr& out) {

@@ -28,17 +28,18 @@ KeptValue kept_number(JsonNumber number, JsonKind kind) {
 }
 
 JsonStatus read_unsigned(JsonInput in, std::uint64_t largest, std::string_view expected, std::uint64_t& out) {
-  KeptValue scratch;
-  const KeptValue* value = nullptr;
   JsonNumber number;
+  JsonKind kind = JsonKind::Null;
   bool taken = false;
-  if (auto error = take_text_number(in, number, scratch.kind, taken)) return error;
-  if (taken && scratch.kind == JsonKind::Unsigned && number.fits && number.magnitude <= largest) {
+  if (auto error = take_text_number(in, number, kind, taken)) return error;
+  if (taken && kind == JsonKind::Unsigned && number.fits && number.magnitude <= largest) {
     out = number.magnitude;
     return std::nullopt;
   }
+  KeptValue scratch;
+  const KeptValue* value = nullptr;
   if (taken) {
-    scratch = kept_number(std::move(number), scratch.kind);
+    scratch = kept_number(std::move(number), kind);
     value = &scratch;
   } else if (auto error = take_value(in, scratch, value)) {
     return error;

@@ -1,6 +1,6 @@
 #include "ir/json_tagged.hpp"
 
-#include <array>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -11,18 +11,19 @@ namespace ovm::ir {
 namespace {
 
 // The variants' names as the unit enum readers take them, kept beside the reader without an
-// allocation when there are few, as there are in every enum of the files.
+// allocation when there are few, as there are in every enum of the files. Only the names an
+// enum has are made: the room for the others is left as it is, not cleared on every read.
 class VariantNames {
  public:
   explicit VariantNames(const JsonEnum& type) {
-    std::span<std::string_view> names = few_;
-    if (type.variants.size() > few_.size()) {
-      many_.resize(type.variants.size());
-      names = many_;
+    std::size_t count = type.variants.size();
+    if (count > std::size(few_.names)) {
+      for (const JsonVariant& variant : type.variants) many_.push_back(variant.name);
+      view_ = many_;
+      return;
     }
-    names = names.first(type.variants.size());
-    for (std::size_t i = 0; i < names.size(); ++i) names[i] = type.variants[i].name;
-    view_ = names;
+    for (std::size_t i = 0; i < count; ++i) std::construct_at(&few_.names[i], type.variants[i].name);
+    view_ = std::span<const std::string_view>(few_.names, count);
   }
   VariantNames(const VariantNames&) = delete;
   VariantNames& operator=(const VariantNames&) = delete;
@@ -30,7 +31,10 @@ class VariantNames {
   operator std::span<const std::string_view>() const { return view_; }
 
  private:
-  std::array<std::string_view, 16> few_;
+  union Few {
+    Few() {}  // leaves the names unmade
+    std::string_view names[8];
+  } few_;
   std::vector<std::string_view> many_;
   std::span<const std::string_view> view_;
 };
@@ -160,7 +164,7 @@ struct AdjacentReader {
     bool first = true;
     bool content_seen = false;
     bool content_read = false;
-    std::optional<KeptValue> kept;  // an "of" before "kind"
+    std::unique_ptr<KeptValue> kept;  // an "of" before "kind", which the writer does not put there
     JsonKey key;
     while (true) {
       if (auto error = next_member(r, first, key)) return error;
@@ -185,7 +189,7 @@ struct AdjacentReader {
       }
       content_seen = true;
       if (!variant) {
-        if (auto error = keep_value(r, &kept.emplace())) return error;
+        if (auto error = keep_value(r, (kept = std::make_unique<KeptValue>()).get())) return error;
         continue;
       }
       if (auto error = content(*variant, text_input(r))) return place_error_at_close(r, *error, '}');
@@ -260,6 +264,11 @@ struct AdjacentReader {
 
 JsonStatus read_internally_tagged(JsonInput in, const JsonEnum& type, std::size_t& variant,
                                   const JsonContentReader& read_members) {
+  if (in.reader != nullptr && next_byte(*in.reader) == '{') {
+    const JsonReader start = *in.reader;
+    if (read_tag_first(*in.reader, type, VariantNames(type), variant, read_members)) return std::nullopt;
+    *in.reader = start;
+  }
   KeptValue scratch;
   const KeptValue* head = nullptr;
   if (auto error = take_value(in, scratch, head)) return error;
@@ -268,11 +277,6 @@ JsonStatus read_internally_tagged(JsonInput in, const JsonEnum& type, std::size_
     return value_error(in, invalid_type_message(json_found_text(*head), expected));
   }
   VariantNames names(type);
-  if (in.reader != nullptr && head->kind == JsonKind::Object) {
-    const JsonReader start = *in.reader;
-    if (read_tag_first(*in.reader, type, names, variant, read_members)) return std::nullopt;
-    *in.reader = start;
-  }
   TaggedParts parts;
   JsonStatus split = in.kept != nullptr ? split_kept_parts(*in.kept, names, parts)
                                         : keep_text_parts(*in.reader, head->kind, names, parts);
