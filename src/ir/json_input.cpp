@@ -131,7 +131,7 @@ JsonStatus take_null(JsonInput in, bool& was_null) {
   return take_scalar(*in.reader, scratch);
 }
 
-JsonStatus read_elements(JsonInput in, const std::function<JsonStatus(JsonInput)>& read_element) {
+JsonStatus read_elements(JsonInput in, const JsonCallback<JsonStatus(JsonInput)>& read_element) {
   if (in.kept != nullptr) {
     if (in.kept->kind != JsonKind::Array) return mismatch(in, *in.kept, "a sequence");
     for (const KeptValue& element : in.kept->elements) {

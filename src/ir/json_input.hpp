@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "ir/json_callback.hpp"
 #include "ir/json_error.hpp"
 #include "ir/json_kept.hpp"
 #include "ir/json_text.hpp"
@@ -48,7 +49,7 @@ JsonError value_error(JsonInput in, std::string message);
 [[nodiscard]] JsonStatus take_null(JsonInput in, bool& was_null);
 
 // A JSON array, each element handed in order to `read_element`; else "expected a sequence".
-[[nodiscard]] JsonStatus read_elements(JsonInput in, const std::function<JsonStatus(JsonInput)>& read_element);
+[[nodiscard]] JsonStatus read_elements(JsonInput in, const JsonCallback<JsonStatus(JsonInput)>& read_element);
 
 template <class T, class Read>
 [[nodiscard]] JsonStatus read_optional(JsonInput in, std::optional<T>& out, Read read) {

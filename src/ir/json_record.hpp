@@ -2,10 +2,10 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <span>
 #include <string_view>
 
+#include "ir/json_callback.hpp"
 #include "ir/json_error.hpp"
 #include "ir/json_input.hpp"
 
@@ -34,7 +34,7 @@ struct JsonRecord {
 
 // Reads the value of member `member` (its index in the record) from `value`; it must read
 // exactly that one value.
-using JsonMemberReader = std::function<JsonStatus(std::size_t member, JsonInput value)>;
+using JsonMemberReader = JsonCallback<JsonStatus(std::size_t member, JsonInput value)>;
 
 // Reads a record in its object form (keys in any order, each member at most once) or its array
 // form (the members in declaration order). Members left out keep what the caller put in them,

@@ -1,10 +1,10 @@
 #pragma once
 
 #include <cstddef>
-#include <functional>
 #include <span>
 #include <string_view>
 
+#include "ir/json_callback.hpp"
 #include "ir/json_error.hpp"
 #include "ir/json_input.hpp"
 #include "ir/json_keys.hpp"
@@ -24,7 +24,7 @@ struct JsonEnum {
 
 // Reads the data of variant `variant` from `content`: for an internally tagged enum the kept
 // object or array of the members beside the tag, for an adjacently tagged one the content.
-using JsonContentReader = std::function<JsonStatus(std::size_t variant, JsonInput content)>;
+using JsonContentReader = JsonCallback<JsonStatus(std::size_t variant, JsonInput content)>;
 
 // An internally tagged enum: an object with "kind" among its members, or an array of the tag
 // and the members. The whole value is kept first; `read_members` then reads the variant's

@@ -4,7 +4,6 @@
 #include <charconv>
 #include <cstdint>
 #include <cstring>
-#include <functional>
 
 namespace ovm::ir {
 namespace {
@@ -441,7 +440,7 @@ JsonStatus member_colon_after_white_space(JsonReader& r) {
 
 JsonStatus next_element(JsonReader& r, bool& first, bool& more) { return next_entry(r, first, ']', more); }
 
-JsonStatus read_array_rest(JsonReader& r, bool first, const std::function<JsonStatus()>& read_element) {
+JsonStatus read_array_rest(JsonReader& r, bool first, const JsonCallback<JsonStatus()>& read_element) {
   bool more = false;
   while (true) {
     if (auto error = next_entry(r, first, ']', more)) return error;

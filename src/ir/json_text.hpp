@@ -1,11 +1,11 @@
 #pragma once
 
 #include <cstddef>
-#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 
+#include "ir/json_callback.hpp"
 #include "ir/json_error.hpp"
 #include "ir/json_kept.hpp"
 
@@ -103,7 +103,7 @@ struct JsonKey {
 
 // Reads the rest of an open array, each element by `read_element` (which reads exactly one
 // value), through its closing bracket. `first` says whether no element was read yet.
-[[nodiscard]] JsonStatus read_array_rest(JsonReader& r, bool first, const std::function<JsonStatus()>& read_element);
+[[nodiscard]] JsonStatus read_array_rest(JsonReader& r, bool first, const JsonCallback<JsonStatus()>& read_element);
 
 // Reads one whole value into a kept value, or past it when `out` is null; its arrays and
 // objects count against the nesting budget either way.
