@@ -13,7 +13,7 @@ namespace json_writer_detail {
 char* grow(JsonWriter& w, std::size_t bytes) {
   constexpr std::size_t step = std::size_t{64} << 10;
   std::size_t needed = w.used + bytes;
-  if (needed > w.text.capacity()) w.text.reserve(std::max(8 * w.text.capacity(), needed + step));
+  if (needed > w.text.capacity()) w.text.reserve(std::max(4 * w.text.capacity(), needed + step));
   w.text.resize(std::min(w.text.capacity(), std::max(needed, w.used + step)));
   return w.text.data() + w.used;
 }
