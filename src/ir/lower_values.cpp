@@ -106,7 +106,7 @@ void gather_parameter_definitions(LoweringContext& context, const std::vector<sy
       const auto* assignment = std::get_if<syntax::AssignmentBody>(&statement.body);
       if (assignment == nullptr || assignment->expr == nullptr) continue;
       if (kind->name == "PARAMETERS") {
-        context.parameter_definitions[{std::nullopt, std::string(statement.key.text)}] = assignment;
+        context.parameter_definitions[{std::nullopt, std::string(statement.key.text())}] = assignment;
       } else if (kind->local_parameters && block.name && assignment->target && key_is(statement, "parameter")) {
         context.parameter_definitions[{std::string(block.name->text), std::string(assignment->target->text)}] =
             assignment;

@@ -80,7 +80,7 @@ void gather_standards(ValidationContext& context, const syntax::Block& block) {
 
 void gather_unit_defaults(ValidationContext& context, const syntax::Block& block, const BlockSpec& kind) {
   for (const syntax::Statement& statement : block.statements) {
-    const PropertySpec* property = find_property_spec(kind, statement.key.text);
+    const PropertySpec* property = find_property_spec(kind, statement.key.text());
     const syntax::ValuesBody* body = values_body(statement);
     if (property == nullptr || body == nullptr) continue;
     std::string_view text;
@@ -103,7 +103,7 @@ void gather_parameter_definitions(ValidationContext& context, const syntax::Bloc
     if (assignment == nullptr || assignment->expr == nullptr) continue;
     ParameterDefinition definition{assignment->expr, assignment->unit};
     if (kind.name == "PARAMETERS") {
-      context.parameter_definitions.insert_or_assign({std::string(), std::string(statement.key.text)}, definition);
+      context.parameter_definitions.insert_or_assign({std::string(), std::string(statement.key.text())}, definition);
     } else if (kind.local_parameters && block.name && assignment->target && key_is(statement, "parameter")) {
       context.parameter_definitions.insert_or_assign(
           {std::string(block.name->text), std::string(assignment->target->text)}, definition);
