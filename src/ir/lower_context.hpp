@@ -10,6 +10,7 @@
 #include "ir/graph_ids.hpp"
 #include "ir/graph_substances.hpp"
 #include "ir/model_graph.hpp"
+#include "sema/scoped_name.hpp"
 #include "syntax/tree.hpp"
 
 namespace ovm::syntax {
@@ -34,7 +35,7 @@ struct LoweringContext {
   std::unordered_map<std::string, Standard> standards_by_name;
   // Every parameter definition of the model, by owning block (none: PARAMETERS) and name; a
   // later one replaces an earlier. Numbers written as names read them, whatever the pass.
-  std::map<std::pair<std::optional<std::string>, std::string>, const syntax::AssignmentBody*> parameter_definitions;
+  sema::ScopedNameMap<const syntax::AssignmentBody*> parameter_definitions;
   // Parameters declared before their values are lowered, by the statement that declares them.
   std::unordered_map<const syntax::Statement*, ParameterId> declared_parameters;
 };

@@ -103,10 +103,9 @@ void gather_parameter_definitions(ValidationContext& context, const syntax::Bloc
     if (assignment == nullptr || assignment->expr == nullptr) continue;
     ParameterDefinition definition{assignment->expr, assignment->unit};
     if (kind.name == "PARAMETERS") {
-      context.parameter_definitions.insert_or_assign({std::string(), std::string(statement.key.text())}, definition);
+      context.parameter_definitions.insert_or_assign(ScopedName{std::nullopt, statement.key.text()}, definition);
     } else if (kind.local_parameters && block.name && assignment->target && key_is(statement, "parameter")) {
-      context.parameter_definitions.insert_or_assign(
-          {std::string(block.name->text), std::string(assignment->target->text)}, definition);
+      context.parameter_definitions.insert_or_assign(ScopedName{block.name->text, assignment->target->text}, definition);
     }
   }
 }
