@@ -38,8 +38,9 @@ struct ParameterDefinition {
 struct ValidationContext {
   diagnostics::Diagnostics diagnostics;
   std::vector<DeclaredRatio> ratios;                              // in file order; lookups take the first match
-  std::vector<std::string> standards;                             // names of STANDARD `standard` statements
-  std::vector<std::string> scalar_names;                          // parameters and backend values, in declaration order
+  // Slices of the source text.
+  std::vector<std::string_view> standards;     // names of STANDARD `standard` statements
+  std::vector<std::string_view> scalar_names;  // parameters and backend values, in declaration order
   // Lookups run per statement, so each list has an index: the first position of each ratio by
   // element and numerator, and of each name.
   NameIndex ratio_index;

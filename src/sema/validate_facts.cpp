@@ -43,14 +43,14 @@ std::optional<std::string> named_standard(const syntax::ValuesBody& body) {
 
 // Indexes the name just appended to `names` unless an earlier one is equal: the index always
 // leads to the first.
-void index_last_name(NameIndex& index, const std::vector<std::string>& names) {
+void index_last_name(NameIndex& index, const std::vector<std::string_view>& names) {
   std::string_view name = names.back();
   std::uint32_t hash = NameIndex::hash(name);
   if (index.find(hash, [&](std::size_t at) { return names[at] == name; })) return;
   index.add(hash, names.size() - 1);
 }
 
-bool is_indexed_name(const NameIndex& index, const std::vector<std::string>& names, std::string_view name) {
+bool is_indexed_name(const NameIndex& index, const std::vector<std::string_view>& names, std::string_view name) {
   return index.find(NameIndex::hash(name), [&](std::size_t at) { return names[at] == name; }).has_value();
 }
 
