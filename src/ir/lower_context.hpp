@@ -1,6 +1,5 @@
 #pragma once
 
-#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -19,6 +18,18 @@ struct Statement;
 
 namespace ovm::ir {
 
+// A parameter's owning block (none for PARAMETERS) and name, held as copies: the graph's
+// parameters own their texts.
+using OwnedName = std::pair<std::optional<std::string>, std::string>;
+
+struct OwnedNameHash {
+  std::size_t operator()(const OwnedName& key) const {
+    std::optional<std::string_view> scope;
+    if (key.first) scope = *key.first;
+    return sema::ScopedNameHash{}(sema::ScopedName{scope, key.second});
+  }
+};
+
 // The state every lowering pass works on. The maps are only ever looked up by key, so their
 // order cannot reach the graph; a later insertion under a key replaces the earlier value.
 struct LoweringContext {
@@ -31,7 +42,7 @@ struct LoweringContext {
   std::unordered_map<std::string, ReservoirId> reservoirs_by_name;
   std::unordered_map<std::string, SampleId> samples_by_name;
   std::unordered_map<std::string, ProcessId> processes_by_name;  // the first process of each name
-  std::map<std::pair<std::optional<std::string>, std::string>, ParameterId> parameters_by_owner;
+  std::unordered_map<OwnedName, ParameterId, OwnedNameHash> parameters_by_owner;
   std::unordered_map<std::string, Standard> standards_by_name;
   // Every parameter definition of the model, by owning block (none: PARAMETERS) and name; a
   // later one replaces an earlier. Numbers written as names read them, whatever the pass.
