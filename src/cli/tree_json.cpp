@@ -93,11 +93,11 @@ void body_to_json(std::string& out, const syntax::StatementBody& body, std::stri
                  },
                  [&](const syntax::ConditionBody& b) {
                    out += "{\"kind\": \"condition\", \"lhs\": ";
-                   expr_to_json(out, *b.lhs);
+                   expr_to_json(out, *b.comparison->lhs);
                    out += ", \"op\": ";
-                   out += json_string(as_str(b.op));
+                   out += json_string(as_str(b.comparison->op));
                    out += ", \"rhs\": ";
-                   expr_to_json(out, *b.rhs);
+                   expr_to_json(out, *b.comparison->rhs);
                    append_unit(out, b.unit);
                    out += '}';
                  },
@@ -245,7 +245,7 @@ void statement_to_json(std::string& out, const syntax::Statement& statement, std
   out += "\"key\": {\"kind\": \"";
   out += key_kind(statement.key.kind);
   out += "\", \"text\": ";
-  out += json_string(statement.key.text);
+  out += json_string(statement.key.text());
   out += "},\n";
   out += inner;
   out += "\"indent\": ";

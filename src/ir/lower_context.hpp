@@ -1,6 +1,5 @@
 #pragma once
 
-#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -10,6 +9,7 @@
 #include "ir/graph_ids.hpp"
 #include "ir/graph_substances.hpp"
 #include "ir/model_graph.hpp"
+#include "sema/scoped_name.hpp"
 #include "syntax/tree.hpp"
 
 namespace ovm::syntax {
@@ -17,6 +17,18 @@ struct Statement;
 }
 
 namespace ovm::ir {
+
+// A parameter's owning block (none for PARAMETERS) and name, held as copies: the graph's
+// parameters own their texts.
+using OwnedName = std::pair<std::optional<std::string>, std::string>;
+
+struct OwnedNameHash {
+  std::size_t operator()(const OwnedName& key) const {
+    std::optional<std::string_view> scope;
+    if (key.first) scope = *key.first;
+    return sema::ScopedNameHash{}(sema::ScopedName{scope, key.second});
+  }
+};
 
 // The state every lowering pass works on. The maps are only ever looked up by key, so their
 // order cannot reach the graph; a later insertion under a key replaces the earlier value.
@@ -30,11 +42,11 @@ struct LoweringContext {
   std::unordered_map<std::string, ReservoirId> reservoirs_by_name;
   std::unordered_map<std::string, SampleId> samples_by_name;
   std::unordered_map<std::string, ProcessId> processes_by_name;  // the first process of each name
-  std::map<std::pair<std::optional<std::string>, std::string>, ParameterId> parameters_by_owner;
+  std::unordered_map<OwnedName, ParameterId, OwnedNameHash> parameters_by_owner;
   std::unordered_map<std::string, Standard> standards_by_name;
   // Every parameter definition of the model, by owning block (none: PARAMETERS) and name; a
   // later one replaces an earlier. Numbers written as names read them, whatever the pass.
-  std::map<std::pair<std::optional<std::string>, std::string>, const syntax::AssignmentBody*> parameter_definitions;
+  sema::ScopedNameMap<const syntax::AssignmentBody*> parameter_definitions;
   // Parameters declared before their values are lowered, by the statement that declares them.
   std::unordered_map<const syntax::Statement*, ParameterId> declared_parameters;
 };

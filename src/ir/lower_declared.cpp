@@ -22,7 +22,7 @@ void declare_model_parameters(LoweringContext& context, const std::vector<syntax
     if (resolutions[i].spec == nullptr || resolutions[i].spec->name != "PARAMETERS") continue;
     for (const syntax::Statement& statement : blocks[i].statements) {
       if (std::holds_alternative<syntax::AssignmentBody>(statement.body)) {
-        declare(context, statement, std::nullopt, std::string(statement.key.text));
+        declare(context, statement, std::nullopt, std::string(statement.key.text()));
       }
     }
   }

@@ -32,6 +32,26 @@ std::vector<std::string> required_capabilities(const std::vector<sema::BlockReso
   return needed;
 }
 
+// Room for the records that blocks add one each, and for a parameter per definition, counted
+// before lowering: a large model's graph lists then take their size at once instead of
+// doubling, which holds the old and the new copy together while the tree is still held.
+void reserve_graph(LoweringContext& context, const std::vector<sema::BlockResolution>& resolutions) {
+  std::size_t reservoirs = 0;
+  std::size_t processes = 0;
+  std::size_t samples = 0;
+  for (const sema::BlockResolution& block : resolutions) {
+    if (block.spec == nullptr) continue;
+    std::string_view kind = block.spec->name;
+    if (kind == "RESERVOIR") ++reservoirs;
+    if (kind == "PROCESS") ++processes;
+    if (kind == "SAMPLE") ++samples;
+  }
+  context.graph.reservoirs.reserve(reservoirs);
+  context.graph.processes.reserve(processes);
+  context.graph.samples.reserve(samples);
+  context.graph.parameters.reserve(context.parameter_definitions.size());
+}
+
 }  // namespace
 
 ModelGraph lower_model(const std::vector<syntax::Block>& blocks, std::string_view source,
@@ -43,6 +63,7 @@ ModelGraph lower_model(const std::vector<syntax::Block>& blocks, std::string_vie
 
   const std::vector<sema::BlockResolution>& resolutions = analysis.resolution.blocks;
   gather_parameter_definitions(context, blocks, resolutions);
+  reserve_graph(context, resolutions);
   std::span<const std::string_view> remaining(lowering_passes);
   for (std::size_t size : lowering_pass_sizes) {
     std::span<const std::string_view> pass = remaining.first(size);

@@ -75,16 +75,16 @@ std::optional<StopCondition> stop_condition(const LoweringContext& context, cons
   const auto* condition = std::get_if<syntax::ConditionBody>(&statement.body);
   if (condition == nullptr) return std::nullopt;
   std::optional<Subject> subject;
-  if (const auto* qualified = std::get_if<SyntaxExpr::Qualified>(&condition->lhs->kind)) {
+  if (const auto* qualified = std::get_if<SyntaxExpr::Qualified>(&condition->comparison->lhs->kind)) {
     subject = resolve_reference(context, part_texts(qualified->path));
-  } else if (const auto* ident = std::get_if<SyntaxExpr::Ident>(&condition->lhs->kind); ident && ident->name == "time") {
+  } else if (const auto* ident = std::get_if<SyntaxExpr::Ident>(&condition->comparison->lhs->kind); ident && ident->name == "time") {
     subject = Subject{Subject::Time{}};
   }
   if (!subject) return std::nullopt;
-  std::optional<double> value = constant_value(lower_expr(context, *condition->rhs, std::nullopt));
+  std::optional<double> value = constant_value(lower_expr(context, *condition->comparison->rhs, std::nullopt));
   if (!value) return std::nullopt;
   // CompareOp and Comparison list the operators in the same order.
-  return StopCondition{*subject, static_cast<Comparison>(condition->op),
+  return StopCondition{*subject, static_cast<Comparison>(condition->comparison->op),
                        stop_value(context, *condition, *subject, *value)};
 }
 

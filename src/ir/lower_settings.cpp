@@ -35,7 +35,7 @@ std::optional<std::string> units_statement_unit(const syntax::Statement& stateme
 
 void lower_units(LoweringContext& context, const syntax::Block& block, const sema::BlockSpec& kind) {
   for (const syntax::Statement& statement : block.statements) {
-    const sema::PropertySpec* property = sema::find_property_spec(kind, statement.key.text);
+    const sema::PropertySpec* property = sema::find_property_spec(kind, statement.key.text());
     if (property == nullptr) continue;
     std::optional<std::string> unit = units_statement_unit(statement);
     if (!unit) continue;

@@ -29,7 +29,7 @@ void lower_parameters(LoweringContext& context, const syntax::Block& block) {
   for (const syntax::Statement& statement : block.statements) {
     const auto* assignment = std::get_if<syntax::AssignmentBody>(&statement.body);
     if (assignment == nullptr) continue;
-    define_parameter(context, statement, *assignment, std::nullopt, std::string(statement.key.text));
+    define_parameter(context, statement, *assignment, std::nullopt, std::string(statement.key.text()));
   }
 }
 
@@ -169,14 +169,14 @@ void lower_reservoir(LoweringContext& context, const syntax::Block& block) {
   for (const syntax::Statement& statement : block.statements) {
     switch (statement.key.kind) {
       case StatementKey::Kind::Species: {
-        SpeciesId species = species_for_formula(context, statement.key.text);
+        SpeciesId species = species_for_formula(context, statement.key.text());
         if (std::optional<Amount> amount = pool_amount(context, statement, reservoir.name)) {
           reservoir.pools.push_back(Pool{species, *amount, {}, {}});
         }
         break;
       }
       case StatementKey::Kind::Delta:
-        if (auto delta = written_delta(context, statement, statement.key.text, reservoir.name)) deltas.push_back(*delta);
+        if (auto delta = written_delta(context, statement, statement.key.text(), reservoir.name)) deltas.push_back(*delta);
         break;
       case StatementKey::Kind::Word:
         lower_reservoir_word(context, statement, reservoir);
@@ -196,7 +196,7 @@ void lower_sample(LoweringContext& context, const syntax::Block& block) {
   context.samples_by_name[*name] = sample.id;
   for (const syntax::Statement& statement : block.statements) {
     if (statement.key.kind == StatementKey::Kind::Delta) {
-      std::optional<WrittenDelta> delta = written_delta(context, statement, statement.key.text, std::nullopt);
+      std::optional<WrittenDelta> delta = written_delta(context, statement, statement.key.text(), std::nullopt);
       std::optional<double> ratio = delta ? delta_as_ratio(context, *delta) : std::nullopt;
       if (ratio) sample.compositions.push_back(Composition{delta->isotope, *ratio});
       continue;

@@ -83,9 +83,9 @@ std::optional<std::string> unit_name_for(const LoweringContext& context, const s
 std::optional<NamedNumber> named_number(const LoweringContext& context, const syntax::Value& value,
                                         const std::optional<std::string>& owner) {
   if (value.kind != ValueKind::Identifier) return std::nullopt;
-  std::string name(sema::value_text(value));
-  auto found = owner ? context.parameter_definitions.find({owner, name}) : context.parameter_definitions.end();
-  if (found == context.parameter_definitions.end()) found = context.parameter_definitions.find({std::nullopt, name});
+  std::string_view name = sema::value_text(value);
+  auto found = owner ? context.parameter_definitions.find(sema::ScopedName{*owner, name}) : context.parameter_definitions.end();
+  if (found == context.parameter_definitions.end()) found = context.parameter_definitions.find(sema::ScopedName{std::nullopt, name});
   if (found == context.parameter_definitions.end()) return std::nullopt;
   const syntax::AssignmentBody& assignment = *found->second;
   std::optional<double> number = sema::constant_expression_value(*assignment.expr);
@@ -106,10 +106,9 @@ void gather_parameter_definitions(LoweringContext& context, const std::vector<sy
       const auto* assignment = std::get_if<syntax::AssignmentBody>(&statement.body);
       if (assignment == nullptr || assignment->expr == nullptr) continue;
       if (kind->name == "PARAMETERS") {
-        context.parameter_definitions[{std::nullopt, std::string(statement.key.text)}] = assignment;
+        context.parameter_definitions[sema::ScopedName{std::nullopt, statement.key.text()}] = assignment;
       } else if (kind->local_parameters && block.name && assignment->target && key_is(statement, "parameter")) {
-        context.parameter_definitions[{std::string(block.name->text), std::string(assignment->target->text)}] =
-            assignment;
+        context.parameter_definitions[sema::ScopedName{block.name->text, assignment->target->text}] = assignment;
       }
     }
   }

@@ -17,23 +17,23 @@ using diagnostics::DiagnosticCode;
 // backend or built in.
 void bind_parameter(Resolution& resolution, const syntax::Statement& statement) {
   if (!std::holds_alternative<syntax::AssignmentBody>(statement.body)) return;
-  std::string_view name = statement.key.text;
+  std::string_view name = statement.key.text();
   diagnostics::Diagnostics& out = resolution.diagnostics;
   const Symbol* found = lookup_global(resolution.symbols, name);
   if (found && found->kind.tag == SymbolKind::Tag::BackendValue) {
-    push_diagnostic(out, Diagnostic(DiagnosticCode::OV110, statement.key_span)
+    push_diagnostic(out, Diagnostic(DiagnosticCode::OV110, key_span(statement))
                              .with_label(fill_message("`{}` is produced by a backend and cannot be rebound", {name})));
     return;
   }
   if (is_builtin_name(name)) {
-    push_diagnostic(out, Diagnostic(DiagnosticCode::OV110, statement.key_span)
+    push_diagnostic(out, Diagnostic(DiagnosticCode::OV110, key_span(statement))
                              .with_label(fill_message("`{}` is built in and cannot be rebound", {name})));
     return;
   }
-  Symbol symbol{SymbolKind{SymbolKind::Tag::Parameter, {}}, name, statement.key_span};
+  Symbol symbol{SymbolKind{SymbolKind::Tag::Parameter, {}}, name, key_span(statement)};
   if (auto earlier = declare_global(resolution.symbols, std::move(symbol))) {
     push_diagnostic(out,
-                    already_declared(statement.key_span, fill_message("`{}` is already declared", {name}), *earlier));
+                    already_declared(key_span(statement), fill_message("`{}` is already declared", {name}), *earlier));
   }
 }
 
@@ -78,9 +78,9 @@ void bind_names(const syntax::ParseOutput& tree, Resolution& resolution) {
     for (const syntax::Statement& statement : tree.blocks[i].statements) {
       if (kind.expressions_only) {
         bind_parameter(resolution, statement);
-      } else if (kind.declares == "Backend" && equals_ascii_folded(statement.key.text, "export")) {
+      } else if (kind.declares == "Backend" && equals_ascii_folded(statement.key.text(), "export")) {
         bind_backend_value(resolution, statement);
-      } else if (kind.local_parameters && equals_ascii_folded(statement.key.text, "parameter") && entry.name) {
+      } else if (kind.local_parameters && equals_ascii_folded(statement.key.text(), "parameter") && entry.name) {
         bind_local(resolution, *entry.name, statement);
       }
     }

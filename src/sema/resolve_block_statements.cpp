@@ -60,7 +60,7 @@ struct StatementUses {
 
 void resolve_block_statements(const SymbolTable& symbols, diagnostics::Diagnostics& out, const BlockSpec& kind,
                               std::optional<std::string_view> scope, const syntax::Statement& statement) {
-  StatementUses uses{symbols, out, scope, find_property_spec(kind, statement.key.text)};
+  StatementUses uses{symbols, out, scope, find_property_spec(kind, statement.key.text())};
   // Nesting is bounded by the parser, so this recursion is bounded too.
   std::visit(
       [&](const auto& body) {
@@ -77,8 +77,8 @@ void resolve_block_statements(const SymbolTable& symbols, diagnostics::Diagnosti
         } else if constexpr (std::is_same_v<Body, syntax::ListBody>) {
           uses.list(body);
         } else if constexpr (std::is_same_v<Body, syntax::ConditionBody>) {
-          resolve_expression(symbols, out, scope, *body.lhs);
-          resolve_expression(symbols, out, scope, *body.rhs);
+          resolve_expression(symbols, out, scope, *body.comparison->lhs);
+          resolve_expression(symbols, out, scope, *body.comparison->rhs);
         } else {
           for (const syntax::Statement& nested : body.statements) {
             resolve_block_statements(symbols, out, kind, scope, nested);

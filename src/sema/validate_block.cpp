@@ -47,9 +47,9 @@ const VariantSpec* find_variant(ValidationContext& context, const syntax::Block&
   auto again = std::find_if(std::next(statement), block.statements.end(),
                             [&](const syntax::Statement& s) { return key_is(s, key); });
   if (again != block.statements.end()) {
-    push_diagnostic(context.diagnostics, Diagnostic(DiagnosticCode::OV213, again->key_span)
+    push_diagnostic(context.diagnostics, Diagnostic(DiagnosticCode::OV213, key_span(*again))
                                              .with_label(fill_message("`{}` is already set above", {key}))
-                                             .with_note(statement->key_span, "already set here"));
+                                             .with_note(key_span(*statement), "already set here"));
   }
   const syntax::Value* value = first_value(*statement);
   if (!is_kind(value, ValueKind::Identifier)) return nullptr;
@@ -70,7 +70,7 @@ const VariantSpec* find_variant(ValidationContext& context, const syntax::Block&
 const syntax::ValuesBody* line_values(ValidationContext& context, const BlockSpec& kind,
                                       const syntax::Statement& statement, bool accepted, std::string_view refusal) {
   if (!accepted) {
-    report(context, DiagnosticCode::OV210, statement.key_span, fill_message(refusal, {kind.name}));
+    report(context, DiagnosticCode::OV210, key_span(statement), fill_message(refusal, {kind.name}));
     return nullptr;
   }
   return values_body(statement);
@@ -125,29 +125,29 @@ void check_expression_statement(ValidationContext& context, const syntax::Statem
 const PropertySpec* statement_property(const BlockSpec& kind, const syntax::Statement& statement) {
   const syntax::Value* first = first_value(statement);
   if (is_kind(first, ValueKind::Identifier)) {
-    if (const PropertySpec* labelled = find_property_by_label(kind, statement.key.text, value_text(*first))) {
+    if (const PropertySpec* labelled = find_property_by_label(kind, statement.key.text(), value_text(*first))) {
       return labelled;
     }
   }
-  return find_property_spec(kind, statement.key.text);
+  return find_property_spec(kind, statement.key.text());
 }
 
 void report_unknown_property(ValidationContext& context, const BlockSpec& kind, const syntax::Statement& statement) {
   std::vector<std::string_view> offered;
   for (const PropertySpec& property : kind.properties) offered.push_back(offered_name(property));
   push_diagnostic(context.diagnostics,
-                  Diagnostic(DiagnosticCode::OV210, statement.key_span)
-                      .with_label(fill_message("`{}` is not a property of `{}`", {statement.key.text, kind.name}))
-                      .with_help(unknown_name_help(statement.key.text, offered)));
+                  Diagnostic(DiagnosticCode::OV210, key_span(statement))
+                      .with_label(fill_message("`{}` is not a property of `{}`", {statement.key.text(), kind.name}))
+                      .with_help(unknown_name_help(statement.key.text(), offered)));
 }
 
 void check_group(ValidationContext& context, BlockState& state, std::string_view group,
                  const syntax::Statement& statement) {
-  auto [entry, inserted] = state.groups.try_emplace(group, statement.key_span);
+  auto [entry, inserted] = state.groups.try_emplace(group, key_span(statement));
   if (inserted) return;
   push_diagnostic(context.diagnostics,
-                  Diagnostic(DiagnosticCode::OV213, statement.key_span)
-                      .with_label(fill_message("`{}` cannot be combined with the property above", {statement.key.text}))
+                  Diagnostic(DiagnosticCode::OV213, key_span(statement))
+                      .with_label(fill_message("`{}` cannot be combined with the property above", {statement.key.text()}))
                       .with_note(entry->second, "already set here"));
 }
 

@@ -10,6 +10,7 @@
 #include "diagnostics/diagnostic.hpp"
 #include "sema/isotope.hpp"
 #include "sema/name_index.hpp"
+#include "sema/scoped_name.hpp"
 #include "sema/symbol_table.hpp"
 #include "syntax/expr.hpp"
 #include "syntax/tree.hpp"
@@ -37,17 +38,18 @@ struct ParameterDefinition {
 struct ValidationContext {
   diagnostics::Diagnostics diagnostics;
   std::vector<DeclaredRatio> ratios;                              // in file order; lookups take the first match
-  std::vector<std::string> standards;                             // names of STANDARD `standard` statements
-  std::vector<std::string> scalar_names;                          // parameters and backend values, in declaration order
+  // Slices of the source text.
+  std::vector<std::string_view> standards;     // names of STANDARD `standard` statements
+  std::vector<std::string_view> scalar_names;  // parameters and backend values, in declaration order
   // Lookups run per statement, so each list has an index: the first position of each ratio by
   // element and numerator, and of each name.
   NameIndex ratio_index;
   NameIndex standard_index;
   NameIndex scalar_index;
   std::map<std::string, std::string, std::less<>> unit_defaults;  // dimension name to unit text
-  // Keyed by the owning block's name (empty for PARAMETERS) and the parameter's name; a later
+  // Keyed by the owning block's name (none for PARAMETERS) and the parameter's name; a later
   // definition replaces an earlier one, as lowering reads them.
-  std::map<std::pair<std::string, std::string>, ParameterDefinition, std::less<>> parameter_definitions;
+  ScopedNameMap<ParameterDefinition> parameter_definitions;
   bool relative_mode = false;
   bool has_database = false;
   // The model and its names, for the few checks that look at another block (a stop condition

@@ -43,14 +43,14 @@ std::optional<std::string> named_standard(const syntax::ValuesBody& body) {
 
 // Indexes the name just appended to `names` unless an earlier one is equal: the index always
 // leads to the first.
-void index_last_name(NameIndex& index, const std::vector<std::string>& names) {
+void index_last_name(NameIndex& index, const std::vector<std::string_view>& names) {
   std::string_view name = names.back();
   std::uint32_t hash = NameIndex::hash(name);
   if (index.find(hash, [&](std::size_t at) { return names[at] == name; })) return;
   index.add(hash, names.size() - 1);
 }
 
-bool is_indexed_name(const NameIndex& index, const std::vector<std::string>& names, std::string_view name) {
+bool is_indexed_name(const NameIndex& index, const std::vector<std::string_view>& names, std::string_view name) {
   return index.find(NameIndex::hash(name), [&](std::size_t at) { return names[at] == name; }).has_value();
 }
 
@@ -80,7 +80,7 @@ void gather_standards(ValidationContext& context, const syntax::Block& block) {
 
 void gather_unit_defaults(ValidationContext& context, const syntax::Block& block, const BlockSpec& kind) {
   for (const syntax::Statement& statement : block.statements) {
-    const PropertySpec* property = find_property_spec(kind, statement.key.text);
+    const PropertySpec* property = find_property_spec(kind, statement.key.text());
     const syntax::ValuesBody* body = values_body(statement);
     if (property == nullptr || body == nullptr) continue;
     std::string_view text;
@@ -103,10 +103,9 @@ void gather_parameter_definitions(ValidationContext& context, const syntax::Bloc
     if (assignment == nullptr || assignment->expr == nullptr) continue;
     ParameterDefinition definition{assignment->expr, assignment->unit};
     if (kind.name == "PARAMETERS") {
-      context.parameter_definitions.insert_or_assign({std::string(), std::string(statement.key.text)}, definition);
+      context.parameter_definitions.insert_or_assign(ScopedName{std::nullopt, statement.key.text()}, definition);
     } else if (kind.local_parameters && block.name && assignment->target && key_is(statement, "parameter")) {
-      context.parameter_definitions.insert_or_assign(
-          {std::string(block.name->text), std::string(assignment->target->text)}, definition);
+      context.parameter_definitions.insert_or_assign(ScopedName{block.name->text, assignment->target->text}, definition);
     }
   }
 }

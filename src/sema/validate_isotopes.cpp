@@ -56,12 +56,12 @@ void check_fractionation_isotope(ValidationContext& context, const syntax::State
 }
 
 void check_delta_composition(ValidationContext& context, const syntax::Statement& statement) {
-  std::optional<Isotope> isotope = parse_delta_name(statement.key.text);
+  std::optional<Isotope> isotope = parse_delta_name(statement.key.text());
   if (!isotope) return;
   const DeclaredRatio* declared = ratio_for(context, *isotope);
   if (declared == nullptr) {
     push_diagnostic(context.diagnostics,
-                    Diagnostic(DiagnosticCode::OV101, statement.key_span)
+                    Diagnostic(DiagnosticCode::OV101, key_span(statement))
                         .with_label(fill_message("no ratio for {} is declared", {isotope_text(*isotope)}))
                         .with_help("declare it in ISOTOPES before giving a composition"));
     return;
@@ -70,7 +70,7 @@ void check_delta_composition(ValidationContext& context, const syntax::Statement
   // standard, and relative values need none.
   if (standard_resolves(context, *declared) || context.has_database || context.relative_mode) return;
   push_diagnostic(context.diagnostics,
-                  Diagnostic(DiagnosticCode::OV106, statement.key_span)
+                  Diagnostic(DiagnosticCode::OV106, key_span(statement))
                       .with_label(fill_message("no reference standard resolves for {}", {isotope_text(*isotope)}))
                       .with_help("a delta is meaningless without the standard it is measured against"));
 }

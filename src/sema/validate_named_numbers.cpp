@@ -28,10 +28,10 @@ const ParameterDefinition* find_parameter_definition(const ValidationContext& co
                                                      std::optional<std::string_view> scope, std::string_view name) {
   const auto& definitions = context.parameter_definitions;
   if (scope) {
-    auto own = definitions.find(std::pair{std::string(*scope), std::string(name)});
+    auto own = definitions.find(ScopedName{*scope, name});
     if (own != definitions.end()) return &own->second;
   }
-  auto global = definitions.find(std::pair{std::string(), std::string(name)});
+  auto global = definitions.find(ScopedName{std::nullopt, name});
   return global == definitions.end() ? nullptr : &global->second;
 }
 

@@ -1,7 +1,6 @@
 #include "sema/validate_parameter_cycles.hpp"
 
 #include <cstdint>
-#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -12,6 +11,7 @@
 
 #include "sema/builtins.hpp"
 #include "sema/message_text.hpp"
+#include "sema/scoped_name.hpp"
 #include "sema/validate_reading.hpp"
 
 namespace ovm::sema {
@@ -57,17 +57,17 @@ void collect_names(const SyntaxExpr& expr, std::vector<Use>& names) {
 // The first definition of each parameter, in model order, with the definitions its value names.
 struct Definitions {
   std::vector<Definition> list;
-  std::map<std::pair<std::optional<std::string_view>, std::string_view>, std::size_t> by_name;
+  ScopedNameMap<std::size_t> by_name;
 
   void add(std::optional<std::string_view> scope, std::string_view name, const SyntaxExpr* value) {
-    if (by_name.emplace(std::pair{scope, name}, list.size()).second) list.push_back(Definition{scope, name, value, {}, {}});
+    if (by_name.emplace(ScopedName{scope, name}, list.size()).second) list.push_back(Definition{scope, name, value, {}, {}});
   }
 
   std::optional<std::size_t> find(std::optional<std::string_view> scope, std::string_view name) const {
     if (scope) {
-      if (auto local = by_name.find({scope, name}); local != by_name.end()) return local->second;
+      if (auto local = by_name.find(ScopedName{scope, name}); local != by_name.end()) return local->second;
     }
-    if (auto global = by_name.find({std::nullopt, name}); global != by_name.end()) return global->second;
+    if (auto global = by_name.find(ScopedName{std::nullopt, name}); global != by_name.end()) return global->second;
     return std::nullopt;
   }
 
@@ -95,7 +95,7 @@ Definitions definitions_of(const syntax::ParseOutput& tree, const Resolution& re
       const auto* assignment = std::get_if<syntax::AssignmentBody>(&statement.body);
       if (assignment == nullptr) continue;
       if (kind->expressions_only) {
-        definitions.add(std::nullopt, statement.key.text, assignment->expr);
+        definitions.add(std::nullopt, statement.key.text(), assignment->expr);
       } else if (kind->local_parameters && resolution.blocks[i].name && assignment->target &&
                  key_is(statement, "parameter")) {
         definitions.add(resolution.blocks[i].name, assignment->target->text, assignment->expr);

@@ -208,11 +208,11 @@ struct ReferenceCheck {
   }
 
   void statement(const BlockSpec& kind, const syntax::Statement& statement) {
-    const PropertySpec* property = find_property_spec(kind, statement.key.text);
+    const PropertySpec* property = find_property_spec(kind, statement.key.text());
     if (property == nullptr) return;
     if (kind.name == "MODEL" && property->key == "until") {
       const auto* condition = std::get_if<syntax::ConditionBody>(&statement.body);
-      const auto* subject = condition ? std::get_if<syntax::SyntaxExpr::Qualified>(&condition->lhs->kind) : nullptr;
+      const auto* subject = condition ? std::get_if<syntax::SyntaxExpr::Qualified>(&condition->comparison->lhs->kind) : nullptr;
       if (subject) dotted(expr_parts(*subject), true);
       return;
     }
@@ -233,7 +233,7 @@ struct ReferenceCheck {
     const auto* list = std::get_if<syntax::ListBody>(&statement.body);
     if (list == nullptr) {
       // Lowering reads the names of a list only; without brackets it would take every one.
-      return report(Diagnostic(DiagnosticCode::OV202, statement.key_span)
+      return report(Diagnostic(DiagnosticCode::OV202, key_span(statement))
                         .with_label(fill_message("`{}` takes a list of names in brackets", {property->key}))
                         .with_help(fill_message("write `{} [A, B]`", {property->key})));
     }

@@ -52,7 +52,7 @@ std::span<const std::string_view> pool_dimensions(const ValidationContext& conte
     if (!equals_ascii_folded(block.keyword, "reservoir") || !block.name || block.name->text != reservoir) continue;
     for (const syntax::Statement& statement : block.statements) {
       const syntax::ValuesBody* body = values_body(statement);
-      if (statement.key.kind != syntax::StatementKey::Kind::Species || statement.key.text != species || !body) continue;
+      if (statement.key.kind != syntax::StatementKey::Kind::Species || statement.key.text() != species || !body) continue;
       std::optional<std::string_view> dimension;
       if (body->unit) dimension = unit_dimension(body->unit->text);
       if (!dimension && !body->values.empty() && body->values.front().kind == syntax::ValueKind::Identifier) {
@@ -128,9 +128,9 @@ bool names_no_number(const ValidationContext& context, const SyntaxExpr& rhs) {
 }  // namespace
 
 void check_until(ValidationContext& context, const syntax::ConditionBody& condition) {
-  std::optional<std::span<const std::string_view>> dimensions = subject_of(context, *condition.lhs);
-  if (!is_constant_expression(*condition.rhs) && !names_no_number(context, *condition.rhs)) {
-    report(context, DiagnosticCode::OV202, condition.rhs->span, "the stop value must be a number",
+  std::optional<std::span<const std::string_view>> dimensions = subject_of(context, *condition.comparison->lhs);
+  if (!is_constant_expression(*condition.comparison->rhs) && !names_no_number(context, *condition.comparison->rhs)) {
+    report(context, DiagnosticCode::OV202, condition.comparison->rhs->span, "the stop value must be a number",
            "a parameter or an expression is not evaluated for `until`: write the number, with its unit");
   }
   if (!dimensions || dimensions->empty() || condition.unit == nullptr) return;

@@ -166,7 +166,9 @@ StatementBody parse_condition_or_values(ParserState& state) {
   advance(state);
   ParsedExpr rhs = parse_expr(state);
   const UnitExpr* unit = state.too_deep ? nullptr : placed_unit(state);
-  return ConditionBody{state.arena.make(std::move(lhs.expr)), op, state.arena.make(std::move(rhs.expr)), unit};
+  const Comparison* comparison =
+      state.arena.make(Comparison{state.arena.make(std::move(lhs.expr)), state.arena.make(std::move(rhs.expr)), op});
+  return ConditionBody{comparison, unit};
 }
 
 // A key alone on its line owns the following lines indented further than the key.
@@ -216,7 +218,7 @@ std::optional<Statement> parse_statement(ParserState& state) {
   std::optional<std::pair<StatementKey, Span>> key = parse_key(state);
   if (!key) return std::nullopt;
   bool nested_form = at_line_end(state);
-  Statement statement{std::move(key->first), key->second, parse_body(state, indent), Span{}, indent};
+  Statement statement{key->first, parse_body(state, indent), Span{}, indent};
   if (state.too_deep) {
     // The excess was reported where it was found; the statement is dropped with its line.
     state.too_deep = false;
@@ -230,7 +232,7 @@ std::optional<Statement> parse_statement(ParserState& state) {
     }
     if (at(state, TokenKind::EndOfLine)) advance(state);
   }
-  statement.span = Span::join(statement.key_span, last_consumed_span(state));
+  statement.span = Span::join(key->second, last_consumed_span(state));
   return statement;
 }
 

@@ -33,10 +33,10 @@ void append_debug_char(std::string& out, char c) {
 
 std::string StatementKey::debug_text() const {
   std::string out;
-  out.reserve(key_kind_names[static_cast<std::size_t>(kind)].size() + text.size() + 4);
+  out.reserve(key_kind_names[static_cast<std::size_t>(kind)].size() + text_size + 4);
   out += key_kind_names[static_cast<std::size_t>(kind)];
   out += "(\"";
-  for (char c : text) append_debug_char(out, c);
+  for (char c : text()) append_debug_char(out, c);
   out += "\")";
   return out;
 }

@@ -17,17 +17,28 @@
 
 namespace ovm::syntax {
 
-// The word that opens a statement, as written.
+// The word that opens a statement, as written. The text is a slice of the source held as a
+// start and a 32-bit length, so that the key, with its kind, fills 16 bytes of every statement.
 struct StatementKey {
   enum class Kind : std::uint8_t { Word = 0, Species = 1, Delta = 2 };
 
-  Kind kind = Kind::Word;
-  std::string_view text;  // a Word joined from a number and a name (18O) holds both
+  StatementKey() = default;
+  StatementKey(Kind kind, std::string_view text)
+      : text_start(text.data()), text_size(static_cast<std::uint32_t>(text.size())), kind(kind) {}
+
+  // A Word joined from a number and a name (18O) holds both.
+  std::string_view text() const { return {text_start, text_size}; }
 
   // The variant name and the text as a quoted debug string: Word("volume").
   std::string debug_text() const;
 
-  friend bool operator==(const StatementKey&, const StatementKey&) = default;
+  friend bool operator==(const StatementKey& a, const StatementKey& b) {
+    return a.kind == b.kind && a.text() == b.text();
+  }
+
+  const char* text_start = "";
+  std::uint32_t text_size = 0;
+  Kind kind = Kind::Word;
 };
 
 struct Statement;
@@ -54,12 +65,18 @@ struct ListBody {
   std::span<const Value> items;
 };
 
-// key expr op expr [unit]
-struct ConditionBody {
+// expr op expr
+struct Comparison {
   const SyntaxExpr* lhs = nullptr;  // never null in a parsed tree
-  CompareOp op = CompareOp::Less;
   const SyntaxExpr* rhs = nullptr;  // never null in a parsed tree
-  const UnitExpr* unit = nullptr;   // null when none is written
+  CompareOp op = CompareOp::Less;
+};
+
+// key expr op expr [unit]. Conditions are rare: the comparison is held by pointer so that it
+// does not size every statement.
+struct ConditionBody {
+  const Comparison* comparison = nullptr;  // never null in a parsed tree
+  const UnitExpr* unit = nullptr;          // null when none is written
 };
 
 // A key alone on its line with more deeply indented statements under it.
@@ -69,15 +86,23 @@ struct NestedBody {
 
 using StatementBody = std::variant<ValuesBody, AssignmentBody, ListBody, ConditionBody, NestedBody>;
 
+// 64 bytes: a large model holds one per line.
 struct Statement {
   StatementKey key;
-  diagnostics::Span key_span;
   StatementBody body;
   // From the key to the last token consumed: the statement's own line end, and for a nested
-  // body the lines under it and the blank lines after them.
+  // body the lines under it and the blank lines after them. It starts where the key starts.
   diagnostics::Span span;
   std::uint32_t indent = 0;  // byte column of the key
 };
+
+static_assert(sizeof(Statement) <= 64, "a statement record grows every large model's tree");
+
+// The key's own range: it opens the statement's span.
+inline diagnostics::Span key_span(const Statement& statement) {
+  return diagnostics::Span{statement.span.file, statement.span.start,
+                           statement.span.start + static_cast<std::uint32_t>(statement.key.text().size())};
+}
 
 // The spans come last, where they pack.
 struct Block {

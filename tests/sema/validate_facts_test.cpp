@@ -74,7 +74,7 @@ TEST(ModelFactsTest, StandardsAreTheFirstNamesOfStandardStatements) {
       "    STANDARD B 0.3 ratio 53Cr/52Cr\n"
       "    standard\n"
       "    standard 5 ratio 53Cr/52Cr\n");
-  EXPECT_EQ(context.standards, (std::vector<std::string>{"A", "B"}));
+  EXPECT_EQ(context.standards, (std::vector<std::string_view>{"A", "B"}));
 }
 
 TEST(ModelFactsTest, UnitDefaultsTakeTheLastUnitOfAnAdmittedDimension) {
@@ -129,7 +129,7 @@ TEST(ModelFactsTest, ScalarNamesAreParametersAndBackendValuesInDeclarationOrder)
       "PHREEQC Speciation\n"
       "    input file \"run.pqi\"\n"
       "    export \"SI\" to SI_calcite\n");
-  EXPECT_EQ(context.scalar_names, (std::vector<std::string>{"k_base", "k_fast", "SI_calcite"}));
+  EXPECT_EQ(context.scalar_names, (std::vector<std::string_view>{"k_base", "k_fast", "SI_calcite"}));
 }
 
 }  // namespace

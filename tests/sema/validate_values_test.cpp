@@ -227,10 +227,10 @@ TEST(ListCheckTest, AnUnreadableItemIsReportedAndTheNextOneChecked) {
   };
   std::vector<syntax::Statement> statements(2);
   statements[0].key = {syntax::StatementKey::Kind::Word, "element"};
-  statements[0].key_span = Span{0, 16, 23};
+  statements[0].span = Span{0, 16, 27};
   statements[0].body = syntax::ValuesBody{element, nullptr};
   statements[1].key = {syntax::StatementKey::Kind::Word, "series"};
-  statements[1].key_span = Span{0, 31, 37};
+  statements[1].span = Span{0, 31, 50};
   statements[1].body = syntax::ListBody{items};
   syntax::Block block{"SAMPLE", syntax::Name{"Rock", Span{0, 7, 11}}, statements, Span{0, 0, 6}, Span{0, 0, 50}};
 

@@ -177,19 +177,19 @@ TEST(StatementSpanTest, CoversKeyToLineEndAndOwnedLines) {
   std::span<const Statement> s = out.blocks[0].statements;
   ASSERT_EQ(s.size(), 3u);
 
-  EXPECT_EQ(s[0].key_span, (Span{4, 4, 10}));
+  EXPECT_EQ(key_span(s[0]), (Span{4, 4, 10}));
   EXPECT_EQ(s[0].span, (Span{4, 4, 15}));  // through its line end
   EXPECT_EQ(s[0].indent, 2u);
 
   // The nested key takes the owned line and the blank line after it.
-  EXPECT_EQ(s[1].key_span, (Span{4, 17, 18}));
+  EXPECT_EQ(key_span(s[1]), (Span{4, 17, 18}));
   EXPECT_EQ(s[1].span, (Span{4, 17, 28}));
   const Statement& inner = std::get<NestedBody>(s[1].body).statements[0];
   EXPECT_EQ(inner.span, (Span{4, 23, 27}));
   EXPECT_EQ(inner.indent, 4u);
 
   // A joined key spans both tokens; at the end of the file the statement ends at its last token.
-  EXPECT_EQ(s[2].key_span, (Span{4, 30, 33}));
+  EXPECT_EQ(key_span(s[2]), (Span{4, 30, 33}));
   EXPECT_EQ(s[2].span, (Span{4, 30, 35}));
 
   EXPECT_EQ(out.blocks[0].span, (Span{4, 0, 35}));

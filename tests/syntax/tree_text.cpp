@@ -68,7 +68,8 @@ struct BodyPrinter {
   }
   std::string operator()(const ListBody& b) const { return "list[" + values_text(b.items) + "]"; }
   std::string operator()(const ConditionBody& b) const {
-    return "cond " + expr_text(*b.lhs) + " " + std::string(as_str(b.op)) + " " + expr_text(*b.rhs) + unit_suffix(b.unit);
+    const Comparison& c = *b.comparison;
+    return "cond " + expr_text(*c.lhs) + " " + std::string(as_str(c.op)) + " " + expr_text(*c.rhs) + unit_suffix(b.unit);
   }
   std::string operator()(const NestedBody& b) const {
     std::vector<std::string> inner;
