@@ -12,7 +12,7 @@
 #include <sstream>
 #include <string>
 
-#include "ir/graph_file.hpp"
+#include "ir/codec/graph_file.hpp"
 #include "lowered_model.hpp"
 #include "model_generator.hpp"
 

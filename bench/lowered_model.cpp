@@ -4,7 +4,7 @@
 #include <cstdlib>
 
 #include "diagnostics/diagnostic.hpp"
-#include "ir/lower_model.hpp"
+#include "ir/lower/lower_model.hpp"
 #include "sema/analysis.hpp"
 #include "syntax/parser.hpp"
 

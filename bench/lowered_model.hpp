@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "ir/model_graph.hpp"
+#include "ir/graph/model_graph.hpp"
 
 namespace ovm::bench {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "engine/simulation_state.hpp"
-#include "ir/results_file.hpp"
+#include "engine/simulation/simulation_state.hpp"
+#include "ir/results/results_file.hpp"
 
 namespace ovm::bench {
 

@@ -11,10 +11,10 @@
 #include <sstream>
 #include <string>
 
-#include "engine/prepare_run.hpp"
-#include "engine/run_model.hpp"
-#include "ir/graph_file.hpp"
-#include "ir/results_json.hpp"
+#include "engine/simulation/prepare_run.hpp"
+#include "engine/simulation/run_model.hpp"
+#include "ir/codec/graph_file.hpp"
+#include "ir/results/results_json.hpp"
 #include "lowered_model.hpp"
 #include "model_generator.hpp"
 #include "rayleigh_loop.hpp"

@@ -10,10 +10,10 @@
 #include <vector>
 
 #include "diagnostics/utf8.hpp"
-#include "engine/ovdb_lookup.hpp"
-#include "engine/ovdb_parse.hpp"
-#include "engine/ovdb_standards.hpp"
-#include "ir/model_graph.hpp"
+#include "engine/ovdb/ovdb_lookup.hpp"
+#include "engine/ovdb/ovdb_parse.hpp"
+#include "engine/ovdb/ovdb_standards.hpp"
+#include "ir/graph/model_graph.hpp"
 
 namespace ovm::fuzz {
 namespace {

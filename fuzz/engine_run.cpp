@@ -4,10 +4,10 @@
 #include <string>
 #include <variant>
 
-#include "engine/run_model.hpp"
 #include "diagnostics/utf8.hpp"
-#include "ir/graph_file.hpp"
-#include "ir/results_json.hpp"
+#include "engine/simulation/run_model.hpp"
+#include "ir/codec/graph_file.hpp"
+#include "ir/results/results_json.hpp"
 #include "results_shape.hpp"
 
 namespace ovm::fuzz {

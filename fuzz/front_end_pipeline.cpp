@@ -4,7 +4,7 @@
 #include <string>
 
 #include "diagnostics/render.hpp"
-#include "ir/reserved_blocks.hpp"
+#include "ir/lower/reserved_blocks.hpp"
 #include "sema/analysis.hpp"
 #include "syntax/format.hpp"
 #include "syntax/parser.hpp"

@@ -4,7 +4,7 @@
 #include <variant>
 
 #include "diagnostics/utf8.hpp"
-#include "ir/graph_file.hpp"
+#include "ir/codec/graph_file.hpp"
 
 namespace ovm::fuzz {
 

@@ -6,11 +6,11 @@
 
 #include "diagnostics/diagnostic.hpp"
 #include "diagnostics/utf8.hpp"
-#include "engine/sha256.hpp"
-#include "ir/graph_check.hpp"
-#include "ir/graph_file.hpp"
-#include "ir/graph_readable.hpp"
-#include "ir/lower_model.hpp"
+#include "engine/base/sha256.hpp"
+#include "ir/codec/graph_file.hpp"
+#include "ir/codec/graph_readable.hpp"
+#include "ir/graph/graph_check.hpp"
+#include "ir/lower/lower_model.hpp"
 #include "sema/analysis.hpp"
 #include "syntax/parser.hpp"
 

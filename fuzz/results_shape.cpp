@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "ir/json_input.hpp"
-#include "ir/json_kept.hpp"
-#include "ir/json_number.hpp"
-#include "ir/json_text.hpp"
+#include "ir/json/json_input.hpp"
+#include "ir/json/json_kept.hpp"
+#include "ir/json/json_number.hpp"
+#include "ir/json/json_text.hpp"
 
 namespace ovm::fuzz {
 namespace {

@@ -3,7 +3,7 @@
 #include <string_view>
 
 #include "fuzz_targets.hpp"
-#include "ir/results_file.hpp"
+#include "ir/results/results_file.hpp"
 
 namespace ovm::fuzz {
 

@@ -10,9 +10,9 @@
 #include <variant>
 #include <vector>
 
-#include "engine/phreeqc_cell.hpp"
-#include "engine/phreeqc_lines.hpp"
-#include "engine/phreeqc_selected.hpp"
+#include "engine/phreeqc/phreeqc_cell.hpp"
+#include "engine/phreeqc/phreeqc_lines.hpp"
+#include "engine/phreeqc/phreeqc_selected.hpp"
 
 namespace ovm::fuzz {
 namespace {

@@ -9,12 +9,12 @@
 #include "diagnostics/render.hpp"
 #include "diagnostics/text_file.hpp"
 #include "diagnostics/utf8.hpp"
-#include "engine/ovdb_resolve.hpp"
-#include "engine/sha256.hpp"
-#include "ir/graph_check.hpp"
-#include "ir/graph_file.hpp"
-#include "ir/graph_readable.hpp"
-#include "ir/lower_model.hpp"
+#include "engine/base/sha256.hpp"
+#include "engine/ovdb/ovdb_resolve.hpp"
+#include "ir/codec/graph_file.hpp"
+#include "ir/codec/graph_readable.hpp"
+#include "ir/graph/graph_check.hpp"
+#include "ir/lower/lower_model.hpp"
 #include "sema/analysis.hpp"
 
 namespace ovm::cli {

@@ -8,9 +8,9 @@
 #include "cli/source_check.hpp"
 #include "diagnostics/text_file.hpp"
 #include "diagnostics/utf8.hpp"
-#include "engine/run_model.hpp"
-#include "ir/graph_file.hpp"
-#include "ir/results_json.hpp"
+#include "engine/simulation/run_model.hpp"
+#include "ir/codec/graph_file.hpp"
+#include "ir/results/results_json.hpp"
 
 namespace ovm::cli {
 namespace {

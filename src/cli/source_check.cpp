@@ -4,7 +4,7 @@
 
 #include "diagnostics/text_file.hpp"
 #include "diagnostics/utf8.hpp"
-#include "ir/reserved_blocks.hpp"
+#include "ir/lower/reserved_blocks.hpp"
 #include "sema/analysis.hpp"
 #include "syntax/parser.hpp"
 

@@ -1,19 +1,19 @@
 #include "sema/block_table.hpp"
 
-#include "sema/text_match.hpp"
+#include "diagnostics/text_match.hpp"
 
 namespace ovm::sema {
 
 const BlockSpec* find_block_spec(std::string_view word) {
   for (const BlockSpec& kind : block_table) {
-    if (equals_ascii_folded(kind.name, word)) return &kind;
+    if (diagnostics::equals_ascii_folded(kind.name, word)) return &kind;
   }
   return nullptr;
 }
 
 const PropertySpec* find_property_spec(const BlockSpec& kind, std::string_view key) {
   for (const PropertySpec& property : kind.properties) {
-    if (equals_ascii_folded(property.key, key)) return &property;
+    if (diagnostics::equals_ascii_folded(property.key, key)) return &property;
   }
   return nullptr;
 }
@@ -25,8 +25,8 @@ const PropertySpec* find_property_by_label(const BlockSpec& kind, std::string_vi
     std::string_view label = *property.label;
     if (label.size() != key.size() + 1 + first_word.size()) continue;
     if (label[key.size()] != ' ') continue;
-    if (!equals_ascii_folded(label.substr(0, key.size()), key)) continue;
-    if (equals_ascii_folded(label.substr(key.size() + 1), first_word)) return &property;
+    if (!diagnostics::equals_ascii_folded(label.substr(0, key.size()), key)) continue;
+    if (diagnostics::equals_ascii_folded(label.substr(key.size() + 1), first_word)) return &property;
   }
   return nullptr;
 }

@@ -1,11 +1,11 @@
 #include <cstddef>
 #include <string>
 
+#include "diagnostics/message_text.hpp"
+#include "diagnostics/text_match.hpp"
 #include "sema/builtins.hpp"
-#include "sema/message_text.hpp"
 #include "sema/resolution_messages.hpp"
 #include "sema/resolve_passes.hpp"
-#include "sema/text_match.hpp"
 
 namespace ovm::sema {
 namespace {
@@ -22,18 +22,18 @@ void bind_parameter(Resolution& resolution, const syntax::Statement& statement) 
   const Symbol* found = lookup_global(resolution.symbols, name);
   if (found && found->kind.tag == SymbolKind::Tag::BackendValue) {
     push_diagnostic(out, Diagnostic(DiagnosticCode::OV110, key_span(statement))
-                             .with_label(fill_message("`{}` is produced by a backend and cannot be rebound", {name})));
+                             .with_label(diagnostics::fill_message("`{}` is produced by a backend and cannot be rebound", {name})));
     return;
   }
   if (is_builtin_name(name)) {
     push_diagnostic(out, Diagnostic(DiagnosticCode::OV110, key_span(statement))
-                             .with_label(fill_message("`{}` is built in and cannot be rebound", {name})));
+                             .with_label(diagnostics::fill_message("`{}` is built in and cannot be rebound", {name})));
     return;
   }
   Symbol symbol{SymbolKind{SymbolKind::Tag::Parameter, {}}, name, key_span(statement)};
   if (auto earlier = declare_global(resolution.symbols, std::move(symbol))) {
     push_diagnostic(out,
-                    already_declared(key_span(statement), fill_message("`{}` is already declared", {name}), *earlier));
+                    already_declared(key_span(statement), diagnostics::fill_message("`{}` is already declared", {name}), *earlier));
   }
 }
 
@@ -57,13 +57,13 @@ void bind_local(Resolution& resolution, std::string_view scope, const syntax::St
   diagnostics::Diagnostics& out = resolution.diagnostics;
   if (lookup_global(resolution.symbols, target.text)) {
     push_diagnostic(out, Diagnostic(DiagnosticCode::OV108, target.span)
-                             .with_label(fill_message("`{}` also exists at global scope", {target.text})));
+                             .with_label(diagnostics::fill_message("`{}` also exists at global scope", {target.text})));
   }
   Symbol symbol{SymbolKind{SymbolKind::Tag::Parameter, {}}, target.text, target.span};
   if (auto earlier = declare_local(resolution.symbols, scope, std::move(symbol))) {
     push_diagnostic(
         out,
-        already_declared(target.span, fill_message("`{}` is already declared in this block", {target.text}), *earlier));
+        already_declared(target.span, diagnostics::fill_message("`{}` is already declared in this block", {target.text}), *earlier));
   }
 }
 
@@ -78,9 +78,9 @@ void bind_names(const syntax::ParseOutput& tree, Resolution& resolution) {
     for (const syntax::Statement& statement : tree.blocks[i].statements) {
       if (kind.expressions_only) {
         bind_parameter(resolution, statement);
-      } else if (kind.declares == "Backend" && equals_ascii_folded(statement.key.text(), "export")) {
+      } else if (kind.declares == "Backend" && diagnostics::equals_ascii_folded(statement.key.text(), "export")) {
         bind_backend_value(resolution, statement);
-      } else if (kind.local_parameters && equals_ascii_folded(statement.key.text(), "parameter") && entry.name) {
+      } else if (kind.local_parameters && diagnostics::equals_ascii_folded(statement.key.text(), "parameter") && entry.name) {
         bind_local(resolution, *entry.name, statement);
       }
     }

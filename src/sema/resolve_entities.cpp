@@ -1,6 +1,6 @@
 #include <cstddef>
 
-#include "sema/message_text.hpp"
+#include "diagnostics/message_text.hpp"
 #include "sema/resolution_messages.hpp"
 #include "sema/resolve_passes.hpp"
 
@@ -17,7 +17,7 @@ void declare_entities(const syntax::ParseOutput& tree, Resolution& resolution) {
     if (auto earlier = declare_global(resolution.symbols, std::move(symbol))) {
       push_diagnostic(
           resolution.diagnostics,
-          already_declared(block.name->span, fill_message("`{}` is already declared", {block.name->text}), *earlier));
+          already_declared(block.name->span, diagnostics::fill_message("`{}` is already declared", {block.name->text}), *earlier));
     }
   }
 }

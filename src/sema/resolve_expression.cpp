@@ -2,9 +2,9 @@
 
 #include <type_traits>
 
+#include "diagnostics/message_text.hpp"
 #include "sema/builtins.hpp"
 #include "sema/functions.hpp"
-#include "sema/message_text.hpp"
 #include "sema/resolution_messages.hpp"
 #include "sema/suggest.hpp"
 
@@ -28,7 +28,7 @@ void resolve_qualified(const SymbolTable& symbols, diagnostics::Diagnostics& out
   }
   if (found->kind.tag == SymbolKind::Tag::Entity) return;
   push_diagnostic(out, Diagnostic(DiagnosticCode::OV109, whole)
-                           .with_label(fill_message("`{}` is a scalar and has no properties", {head.text})));
+                           .with_label(diagnostics::fill_message("`{}` is a scalar and has no properties", {head.text})));
 }
 
 // A call's name has no span of its own; it is the first token of the call.
@@ -36,7 +36,7 @@ void check_function(diagnostics::Diagnostics& out, const SyntaxExpr::Call& call,
   if (is_function_name(call.name)) return;
   Span name_span{whole.file, whole.start, whole.start + static_cast<std::uint32_t>(call.name.size())};
   push_diagnostic(out, Diagnostic(DiagnosticCode::OV107, name_span)
-                           .with_label(fill_message("`{}` is not a known function", {call.name}))
+                           .with_label(diagnostics::fill_message("`{}` is not a known function", {call.name}))
                            .with_help(known_names_help(function_names)));
 }
 

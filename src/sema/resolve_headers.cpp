@@ -1,10 +1,10 @@
 #include <array>
 
+#include "diagnostics/message_text.hpp"
+#include "diagnostics/text_match.hpp"
 #include "sema/block_table.hpp"
-#include "sema/message_text.hpp"
 #include "sema/resolve_passes.hpp"
 #include "sema/suggest.hpp"
-#include "sema/text_match.hpp"
 
 namespace ovm::sema {
 namespace {
@@ -17,7 +17,7 @@ using diagnostics::DiagnosticCode;
 bool is_any_statement_key(std::string_view word) {
   for (const BlockSpec& kind : block_table) {
     for (const PropertySpec& property : kind.properties) {
-      if (equals_ascii_folded(property.key, word)) return true;
+      if (diagnostics::equals_ascii_folded(property.key, word)) return true;
     }
   }
   return false;
@@ -41,13 +41,13 @@ void check_identifier(const syntax::Block& block, const BlockSpec& kind, diagnos
   if (!block.name) {
     if (kind.takes_identifier) {
       push_diagnostic(out, Diagnostic(DiagnosticCode::OV009, block.keyword_span)
-                               .with_label(fill_message("`{}` needs a name on its header line", {kind.name})));
+                               .with_label(diagnostics::fill_message("`{}` needs a name on its header line", {kind.name})));
     }
     return;
   }
   if (!kind.takes_identifier) {
     push_diagnostic(out, Diagnostic(DiagnosticCode::OV001, block.name->span)
-                             .with_label(fill_message("`{}` takes no identifier", {kind.name})));
+                             .with_label(diagnostics::fill_message("`{}` takes no identifier", {kind.name})));
     return;
   }
   if (starts_lower_ascii(block.name->text)) {
@@ -73,12 +73,12 @@ void resolve_headers(const syntax::ParseOutput& tree, Profile profile, Resolutio
     if (!admits(profile, kind->profile)) {
       push_diagnostic(
           out, Diagnostic(DiagnosticCode::OV005, block.keyword_span)
-                   .with_label(fill_message("`{}` belongs to the {} profile", {kind->name, as_str(kind->profile)})));
+                   .with_label(diagnostics::fill_message("`{}` belongs to the {} profile", {kind->name, as_str(kind->profile)})));
     }
     bool& kind_seen = seen[static_cast<std::size_t>(kind - block_table.data())];
     if (!kind->repeatable && kind_seen) {
       push_diagnostic(out, Diagnostic(DiagnosticCode::OV105, block.keyword_span)
-                               .with_label(fill_message("`{}` may appear only once", {kind->name})));
+                               .with_label(diagnostics::fill_message("`{}` may appear only once", {kind->name})));
     }
     kind_seen = true;
     check_identifier(block, *kind, out);

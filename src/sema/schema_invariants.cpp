@@ -3,9 +3,9 @@
 
 #include <algorithm>
 
+#include "diagnostics/text_match.hpp"
 #include "sema/block_table.hpp"
 #include "sema/builtins.hpp"
-#include "sema/text_match.hpp"
 #include "sema/unit_registry.hpp"
 #include "sema/variant_table.hpp"
 
@@ -34,7 +34,7 @@ constexpr const BlockSpec& kind_named(std::string_view name) {
 constexpr bool keywords_distinct() {
   for (std::size_t i = 0; i < block_table.size(); ++i) {
     for (std::size_t j = i + 1; j < block_table.size(); ++j) {
-      if (equals_ascii_folded(block_table[i].name, block_table[j].name)) return false;
+      if (diagnostics::equals_ascii_folded(block_table[i].name, block_table[j].name)) return false;
     }
   }
   return true;
@@ -45,7 +45,7 @@ constexpr bool keys_distinct() {
   for (const BlockSpec& kind : block_table) {
     for (std::size_t i = 0; i < kind.properties.size(); ++i) {
       for (std::size_t j = i + 1; j < kind.properties.size(); ++j) {
-        if (equals_ascii_folded(kind.properties[i].key, kind.properties[j].key)) return false;
+        if (diagnostics::equals_ascii_folded(kind.properties[i].key, kind.properties[j].key)) return false;
       }
     }
   }

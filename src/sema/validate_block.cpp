@@ -6,8 +6,8 @@
 #include <variant>
 #include <vector>
 
+#include "diagnostics/message_text.hpp"
 #include "sema/block_table.hpp"
-#include "sema/message_text.hpp"
 #include "sema/suggest.hpp"
 #include "sema/unit_registry.hpp"
 #include "sema/validate_block_rules.hpp"
@@ -48,7 +48,7 @@ const VariantSpec* find_variant(ValidationContext& context, const syntax::Block&
                             [&](const syntax::Statement& s) { return key_is(s, key); });
   if (again != block.statements.end()) {
     push_diagnostic(context.diagnostics, Diagnostic(DiagnosticCode::OV213, key_span(*again))
-                                             .with_label(fill_message("`{}` is already set above", {key}))
+                                             .with_label(diagnostics::fill_message("`{}` is already set above", {key}))
                                              .with_note(key_span(*statement), "already set here"));
   }
   const syntax::Value* value = first_value(*statement);
@@ -60,7 +60,7 @@ const VariantSpec* find_variant(ValidationContext& context, const syntax::Block&
   std::span<const std::string_view> candidates;
   if (property != nullptr) candidates = property->admissible_values;
   push_diagnostic(context.diagnostics, Diagnostic(DiagnosticCode::OV202, value->span)
-                                           .with_label(fill_message("`{}` is not an admissible {}", {text, key}))
+                                           .with_label(diagnostics::fill_message("`{}` is not an admissible {}", {text, key}))
                                            .with_help(unknown_name_help(text, candidates)));
   return nullptr;
 }
@@ -70,7 +70,7 @@ const VariantSpec* find_variant(ValidationContext& context, const syntax::Block&
 const syntax::ValuesBody* line_values(ValidationContext& context, const BlockSpec& kind,
                                       const syntax::Statement& statement, bool accepted, std::string_view refusal) {
   if (!accepted) {
-    report(context, DiagnosticCode::OV210, key_span(statement), fill_message(refusal, {kind.name}));
+    report(context, DiagnosticCode::OV210, key_span(statement), diagnostics::fill_message(refusal, {kind.name}));
     return nullptr;
   }
   return values_body(statement);
@@ -137,7 +137,7 @@ void report_unknown_property(ValidationContext& context, const BlockSpec& kind, 
   for (const PropertySpec& property : kind.properties) offered.push_back(offered_name(property));
   push_diagnostic(context.diagnostics,
                   Diagnostic(DiagnosticCode::OV210, key_span(statement))
-                      .with_label(fill_message("`{}` is not a property of `{}`", {statement.key.text(), kind.name}))
+                      .with_label(diagnostics::fill_message("`{}` is not a property of `{}`", {statement.key.text(), kind.name}))
                       .with_help(unknown_name_help(statement.key.text(), offered)));
 }
 
@@ -147,7 +147,7 @@ void check_group(ValidationContext& context, BlockState& state, std::string_view
   if (inserted) return;
   push_diagnostic(context.diagnostics,
                   Diagnostic(DiagnosticCode::OV213, key_span(statement))
-                      .with_label(fill_message("`{}` cannot be combined with the property above", {statement.key.text()}))
+                      .with_label(diagnostics::fill_message("`{}` cannot be combined with the property above", {statement.key.text()}))
                       .with_note(entry->second, "already set here"));
 }
 

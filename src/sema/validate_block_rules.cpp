@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <string>
 
-#include "sema/message_text.hpp"
-#include "sema/text_match.hpp"
+#include "diagnostics/message_text.hpp"
+#include "diagnostics/text_match.hpp"
 #include "sema/validate_reading.hpp"
 
 namespace ovm::sema {
@@ -19,7 +19,7 @@ bool is_present(const BlockState& state, std::string_view key) {
 
 void report_missing(ValidationContext& context, const syntax::Block& block, const BlockSpec& kind,
                     std::string_view key) {
-  std::string label = fill_message("`{}` requires `{}`", {kind.name, key});
+  std::string label = diagnostics::fill_message("`{}` requires `{}`", {kind.name, key});
   push_diagnostic(context.diagnostics, Diagnostic(DiagnosticCode::OV211, anchor_span(block)).with_label(label));
 }
 
@@ -43,7 +43,7 @@ void check_recommended(ValidationContext& context, const BlockState& state, cons
     if (!property.recommended || is_present(state, property.key)) continue;
     push_diagnostic(context.diagnostics,
                     Diagnostic(DiagnosticCode::OV212, anchor_span(block))
-                        .with_label(fill_message("`{}` is recommended for reproducibility", {property.key})));
+                        .with_label(diagnostics::fill_message("`{}` is recommended for reproducibility", {property.key})));
   }
 }
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <variant>
 
+#include "diagnostics/text_match.hpp"
 #include "sema/block_table.hpp"
-#include "sema/text_match.hpp"
 #include "sema/unit_registry.hpp"
 #include "sema/validate_reading.hpp"
 
@@ -34,7 +34,7 @@ bool sets_relative_mode(const syntax::Block& block) {
 std::optional<std::string> named_standard(const syntax::ValuesBody& body) {
   const auto& values = body.values;
   for (std::size_t i = 0; i < values.size(); ++i) {
-    if (values[i].kind != ValueKind::Identifier || !equals_ascii_folded(value_text(values[i]), "standard")) continue;
+    if (values[i].kind != ValueKind::Identifier || !diagnostics::equals_ascii_folded(value_text(values[i]), "standard")) continue;
     if (i + 1 < values.size() && is_name_value(values[i + 1])) return std::string(value_text(values[i + 1]));
     return std::nullopt;
   }
@@ -92,7 +92,7 @@ void gather_unit_defaults(ValidationContext& context, const syntax::Block& block
       continue;
     }
     std::optional<UnitMatch> unit = unit_lookup(text);
-    if (!unit || !contains_str(unit->dimension.name, property->admissible_dimensions)) continue;
+    if (!unit || !diagnostics::contains_str(unit->dimension.name, property->admissible_dimensions)) continue;
     context.unit_defaults.insert_or_assign(std::string(unit->dimension.name), std::string(text));
   }
 }
@@ -144,12 +144,12 @@ ValidationContext gather_model_facts(const syntax::ParseOutput& tree, const Reso
   context.tree = &tree;
   context.symbols = &resolution.symbols;
   for (const syntax::Block& block : tree.blocks) {
-    if (!equals_ascii_folded(block.keyword, "isotopes") || !sets_relative_mode(block)) continue;
+    if (!diagnostics::equals_ascii_folded(block.keyword, "isotopes") || !sets_relative_mode(block)) continue;
     context.relative_mode = true;
     break;
   }
   context.has_database = std::any_of(tree.blocks.begin(), tree.blocks.end(), [](const syntax::Block& block) {
-    return equals_ascii_folded(block.keyword, "database");
+    return diagnostics::equals_ascii_folded(block.keyword, "database");
   });
   for (const Symbol& symbol : resolution.symbols.globals.in_order()) {
     if (symbol.kind.tag == SymbolKind::Tag::Entity) continue;

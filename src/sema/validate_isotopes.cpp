@@ -3,8 +3,8 @@
 #include <string>
 #include <variant>
 
+#include "diagnostics/message_text.hpp"
 #include "sema/isotope.hpp"
-#include "sema/message_text.hpp"
 #include "sema/validate_facts.hpp"
 #include "sema/validate_reading.hpp"
 
@@ -31,7 +31,7 @@ void check_ratio_elements(ValidationContext& context, std::string_view text, dia
   RatioParse parsed = parse_ratio(text);
   const auto* error = std::get_if<RatioError>(&parsed);
   if (error == nullptr || error->kind != RatioError::Kind::DifferentElements) return;
-  std::string label = fill_message("`{}` and `{}` are different elements", {error->first, error->second});
+  std::string label = diagnostics::fill_message("`{}` and `{}` are different elements", {error->first, error->second});
   push_diagnostic(context.diagnostics, Diagnostic(DiagnosticCode::OV104, span).with_label(label));
 }
 
@@ -48,9 +48,9 @@ void check_fractionation_isotope(ValidationContext& context, const syntax::State
     if (same == nullptr && declared.ratio == *ratio) same = &declared;
   }
   Diagnostic diagnostic = Diagnostic(DiagnosticCode::OV101, first->span)
-                              .with_label(fill_message("no ratio `{}` is declared", {text}));
+                              .with_label(diagnostics::fill_message("no ratio `{}` is declared", {text}));
   diagnostic = same != nullptr
-                   ? std::move(diagnostic).with_help(fill_message("ISOTOPES declares it as `{}`", {same->notation}))
+                   ? std::move(diagnostic).with_help(diagnostics::fill_message("ISOTOPES declares it as `{}`", {same->notation}))
                    : std::move(diagnostic).with_help("declare it in ISOTOPES before fractionating it");
   push_diagnostic(context.diagnostics, std::move(diagnostic));
 }
@@ -62,7 +62,7 @@ void check_delta_composition(ValidationContext& context, const syntax::Statement
   if (declared == nullptr) {
     push_diagnostic(context.diagnostics,
                     Diagnostic(DiagnosticCode::OV101, key_span(statement))
-                        .with_label(fill_message("no ratio for {} is declared", {isotope_text(*isotope)}))
+                        .with_label(diagnostics::fill_message("no ratio for {} is declared", {isotope_text(*isotope)}))
                         .with_help("declare it in ISOTOPES before giving a composition"));
     return;
   }
@@ -71,7 +71,7 @@ void check_delta_composition(ValidationContext& context, const syntax::Statement
   if (standard_resolves(context, *declared) || context.has_database || context.relative_mode) return;
   push_diagnostic(context.diagnostics,
                   Diagnostic(DiagnosticCode::OV106, key_span(statement))
-                      .with_label(fill_message("no reference standard resolves for {}", {isotope_text(*isotope)}))
+                      .with_label(diagnostics::fill_message("no reference standard resolves for {}", {isotope_text(*isotope)}))
                       .with_help("a delta is meaningless without the standard it is measured against"));
 }
 

@@ -3,9 +3,9 @@
 #include <string>
 #include <string_view>
 
-#include "sema/message_text.hpp"
+#include "diagnostics/message_text.hpp"
+#include "diagnostics/text_match.hpp"
 #include "sema/suggest.hpp"
-#include "sema/text_match.hpp"
 #include "sema/validate_isotopes.hpp"
 #include "sema/validate_reading.hpp"
 
@@ -18,7 +18,7 @@ using syntax::ValueKind;
 
 std::optional<std::size_t> find_modifier(const PropertySpec& property, std::string_view word) {
   for (std::size_t i = 0; i < property.modifiers.size(); ++i) {
-    if (equals_ascii_folded(property.modifiers[i].name, word)) return i;
+    if (diagnostics::equals_ascii_folded(property.modifiers[i].name, word)) return i;
   }
   return std::nullopt;
 }
@@ -37,14 +37,14 @@ bool walk_modifiers(ValidationContext& context, const PropertySpec& property, st
     if (word.kind != ValueKind::Identifier) {
       push_diagnostic(context.diagnostics,
                       Diagnostic(DiagnosticCode::OV202, word.span)
-                          .with_label(fill_message("`{}` takes no further value here", {property.key})));
+                          .with_label(diagnostics::fill_message("`{}` takes no further value here", {property.key})));
       return false;
     }
     std::optional<std::size_t> index = find_modifier(property, value_text(word));
     if (!index) {
       push_diagnostic(context.diagnostics,
                       Diagnostic(DiagnosticCode::OV202, word.span)
-                          .with_label(fill_message("`{}` is not a modifier of `{}`", {value_text(word), property.key}))
+                          .with_label(diagnostics::fill_message("`{}` is not a modifier of `{}`", {value_text(word), property.key}))
                           .with_help(unknown_name_help(value_text(word), modifier_names(property))));
       return false;
     }
@@ -53,7 +53,7 @@ bool walk_modifiers(ValidationContext& context, const PropertySpec& property, st
     if (i + 1 == values.size()) {
       push_diagnostic(
           context.diagnostics,
-          Diagnostic(DiagnosticCode::OV211, word.span).with_label(fill_message("`{}` needs a value", {modifier.name})));
+          Diagnostic(DiagnosticCode::OV211, word.span).with_label(diagnostics::fill_message("`{}` needs a value", {modifier.name})));
       return true;
     }
     if (modifier.value_type != PropertyType::Ratio) continue;
@@ -61,7 +61,7 @@ bool walk_modifiers(ValidationContext& context, const PropertySpec& property, st
     if (ratio.kind != ValueKind::Ratio) {
       push_diagnostic(context.diagnostics,
                       Diagnostic(DiagnosticCode::OV103, ratio.span)
-                          .with_label(fill_message("`{}` takes an isotope ratio", {modifier.name})));
+                          .with_label(diagnostics::fill_message("`{}` takes an isotope ratio", {modifier.name})));
       return false;
     }
     check_ratio_elements(context, value_text(ratio), ratio.span);
@@ -78,7 +78,7 @@ void check_modifiers(ValidationContext& context, const PropertySpec& property, s
   for (std::size_t i = 0; i < property.modifiers.size(); ++i) {
     const ModifierSpec& modifier = property.modifiers[i];
     if (!modifier.required || seen[i]) continue;
-    std::string label = fill_message("`{}` requires the `{}` modifier", {property.key, modifier.name});
+    std::string label = diagnostics::fill_message("`{}` requires the `{}` modifier", {property.key, modifier.name});
     push_diagnostic(context.diagnostics, Diagnostic(DiagnosticCode::OV211, values.front().span).with_label(label));
   }
 }

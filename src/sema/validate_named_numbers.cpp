@@ -2,9 +2,9 @@
 
 #include <string>
 
+#include "diagnostics/message_text.hpp"
+#include "diagnostics/text_match.hpp"
 #include "sema/builtins.hpp"
-#include "sema/message_text.hpp"
-#include "sema/text_match.hpp"
 #include "sema/unit_registry.hpp"
 #include "sema/validate_facts.hpp"
 #include "sema/validate_reading.hpp"
@@ -64,13 +64,13 @@ void check_named_number(ValidationContext& context, std::optional<std::string_vi
     // before the run.
     if (!is_scalar_name(context, text)) return;
     report(context, DiagnosticCode::OV202, name.span,
-           fill_message("`{}` is a backend value, known only once its backend has run", {text}),
+           diagnostics::fill_message("`{}` is a backend value, known only once its backend has run", {text}),
            "write the number here, or name a parameter set to one");
     return;
   }
   if (!is_constant_expression(*definition->expression)) {
     report(context, DiagnosticCode::OV202, name.span,
-           fill_message("`{}` is set to an expression, and a number is needed here", {text}),
+           diagnostics::fill_message("`{}` is set to an expression, and a number is needed here", {text}),
            "this value is read once before the run: set the parameter to a number, such as `k = 0.05 1/d`");
     return;
   }
@@ -82,20 +82,20 @@ void check_named_number(ValidationContext& context, std::optional<std::string_vi
       return;
     }
     report(context, DiagnosticCode::OV205, name.span,
-           fill_message("`{}` has no unit, and several units measure {}", {text, joined_with_or(dimensions)}),
-           fill_message("write its unit after the value where `{}` is set", {text}));
+           diagnostics::fill_message("`{}` has no unit, and several units measure {}", {text, joined_with_or(dimensions)}),
+           diagnostics::fill_message("write its unit after the value where `{}` is set", {text}));
     return;
   }
   if (statement_unit != nullptr) {
     report(context, DiagnosticCode::OV204, statement_unit->span,
-           fill_message("`{}` is given in `{}` already", {text, definition->unit->text}),
+           diagnostics::fill_message("`{}` is given in `{}` already", {text, definition->unit->text}),
            "write no unit after the name, or none after the parameter's value");
     return;
   }
   std::optional<UnitMatch> unit = unit_lookup(definition->unit->text);
-  if (!unit || contains_str(unit->dimension.name, dimensions)) return;
+  if (!unit || diagnostics::contains_str(unit->dimension.name, dimensions)) return;
   report(context, DiagnosticCode::OV204, name.span,
-         fill_message("`{}` is given in `{}`, which measures {}, not {}",
+         diagnostics::fill_message("`{}` is given in `{}`, which measures {}, not {}",
                       {text, definition->unit->text, unit->dimension.name, joined_with_or(dimensions)}),
          "give the parameter a unit of what this statement measures");
 }

@@ -6,9 +6,9 @@
 #include <type_traits>
 #include <variant>
 
+#include "diagnostics/message_text.hpp"
 #include "sema/block_table.hpp"
 #include "sema/builtins.hpp"
-#include "sema/message_text.hpp"
 
 namespace ovm::sema {
 namespace {
@@ -30,7 +30,7 @@ struct OperandCheck {
     const Symbol* found = lookup(*context.symbols, scope, text);
     if (found == nullptr || found->kind.tag != SymbolKind::Tag::Entity) return;  // unknown names: resolution
     report(Diagnostic(DiagnosticCode::OV107, span)
-               .with_label(fill_message("`{}` is a {}, not a number", {text, found->kind.display_word()}))
+               .with_label(diagnostics::fill_message("`{}` is a {}, not a number", {text, found->kind.display_word()}))
                .with_help(operand_help));
   }
 
@@ -40,7 +40,7 @@ struct OperandCheck {
     std::string text;
     for (const syntax::Name& part : node.path) text += (text.empty() ? "" : ".") + std::string(part.text);
     report(Diagnostic(DiagnosticCode::OV107, span)
-               .with_label(fill_message("an expression cannot read `{}`", {text}))
+               .with_label(diagnostics::fill_message("an expression cannot read `{}`", {text}))
                .with_help(std::string(operand_help) +
                           "; OUTPUT `variable` and MODEL `until` read what a reservoir holds"));
   }
@@ -55,7 +55,7 @@ struct OperandCheck {
           } else if constexpr (std::is_same_v<Node, SyntaxExpr::Qualified>) {
             qualified(node, expr.span);
           } else if constexpr (std::is_same_v<Node, SyntaxExpr::Literal>) {
-            std::string label = fill_message("a {} has no arithmetic value", {syntax::display_name(node.of->kind)});
+            std::string label = diagnostics::fill_message("a {} has no arithmetic value", {syntax::display_name(node.of->kind)});
             report(Diagnostic(DiagnosticCode::OV202, node.of->span).with_label(label));
           } else if constexpr (std::is_same_v<Node, SyntaxExpr::Call>) {
             for (const SyntaxExpr& argument : node.args) operand(argument);

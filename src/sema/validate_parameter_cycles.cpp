@@ -9,8 +9,8 @@
 #include <variant>
 #include <vector>
 
+#include "diagnostics/message_text.hpp"
 #include "sema/builtins.hpp"
-#include "sema/message_text.hpp"
 #include "sema/scoped_name.hpp"
 #include "sema/validate_reading.hpp"
 
@@ -154,8 +154,8 @@ void check_parameter_cycles(ValidationContext& context, const syntax::ParseOutpu
       std::string_view name = definitions.list[target].name;
       push_diagnostic(context.diagnostics,
                       Diagnostic(DiagnosticCode::OV107, definition.use_spans[use])
-                          .with_label(fill_message("the value of `{}` depends on itself", {name}))
-                          .with_help(fill_message(path.size() == 1
+                          .with_label(diagnostics::fill_message("the value of `{}` depends on itself", {name}))
+                          .with_help(diagnostics::fill_message(path.size() == 1
                                                       ? "{}: give it a value that does not name itself"
                                                       : "{}: give one of them a value that does not lead back",
                                                   {cycle_text(definitions, path)})));

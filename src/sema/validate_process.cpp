@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "sema/message_number.hpp"
-#include "sema/message_text.hpp"
+#include "diagnostics/message_number.hpp"
+#include "diagnostics/message_text.hpp"
 #include "sema/validate_block_rules.hpp"
 #include "sema/validate_endpoints.hpp"
 #include "sema/validate_ranges.hpp"
@@ -66,7 +66,7 @@ void check_mixing(ValidationContext& context, const VariantSpec& variant, const 
     }
   }
   if (variant.min_sources && count < *variant.min_sources) {
-    std::string label = fill_message("mixing needs at least {} sources, found {}",
+    std::string label = diagnostics::fill_message("mixing needs at least {} sources, found {}",
                                      {std::to_string(*variant.min_sources), std::to_string(count)});
     push_diagnostic(context.diagnostics, Diagnostic(DiagnosticCode::OV211, anchor_span(block)).with_label(label));
   }
@@ -80,7 +80,7 @@ void check_mixing(ValidationContext& context, const VariantSpec& variant, const 
   if (!(std::fabs(sum - 1.0) > fraction_sum_tolerance)) return;
   push_diagnostic(context.diagnostics,
                   Diagnostic(DiagnosticCode::OV215, last_source->span)
-                      .with_label(fill_message("source fractions sum to {}, not 1", {message_number_text(sum)})));
+                      .with_label(diagnostics::fill_message("source fractions sum to {}, not 1", {diagnostics::message_number_text(sum)})));
 }
 
 }  // namespace

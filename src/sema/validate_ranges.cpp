@@ -2,9 +2,9 @@
 
 #include <array>
 
-#include "sema/message_number.hpp"
-#include "sema/message_text.hpp"
-#include "sema/text_match.hpp"
+#include "diagnostics/message_number.hpp"
+#include "diagnostics/message_text.hpp"
+#include "diagnostics/text_match.hpp"
 
 namespace ovm::sema {
 namespace {
@@ -31,11 +31,11 @@ void report(ValidationContext& context, diagnostics::Span span, std::string labe
 bool check_bounds(ValidationContext& context, std::string_view key, double value, std::optional<double> min,
                   std::optional<double> max, diagnostics::Span span) {
   if (min && value < *min) {
-    report(context, span, fill_message("`{}` cannot be below {}", {key, message_number_text(*min)}));
+    report(context, span, diagnostics::fill_message("`{}` cannot be below {}", {key, diagnostics::message_number_text(*min)}));
     return true;
   }
   if (max && value > *max) {
-    report(context, span, fill_message("`{}` cannot exceed {}", {key, message_number_text(*max)}));
+    report(context, span, diagnostics::fill_message("`{}` cannot exceed {}", {key, diagnostics::message_number_text(*max)}));
     return true;
   }
   return false;
@@ -43,8 +43,8 @@ bool check_bounds(ValidationContext& context, std::string_view key, double value
 
 void check_ranges(ValidationContext& context, const PropertySpec& property, double value, diagnostics::Span span) {
   if (check_bounds(context, property.key, value, property.min, property.max, span)) return;
-  if (property.dimension && contains_str(*property.dimension, amount_like_dimensions) && value < 0) {
-    report(context, span, fill_message("`{}` cannot be negative", {property.key}));
+  if (property.dimension && diagnostics::contains_str(*property.dimension, amount_like_dimensions) && value < 0) {
+    report(context, span, diagnostics::fill_message("`{}` cannot be negative", {property.key}));
   }
   if (property.key == "alpha" && value <= 0) report(context, span, "a fractionation factor is positive");
 }

@@ -3,7 +3,7 @@
 #include <string>
 #include <variant>
 
-#include "sema/text_match.hpp"
+#include "diagnostics/text_match.hpp"
 
 namespace ovm::sema {
 
@@ -31,7 +31,7 @@ const syntax::Value* first_value(const syntax::Statement& statement) {
 bool is_kind(const syntax::Value* value, syntax::ValueKind kind) { return value != nullptr && value->kind == kind; }
 
 bool key_is(const syntax::Statement& statement, std::string_view key) {
-  return equals_ascii_folded(statement.key.text(), key);
+  return diagnostics::equals_ascii_folded(statement.key.text(), key);
 }
 
 }  // namespace ovm::sema

@@ -2,9 +2,9 @@
 
 #include <span>
 
+#include "diagnostics/message_number.hpp"
+#include "diagnostics/message_text.hpp"
 #include "sema/builtins.hpp"
-#include "sema/message_number.hpp"
-#include "sema/message_text.hpp"
 #include "sema/resolution_messages.hpp"
 #include "sema/validate_reading.hpp"
 
@@ -33,7 +33,7 @@ void check_name(ValidationContext& context, const syntax::Value& value, std::str
 }  // namespace
 
 std::string written_text(const syntax::Value& value) {
-  if (std::optional<double> number = value_number(value)) return message_number_text(*number);
+  if (std::optional<double> number = value_number(value)) return diagnostics::message_number_text(*number);
   if (const auto* parts = std::get_if<std::span<const std::string_view>>(&value.payload)) {
     std::string joined;
     for (std::string_view part : *parts) {
@@ -57,7 +57,7 @@ void check_reference_value(ValidationContext& context, const syntax::Value& valu
     return;
   }
   std::string label =
-      fill_message("expected {}, found {}", {species ? "species" : "a name", syntax::display_name(value.kind)});
+      diagnostics::fill_message("expected {}, found {}", {species ? "species" : "a name", syntax::display_name(value.kind)});
   push_diagnostic(context.diagnostics, Diagnostic(DiagnosticCode::OV202, value.span).with_label(label));
 }
 

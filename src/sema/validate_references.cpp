@@ -8,10 +8,10 @@
 #include <variant>
 #include <vector>
 
+#include "diagnostics/message_text.hpp"
 #include "sema/block_table.hpp"
 #include "sema/builtins.hpp"
 #include "sema/isotope.hpp"
-#include "sema/message_text.hpp"
 #include "sema/model_species.hpp"
 #include "sema/resolution_messages.hpp"
 #include "sema/suggest.hpp"
@@ -122,14 +122,14 @@ struct ReferenceCheck {
 
   void not_a_property(const Part& part, std::span<const Part> before, std::span<const std::string_view> candidates) {
     report(Diagnostic(DiagnosticCode::OV107, part.span)
-               .with_label(fill_message("`{}` is not a property of `{}`", {part.text, joined(before)}))
+               .with_label(diagnostics::fill_message("`{}` is not a property of `{}`", {part.text, joined(before)}))
                .with_help(unknown_name_help(part.text, candidates)));
   }
 
   void ends_here(const Part& part, std::span<const Part> before) {
     report(Diagnostic(DiagnosticCode::OV107, part.span)
-               .with_label(fill_message("`{}` is not a property of `{}`", {part.text, joined(before)}))
-               .with_help(fill_message("a reference ends at `{}`", {before.back().text})));
+               .with_label(diagnostics::fill_message("`{}` is not a property of `{}`", {part.text, joined(before)}))
+               .with_help(diagnostics::fill_message("a reference ends at `{}`", {before.back().text})));
   }
 
   // A delta name: true when a declared ratio measures it; otherwise reported.
@@ -142,7 +142,7 @@ struct ReferenceCheck {
     std::string help = deltas.empty() ? std::string("declare it in ISOTOPES before reading a composition")
                                       : unknown_name_help(part.text, deltas);
     report(Diagnostic(DiagnosticCode::OV107, part.span)
-               .with_label(fill_message("no ratio for {} is declared", {isotope_text}))
+               .with_label(diagnostics::fill_message("no ratio for {} is declared", {isotope_text}))
                .with_help(help));
     return false;
   }
@@ -188,7 +188,7 @@ struct ReferenceCheck {
   void output_variable(const syntax::Value& value) {
     if (value.kind == ValueKind::Qualified) return dotted(value_parts(value), false);
     if (value.kind != ValueKind::Identifier) {
-      std::string label = fill_message("expected a name or a reference, found {}", {syntax::display_name(value.kind)});
+      std::string label = diagnostics::fill_message("expected a name or a reference, found {}", {syntax::display_name(value.kind)});
       return report(Diagnostic(DiagnosticCode::OV202, value.span).with_label(label).with_help(variable_help));
     }
     std::string_view text = value_text(value);
@@ -198,12 +198,12 @@ struct ReferenceCheck {
       // Resolution reported an unknown name unless it took it for a built-in one.
       if (!is_builtin_name(text)) return;
       return report(Diagnostic(DiagnosticCode::OV101, value.span)
-                        .with_label(fill_message("no parameter named `{}`", {text}))
+                        .with_label(diagnostics::fill_message("no parameter named `{}`", {text}))
                         .with_help(variable_help));
     }
     if (found->kind.tag != SymbolKind::Tag::Entity) return;
     report(Diagnostic(DiagnosticCode::OV101, value.span)
-               .with_label(fill_message("`{}` is a {}, not a parameter", {text, found->kind.display_word()}))
+               .with_label(diagnostics::fill_message("`{}` is a {}, not a parameter", {text, found->kind.display_word()}))
                .with_help(variable_help));
   }
 
@@ -234,8 +234,8 @@ struct ReferenceCheck {
     if (list == nullptr) {
       // Lowering reads the names of a list only; without brackets it would take every one.
       return report(Diagnostic(DiagnosticCode::OV202, key_span(statement))
-                        .with_label(fill_message("`{}` takes a list of names in brackets", {property->key}))
-                        .with_help(fill_message("write `{} [A, B]`", {property->key})));
+                        .with_label(diagnostics::fill_message("`{}` takes a list of names in brackets", {property->key}))
+                        .with_help(diagnostics::fill_message("write `{} [A, B]`", {property->key})));
     }
     for (const syntax::Value& item : list->items) check_reference_value(context, item, reference_kind, reference_kind);
   }

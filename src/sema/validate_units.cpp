@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "sema/message_text.hpp"
+#include "diagnostics/message_text.hpp"
+#include "diagnostics/text_match.hpp"
 #include "sema/suggest.hpp"
-#include "sema/text_match.hpp"
 #include "sema/unit_registry.hpp"
 
 namespace ovm::sema {
@@ -47,13 +47,13 @@ void check_unit_name(ValidationContext& context, std::string_view text, diagnost
   std::optional<UnitMatch> unit = unit_lookup(text);
   if (!unit) {
     push_diagnostic(context.diagnostics, Diagnostic(DiagnosticCode::OV008, span)
-                                             .with_label(fill_message("`{}` is not a known unit", {text}))
+                                             .with_label(diagnostics::fill_message("`{}` is not a known unit", {text}))
                                              .with_help(unknown_name_help(text, unit_names(dimensions))));
     return;
   }
-  if (contains_str(unit->dimension.name, dimensions)) return;
+  if (diagnostics::contains_str(unit->dimension.name, dimensions)) return;
   std::string label =
-      fill_message("`{}` measures {}, not {}", {text, unit->dimension.name, joined_with_or(dimensions)});
+      diagnostics::fill_message("`{}` measures {}, not {}", {text, unit->dimension.name, joined_with_or(dimensions)});
   push_diagnostic(context.diagnostics, Diagnostic(DiagnosticCode::OV204, span).with_label(label));
 }
 
@@ -64,7 +64,7 @@ void check_unit(ValidationContext& context, const syntax::UnitExpr* unit,
     return;
   }
   if (unit_may_be_omitted(context, dimensions)) return;
-  std::string label = fill_message("several units measure {}, so one has to be written", {joined_with_or(dimensions)});
+  std::string label = diagnostics::fill_message("several units measure {}, so one has to be written", {joined_with_or(dimensions)});
   push_diagnostic(context.diagnostics, Diagnostic(DiagnosticCode::OV205, span).with_label(label));
 }
 

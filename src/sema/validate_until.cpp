@@ -7,10 +7,10 @@
 #include <string_view>
 #include <variant>
 
+#include "diagnostics/message_text.hpp"
+#include "diagnostics/text_match.hpp"
 #include "sema/isotope.hpp"
-#include "sema/message_text.hpp"
 #include "sema/resolution_messages.hpp"
-#include "sema/text_match.hpp"
 #include "sema/unit_registry.hpp"
 #include "sema/validate_named_numbers.hpp"
 #include "sema/validate_reading.hpp"
@@ -49,7 +49,7 @@ std::optional<std::string_view> unit_dimension(std::string_view text) {
 std::span<const std::string_view> pool_dimensions(const ValidationContext& context, std::string_view reservoir,
                                                   std::string_view species) {
   for (const syntax::Block& block : context.tree->blocks) {
-    if (!equals_ascii_folded(block.keyword, "reservoir") || !block.name || block.name->text != reservoir) continue;
+    if (!diagnostics::equals_ascii_folded(block.keyword, "reservoir") || !block.name || block.name->text != reservoir) continue;
     for (const syntax::Statement& statement : block.statements) {
       const syntax::ValuesBody* body = values_body(statement);
       if (statement.key.kind != syntax::StatementKey::Kind::Species || statement.key.text() != species || !body) continue;

@@ -3,10 +3,10 @@
 #include <string>
 #include <variant>
 
+#include "diagnostics/message_text.hpp"
+#include "diagnostics/text_match.hpp"
 #include "sema/main_value.hpp"
-#include "sema/message_text.hpp"
 #include "sema/suggest.hpp"
-#include "sema/text_match.hpp"
 #include "sema/validate_facts.hpp"
 #include "sema/validate_isotopes.hpp"
 #include "sema/validate_modifiers.hpp"
@@ -35,7 +35,7 @@ bool accepts(const PropertySpec& property, const syntax::Value& value) {
     case PropertyType::Path: return kind == ValueKind::String;
     case PropertyType::Ratio: return kind == ValueKind::Ratio;
     case PropertyType::Enum:
-      return kind == ValueKind::Identifier && contains_str(value_text(value), property.admissible_values);
+      return kind == ValueKind::Identifier && diagnostics::contains_str(value_text(value), property.admissible_values);
     case PropertyType::Species: return kind == ValueKind::Identifier || kind == ValueKind::Species;
     case PropertyType::None: return true;
   }
@@ -64,10 +64,10 @@ bool check_main_kind(ValidationContext& context, const PropertySpec& property, c
   } else if (property.value_type == PropertyType::Enum) {
     std::string_view word = value.kind == ValueKind::Identifier ? value_text(value) : std::string_view{};
     push_diagnostic(context.diagnostics, Diagnostic(DiagnosticCode::OV202, value.span)
-                                             .with_label(fill_message("`{}` is not admissible here", {property.key}))
+                                             .with_label(diagnostics::fill_message("`{}` is not admissible here", {property.key}))
                                              .with_help(unknown_name_help(word, property.admissible_values)));
   } else {
-    std::string label = fill_message("expected {}, found {}",
+    std::string label = diagnostics::fill_message("expected {}, found {}",
                                      {lower_ascii(as_str(property.value_type)), syntax::display_name(value.kind)});
     push_diagnostic(context.diagnostics, Diagnostic(DiagnosticCode::OV202, value.span).with_label(label));
   }
@@ -83,7 +83,7 @@ void check_scalar_heads(ValidationContext& context, std::span<const syntax::Valu
     if (!is_scalar_name(context, head)) continue;
     push_diagnostic(context.diagnostics,
                     Diagnostic(DiagnosticCode::OV109, value.span)
-                        .with_label(fill_message("`{}` is a scalar and has no properties", {head})));
+                        .with_label(diagnostics::fill_message("`{}` is a scalar and has no properties", {head})));
   }
 }
 
@@ -135,19 +135,19 @@ void check_list(ValidationContext& context, const PropertySpec& property, const 
     if (item.kind == ValueKind::Unreadable) {
       push_diagnostic(context.diagnostics,
                       Diagnostic(DiagnosticCode::OV202, item.span)
-                          .with_label(fill_message("`{}` is not readable as a value", {value_text(item)})));
+                          .with_label(diagnostics::fill_message("`{}` is not readable as a value", {value_text(item)})));
     } else if (property.value_type == PropertyType::Number && item.kind != ValueKind::Number) {
       push_diagnostic(context.diagnostics, Diagnostic(DiagnosticCode::OV202, item.span)
-                                               .with_label(fill_message("expected a number, found {}", {found})));
+                                               .with_label(diagnostics::fill_message("expected a number, found {}", {found})));
     } else if (property.value_type == PropertyType::Enum && item.kind != ValueKind::Identifier) {
       push_diagnostic(
           context.diagnostics,
-          Diagnostic(DiagnosticCode::OV202, item.span).with_label(fill_message("expected a name, found {}", {found})));
+          Diagnostic(DiagnosticCode::OV202, item.span).with_label(diagnostics::fill_message("expected a name, found {}", {found})));
     } else if (property.value_type == PropertyType::Enum &&
-               !contains_str(value_text(item), property.admissible_values)) {
+               !diagnostics::contains_str(value_text(item), property.admissible_values)) {
       push_diagnostic(context.diagnostics,
                       Diagnostic(DiagnosticCode::OV202, item.span)
-                          .with_label(fill_message("`{}` is not admissible here", {value_text(item)}))
+                          .with_label(diagnostics::fill_message("`{}` is not admissible here", {value_text(item)}))
                           .with_help(unknown_name_help(value_text(item), property.admissible_values)));
     }
   }
@@ -156,7 +156,7 @@ void check_list(ValidationContext& context, const PropertySpec& property, const 
 void check_literal_assignment(ValidationContext& context, const syntax::AssignmentBody& assignment) {
   const auto* literal = std::get_if<syntax::SyntaxExpr::Literal>(&assignment.expr->kind);
   if (literal == nullptr) return;
-  std::string label = fill_message("a {} has no arithmetic value", {syntax::display_name(literal->of->kind)});
+  std::string label = diagnostics::fill_message("a {} has no arithmetic value", {syntax::display_name(literal->of->kind)});
   push_diagnostic(context.diagnostics, Diagnostic(DiagnosticCode::OV202, literal->of->span).with_label(label));
 }
 

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <span>
+#include <string_view>
+#include <vector>
+
+#include "ir/lower/lower_context.hpp"
+#include "sema/block_spec.hpp"
+#include "sema/resolution.hpp"
+#include "syntax/tree.hpp"
+
+namespace ovm::ir {
+
+// Lowers, in source order, the blocks whose resolved kind is one of `pass`; the kind's
+// canonical keyword decides, not the header as written. Blocks of no kind are skipped.
+void lower_blocks(LoweringContext& context, const std::vector<syntax::Block>& blocks,
+                  const std::vector<sema::BlockResolution>& resolutions, std::span<const std::string_view> pass);
+
+// The lowering of one block of each kind that a pass names.
+void lower_units(LoweringContext& context, const syntax::Block& block, const sema::BlockSpec& kind);
+void lower_title(LoweringContext& context, const syntax::Block& block);
+void lower_meta(LoweringContext& context, const syntax::Block& block);
+void lower_database(LoweringContext& context, const syntax::Block& block);
+void lower_conditions(LoweringContext& context, const syntax::Block& block);
+void lower_standard(LoweringContext& context, const syntax::Block& block);
+void lower_phreeqc(LoweringContext& context, const syntax::Block& block);
+void lower_parameters(LoweringContext& context, const syntax::Block& block);
+void lower_species(LoweringContext& context, const syntax::Block& block);
+void lower_isotopes(LoweringContext& context, const syntax::Block& block);
+void lower_reservoir(LoweringContext& context, const syntax::Block& block);
+void lower_sample(LoweringContext& context, const syntax::Block& block);
+void lower_process(LoweringContext& context, const syntax::Block& block);
+void lower_fractionation(LoweringContext& context, const syntax::Block& block);
+void lower_kinetics(LoweringContext& context, const syntax::Block& block);
+void lower_simulation(LoweringContext& context, const syntax::Block& block);
+void lower_identify(LoweringContext& context, const syntax::Block& block);
+void lower_output(LoweringContext& context, const syntax::Block& block);
+void lower_export(LoweringContext& context, const syntax::Block& block);
+
+}  // namespace ovm::ir

@@ -1,0 +1,78 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <utility>
+
+#include "ir/graph/graph_ids.hpp"
+#include "ir/graph/graph_substances.hpp"
+#include "ir/graph/model_graph.hpp"
+#include "sema/scoped_name.hpp"
+#include "syntax/tree.hpp"
+
+namespace ovm::syntax {
+struct Statement;
+}
+
+namespace ovm::ir {
+
+// A parameter's owning block (none for PARAMETERS) and name, held as copies: the graph's
+// parameters own their texts.
+using OwnedName = std::pair<std::optional<std::string>, std::string>;
+
+struct OwnedNameHash {
+  std::size_t operator()(const OwnedName& key) const {
+    std::optional<std::string_view> scope;
+    if (key.first) scope = *key.first;
+    return sema::ScopedNameHash{}(sema::ScopedName{scope, key.second});
+  }
+};
+
+// The state every lowering pass works on. The maps are only ever looked up by key, so their
+// order cannot reach the graph; a later insertion under a key replaces the earlier value.
+struct LoweringContext {
+  ModelGraph graph;
+  std::string_view source;  // the model text, for steps that copy text by span
+
+  std::unordered_map<std::string, std::string> unit_defaults;  // dimension name -> unit name
+  std::unordered_map<std::string, SpeciesId> species_by_formula;
+  std::unordered_map<std::string, IsotopeId> isotopes_by_notation;
+  std::unordered_map<std::string, ReservoirId> reservoirs_by_name;
+  std::unordered_map<std::string, SampleId> samples_by_name;
+  std::unordered_map<std::string, ProcessId> processes_by_name;  // the first process of each name
+  std::unordered_map<OwnedName, ParameterId, OwnedNameHash> parameters_by_owner;
+  std::unordered_map<std::string, Standard> standards_by_name;
+  // Every parameter definition of the model, by owning block (none: PARAMETERS) and name; a
+  // later one replaces an earlier. Numbers written as names read them, whatever the pass.
+  sema::ScopedNameMap<const syntax::AssignmentBody*> parameter_definitions;
+  // Parameters declared before their values are lowered, by the statement that declares them.
+  std::unordered_map<const syntax::Statement*, ParameterId> declared_parameters;
+};
+
+// The owner's own parameter first, then the model-wide one of that name.
+std::optional<ParameterId> lookup_parameter(const LoweringContext& context, std::string_view name,
+                                            const std::optional<std::string>& owner);
+
+// Appends a parameter; a second one of the same owner and name hides the first from lookups.
+ParameterId add_parameter(LoweringContext& context, std::optional<std::string> owner, std::string name,
+                          std::optional<Expr> value);
+
+// The species of that formula, appended on first use with the element its formula starts with.
+SpeciesId species_for_formula(LoweringContext& context, std::string_view formula);
+
+// True when `element` is one of the element symbols the formula is written with: C in HCO3-
+// and CaCO3(s), not in Ca or Cr; the letters of an oxidation state (VI) or a phase (s) name
+// no element.
+bool formula_has_element(std::string_view formula, std::string_view element);
+
+std::optional<ReservoirId> reservoir_id_of(const LoweringContext& context, std::string_view name);
+
+// The first process of that name.
+std::optional<ProcessId> process_id_of(const LoweringContext& context, std::string_view name);
+
+// A deep copy: the copy shares no node with the original.
+Expr clone_expr(const Expr& expr);
+
+}  // namespace ovm::ir

@@ -1,0 +1,80 @@
+#include "ir/lower/lower_model.hpp"
+
+#include <algorithm>
+
+#include "ir/lower/lower_blocks.hpp"
+#include "ir/lower/lower_context.hpp"
+#include "ir/lower/lower_declared.hpp"
+#include "ir/lower/lower_values.hpp"
+
+namespace ovm::ir {
+
+namespace {
+
+std::string lower_cased(std::string_view keyword) {
+  std::string text(keyword);
+  for (char& c : text) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return text;
+}
+
+// The lower-cased keyword of every non-core kind the model uses, each once, sorted; kinds that
+// no pass lowers count too, so the engine can refuse a model it cannot run.
+std::vector<std::string> required_capabilities(const std::vector<sema::BlockResolution>& resolutions) {
+  std::vector<std::string> needed;
+  for (const sema::BlockResolution& resolution : resolutions) {
+    if (resolution.spec == nullptr || resolution.spec->profile == sema::Profile::Core) continue;
+    std::string keyword = lower_cased(resolution.spec->name);
+    if (std::find(needed.begin(), needed.end(), keyword) == needed.end()) needed.push_back(std::move(keyword));
+  }
+  std::sort(needed.begin(), needed.end());
+  return needed;
+}
+
+// Room for the records that blocks add one each, and for a parameter per definition, counted
+// before lowering: a large model's graph lists then take their size at once instead of
+// doubling, which holds the old and the new copy together while the tree is still held.
+void reserve_graph(LoweringContext& context, const std::vector<sema::BlockResolution>& resolutions) {
+  std::size_t reservoirs = 0;
+  std::size_t processes = 0;
+  std::size_t samples = 0;
+  for (const sema::BlockResolution& block : resolutions) {
+    if (block.spec == nullptr) continue;
+    std::string_view kind = block.spec->name;
+    if (kind == "RESERVOIR") ++reservoirs;
+    if (kind == "PROCESS") ++processes;
+    if (kind == "SAMPLE") ++samples;
+  }
+  context.graph.reservoirs.reserve(reservoirs);
+  context.graph.processes.reserve(processes);
+  context.graph.samples.reserve(samples);
+  context.graph.parameters.reserve(context.parameter_definitions.size());
+}
+
+}  // namespace
+
+ModelGraph lower_model(const std::vector<syntax::Block>& blocks, std::string_view source,
+                       const sema::Analysis& analysis, Provenance provenance) {
+  LoweringContext context;
+  context.source = source;
+  context.graph.provenance = std::move(provenance);
+  context.graph.provenance.ir_version = std::string(lowered_ir_version);
+
+  const std::vector<sema::BlockResolution>& resolutions = analysis.resolution.blocks;
+  gather_parameter_definitions(context, blocks, resolutions);
+  reserve_graph(context, resolutions);
+  std::span<const std::string_view> remaining(lowering_passes);
+  for (std::size_t size : lowering_pass_sizes) {
+    std::span<const std::string_view> pass = remaining.first(size);
+    if (std::find(pass.begin(), pass.end(), "PARAMETERS") != pass.end()) {
+      declare_model_parameters(context, blocks, resolutions);
+    }
+    lower_blocks(context, blocks, resolutions, pass);
+    remaining = remaining.subspan(size);
+  }
+  context.graph.requires_ = required_capabilities(resolutions);
+  return std::move(context.graph);
+}
+
+}  // namespace ovm::ir
