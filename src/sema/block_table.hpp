@@ -3,7 +3,7 @@
 #include <array>
 #include <string_view>
 
-#include "sema/block_spec.hpp"
+#include "sema/block_schema.hpp"
 #include "sema/names_of.hpp"
 #include "sema/property_table.hpp"
 

@@ -2,7 +2,7 @@
 
 #include <cstddef>
 
-#include "sema/property_spec.hpp"
+#include "sema/property_schema.hpp"
 
 namespace ovm::sema {
 

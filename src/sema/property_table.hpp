@@ -7,7 +7,7 @@
 #include <array>
 #include <string_view>
 
-#include "sema/property_spec.hpp"
+#include "sema/property_schema.hpp"
 #include "sema/variant_table.hpp"
 
 namespace ovm::sema::property_lists {

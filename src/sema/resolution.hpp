@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "diagnostics/diagnostic.hpp"
-#include "sema/block_spec.hpp"
+#include "sema/block_schema.hpp"
 #include "sema/profile.hpp"
 #include "sema/symbol_table.hpp"
 #include "syntax/tree.hpp"

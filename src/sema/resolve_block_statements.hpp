@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "diagnostics/diagnostic.hpp"
-#include "sema/block_spec.hpp"
+#include "sema/block_schema.hpp"
 #include "sema/symbol_table.hpp"
 #include "syntax/tree.hpp"
 

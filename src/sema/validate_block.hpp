@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sema/block_spec.hpp"
+#include "sema/block_schema.hpp"
 #include "sema/validate_context.hpp"
 #include "syntax/tree.hpp"
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "diagnostics/span.hpp"
-#include "sema/block_spec.hpp"
+#include "sema/block_schema.hpp"
 #include "sema/validate_block_state.hpp"
 #include "sema/validate_context.hpp"
 #include "syntax/tree.hpp"

@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <span>
 
-#include "sema/property_spec.hpp"
+#include "sema/property_schema.hpp"
 #include "sema/validate_context.hpp"
 #include "syntax/value.hpp"
 

@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "diagnostics/span.hpp"
-#include "sema/property_spec.hpp"
+#include "sema/property_schema.hpp"
 #include "sema/validate_context.hpp"
 
 namespace ovm::sema {

@@ -3,7 +3,7 @@
 #include <optional>
 #include <string_view>
 
-#include "sema/property_spec.hpp"
+#include "sema/property_schema.hpp"
 #include "sema/validate_context.hpp"
 #include "syntax/tree.hpp"
 

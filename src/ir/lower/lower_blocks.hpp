@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "ir/lower/lower_context.hpp"
-#include "sema/block_spec.hpp"
+#include "sema/block_schema.hpp"
 #include "sema/resolution.hpp"
 #include "syntax/tree.hpp"
 

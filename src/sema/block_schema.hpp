@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "sema/profile.hpp"
-#include "sema/property_spec.hpp"
+#include "sema/property_schema.hpp"
 
 namespace ovm::sema {
 

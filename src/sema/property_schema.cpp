@@ -1,4 +1,4 @@
-#include "sema/property_spec.hpp"
+#include "sema/property_schema.hpp"
 
 namespace ovm::sema {
 
