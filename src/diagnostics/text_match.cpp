@@ -3,6 +3,14 @@
 #include <algorithm>
 
 namespace ovm::diagnostics {
+
+std::string lowered_ascii(std::string_view text) {
+  std::string out(text);
+  for (char& c : out) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return out;
+}
 namespace {
 
 template <typename Text>

@@ -18,6 +18,9 @@ constexpr bool equals_ascii_folded(std::string_view a, std::string_view b) {
   return true;
 }
 
+// The text with A-Z made a-z and every other byte kept.
+std::string lowered_ascii(std::string_view text);
+
 // True when some element of `list` equals `needle` byte for byte; false for an empty list.
 // Lists of schema texts and lists of texts copied from a model are both searched.
 bool contains_str(std::string_view needle, std::span<const std::string_view> list);

@@ -42,14 +42,6 @@ bool accepts(const PropertySpec& property, const syntax::Value& value) {
   return true;
 }
 
-std::string lower_ascii(std::string_view text) {
-  std::string out(text);
-  for (char& c : out) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return out;
-}
-
 // Reports a main value of the wrong kind; false when the statement's remaining checks are off.
 bool check_main_kind(ValidationContext& context, const PropertySpec& property, const syntax::Value& value) {
   if (accepts(property, value)) {
@@ -68,7 +60,7 @@ bool check_main_kind(ValidationContext& context, const PropertySpec& property, c
                                              .with_help(unknown_name_help(word, property.admissible_values)));
   } else {
     std::string label = diagnostics::fill_message("expected {}, found {}",
-                                     {lower_ascii(as_str(property.value_type)), syntax::display_name(value.kind)});
+                                     {diagnostics::lowered_ascii(as_str(property.value_type)), syntax::display_name(value.kind)});
     push_diagnostic(context.diagnostics, Diagnostic(DiagnosticCode::OV202, value.span).with_label(label));
   }
   return false;

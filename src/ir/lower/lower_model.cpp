@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "diagnostics/text_match.hpp"
 #include "ir/lower/lower_blocks.hpp"
 #include "ir/lower/lower_context.hpp"
 #include "ir/lower/lower_declared.hpp"
@@ -11,21 +12,13 @@ namespace ovm::ir {
 
 namespace {
 
-std::string lower_cased(std::string_view keyword) {
-  std::string text(keyword);
-  for (char& c : text) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return text;
-}
-
 // The lower-cased keyword of every non-core kind the model uses, each once, sorted; kinds that
 // no pass lowers count too, so the engine can refuse a model it cannot run.
 std::vector<std::string> required_capabilities(const std::vector<sema::BlockResolution>& resolutions) {
   std::vector<std::string> needed;
   for (const sema::BlockResolution& resolution : resolutions) {
     if (resolution.spec == nullptr || resolution.spec->profile == sema::Profile::Core) continue;
-    std::string keyword = lower_cased(resolution.spec->name);
+    std::string keyword = diagnostics::lowered_ascii(resolution.spec->name);
     if (std::find(needed.begin(), needed.end(), keyword) == needed.end()) needed.push_back(std::move(keyword));
   }
   std::sort(needed.begin(), needed.end());
