@@ -113,9 +113,12 @@ std::optional<EngineError> apply_process(SimulationState& state, const ir::Proce
 
   ReservoirState& destination = reservoir_at(state, into);
   PoolState& product_pool = destination.pools[product];
-  auto unlike = take_amount_kind(product_pool, source_pool.kind, process.name, formula_text(state.model, product),
-                                 destination.name);
-  if (unlike) return unlike;
+  // Pools of one kind (or both without) take each other's matter as they are.
+  if (product_pool.kind != source_pool.kind) {
+    auto unlike = take_amount_kind(product_pool, source_pool.kind, process.name, formula_text(state.model, product),
+                                   destination.name);
+    if (unlike) return unlike;
+  }
 
   Reaction reaction{process, fraction, remaining_share(fraction), fractionation_form(process)};
   double moved = fraction * a0;

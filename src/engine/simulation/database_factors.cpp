@@ -46,8 +46,9 @@ std::variant<std::vector<DatabaseFactor>, EngineError> database_factors(Simulati
                                                                         const ir::Process& process,
                                                                         ir::SpeciesId source, ir::SpeciesId product) {
   std::vector<DatabaseFactor> factors;
+  if (state.databases.standards.empty() && state.databases.fractionations.empty()) return factors;
   std::optional<std::string_view> process_name = database_process_name(process.kind);
-  if (!process_name || (state.databases.standards.empty() && state.databases.fractionations.empty())) return factors;
+  if (!process_name) return factors;
 
   const ir::ModelGraph& model = state.model;
   FractionationQuery query;
