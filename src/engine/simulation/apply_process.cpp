@@ -89,6 +89,12 @@ void deliver(PoolState& pool, double moved, const ProductDeltas& product_deltas)
 
 std::optional<EngineError> apply_process(SimulationState& state, const ir::Process& process, ir::SpeciesId source,
                                          ir::SpeciesId product, double fraction) {
+  ProcessTarget target;
+  return apply_process(state, process, source, product, fraction, target);
+}
+
+std::optional<EngineError> apply_process(SimulationState& state, const ir::Process& process, ir::SpeciesId source,
+                                         ir::SpeciesId product, double fraction, ProcessTarget& target) {
   if (!(fraction >= 0 && fraction <= 1)) {
     return EngineError{"OV304", diagnostics::fill_message("`{}` declares an extent of {}, which leaves a negative remainder",
                                                    {process.name, diagnostics::plain_decimal(fraction)})};
@@ -99,24 +105,31 @@ std::optional<EngineError> apply_process(SimulationState& state, const ir::Proce
   }
   ir::ReservoirId into = process.into.value_or(*from);
 
-  ReservoirState& source_reservoir = reservoir_at(state, *from);
-  auto source_entry = source_reservoir.pools.find(source);
+  if (target.source == nullptr) {
+    ReservoirState& source_reservoir = reservoir_at(state, *from);
+    auto source_entry = source_reservoir.pools.find(source);
+    if (source_entry == source_reservoir.pools.end()) return std::nullopt;
+    target.source = &source_entry->second;
+  }
   // Only an amount at or below 0 stops the call: a not-a-number amount is not, so it reacts.
-  if (source_entry == source_reservoir.pools.end() || source_entry->second.amount <= 0) return std::nullopt;
-  // Pools live in maps, so this stays valid when the product pool is created below.
-  PoolState& source_pool = source_entry->second;
+  PoolState& source_pool = *target.source;
+  if (source_pool.amount <= 0) return std::nullopt;
   double a0 = source_pool.amount;
 
-  auto found = database_factors(state, process, source, product);
-  if (auto* error = std::get_if<EngineError>(&found)) return std::move(*error);
-  const auto& from_databases = std::get<std::vector<DatabaseFactor>>(found);
+  if (!target.database_factors) {
+    auto found = database_factors(state, process, source, product);
+    if (auto* error = std::get_if<EngineError>(&found)) return std::move(*error);
+    target.database_factors = std::get<std::vector<DatabaseFactor>>(std::move(found));
+  }
+  const std::vector<DatabaseFactor>& from_databases = *target.database_factors;
 
-  ReservoirState& destination = reservoir_at(state, into);
-  PoolState& product_pool = destination.pools[product];
+  // Pools live in maps, so the source pool stays valid when the product pool is created here.
+  if (target.product == nullptr) target.product = &reservoir_at(state, into).pools[product];
+  PoolState& product_pool = *target.product;
   // Pools of one kind (or both without) take each other's matter as they are.
   if (product_pool.kind != source_pool.kind) {
     auto unlike = take_amount_kind(product_pool, source_pool.kind, process.name, formula_text(state.model, product),
-                                   destination.name);
+                                   reservoir_at(state, into).name);
     if (unlike) return unlike;
   }
 

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <optional>
+#include <vector>
 
 #include "engine/base/engine_error.hpp"
+#include "engine/simulation/database_factors.hpp"
 #include "engine/simulation/simulation_state.hpp"
 
 namespace ovm::engine {
@@ -16,5 +18,21 @@ namespace ovm::engine {
 // the run then ends.
 std::optional<EngineError> apply_process(SimulationState& state, const ir::Process& process, ir::SpeciesId source,
                                          ir::SpeciesId product, double fraction);
+
+// What the calls of one process with one source and product act on, found by the first call
+// that gets to each and kept for the calls after it on the same state: the pools (which stay
+// where they are, as pools live in maps and no run removes one) and the database factors
+// (which depend on nothing a run changes). A missing source pool is looked up again, since
+// another process may create it.
+struct ProcessTarget {
+  PoolState* source = nullptr;
+  PoolState* product = nullptr;
+  std::optional<std::vector<DatabaseFactor>> database_factors;
+};
+
+// As above, reusing and completing `target`, which only calls on `state` with the same
+// process, source and product may share.
+std::optional<EngineError> apply_process(SimulationState& state, const ir::Process& process, ir::SpeciesId source,
+                                         ir::SpeciesId product, double fraction, ProcessTarget& target);
 
 }  // namespace ovm::engine

@@ -195,9 +195,10 @@ class Evaluator {
   EvalScratch& s_;
 };
 
-// A constant or a parameter whose value is a constant, without a walk: the rate constants of
-// most models are one of these.
-const double* direct_value(const SimulationState& state, const ir::Expr& expr) {
+}  // namespace
+
+// The rate constants of most models are one of these.
+const double* constant_value(const SimulationState& state, const ir::Expr& expr) {
   if (const auto* constant = std::get_if<ir::Expr::Constant>(&expr.kind)) return &constant->value;
   const auto* parameter = std::get_if<ir::Expr::Parameter>(&expr.kind);
   if (parameter == nullptr || parameter->id.index >= state.model.parameters.size() || !state.series.empty()) {
@@ -209,10 +210,8 @@ const double* direct_value(const SimulationState& state, const ir::Expr& expr) {
   return constant ? &constant->value : nullptr;
 }
 
-}  // namespace
-
 EvalResult eval_expr(const SimulationState& state, const ir::Expr& expr) {
-  if (const double* value = direct_value(state, expr)) return *value;
+  if (const double* value = constant_value(state, expr)) return *value;
   return Evaluator(state, state.eval_scratch).run(expr);
 }
 

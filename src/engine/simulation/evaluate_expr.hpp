@@ -18,4 +18,9 @@ using EvalResult = std::variant<double, EngineError>;
 // is an error rather than an endless walk.
 EvalResult eval_expr(const SimulationState& state, const ir::Expr& expr);
 
+// The value of an expression that is a number, or a parameter whose value is a number and which
+// no backend series replaces: what eval_expr gives it without a walk, the same for the whole
+// run. Nothing for any other expression.
+const double* constant_value(const SimulationState& state, const ir::Expr& expr);
+
 }  // namespace ovm::engine

@@ -62,12 +62,34 @@ EvalResult zero_order_fraction(const SimulationState& state, const ir::Process& 
   return quotient < 1 ? quotient : 1.0;
 }
 
+// A kinetic process of the run as the steps use it, resolved once before the first.
+struct KineticStep {
+  const ir::Process* process;
+  const ir::ProcessKind::Transfer* transfer;  // null when it moves no species, which fails when reached
+  const double* first_order_constant;         // when the rate is first order in a constant
+  ProcessTarget target;
+};
+
+std::vector<KineticStep> kinetic_steps(const SimulationState& state, const ir::Simulation& simulation) {
+  std::vector<KineticStep> steps;
+  for (ir::ProcessId id : simulation.processes) {
+    if (id >= state.model.processes.size()) continue;
+    const ir::Process& process = state.model.processes[id];
+    if (!process.kinetics) continue;
+    const auto* first = std::get_if<ir::RateLaw::FirstOrder>(&process.kinetics->rate.kind);
+    steps.push_back(KineticStep{&process, std::get_if<ir::ProcessKind::Transfer>(&process.kind.kind),
+                                first ? constant_value(state, first->constant) : nullptr, {}});
+  }
+  return steps;
+}
+
 // The reacted fraction of a kinetic transfer in one step; at or below 0 it does not act.
-EvalResult step_fraction(const SimulationState& state, const ir::Process& process,
-                         const ir::ProcessKind::Transfer& transfer, double dt) {
+EvalResult step_fraction(const SimulationState& state, const KineticStep& step, double dt) {
+  if (step.first_order_constant) return 1 - std::exp(-*step.first_order_constant * dt);
+  const ir::Process& process = *step.process;
   const ir::RateLaw& law = process.kinetics->rate;
   if (const auto* zero = std::get_if<ir::RateLaw::ZeroOrder>(&law.kind)) {
-    return zero_order_fraction(state, process, transfer, zero->constant, dt);
+    return zero_order_fraction(state, process, *step.transfer, zero->constant, dt);
   }
   if (const auto* first = std::get_if<ir::RateLaw::FirstOrder>(&law.kind)) {
     EvalResult k = eval_expr(state, first->constant);
@@ -77,19 +99,17 @@ EvalResult step_fraction(const SimulationState& state, const ir::Process& proces
   return setup_error(diagnostics::fill_message("rate law {} is not implemented yet", {ir::debug_text(law)}));
 }
 
-std::optional<EngineError> run_kinetics(SimulationState& state, const std::vector<ir::ProcessId>& kinetic, double dt) {
-  for (ir::ProcessId id : kinetic) {
-    const ir::Process& process = state.model.processes[id];
-    if (!process.kinetics) continue;
-    const auto* transfer = std::get_if<ir::ProcessKind::Transfer>(&process.kind.kind);
-    if (!transfer) {
-      return setup_error(diagnostics::fill_message("`{}` is kinetic but does not move a species", {process.name}));
+std::optional<EngineError> run_kinetics(SimulationState& state, std::vector<KineticStep>& steps, double dt) {
+  for (KineticStep& step : steps) {
+    if (!step.transfer) {
+      return setup_error(diagnostics::fill_message("`{}` is kinetic but does not move a species", {step.process->name}));
     }
-    EvalResult fraction = step_fraction(state, process, *transfer, dt);
+    EvalResult fraction = step_fraction(state, step, dt);
     if (auto* error = std::get_if<EngineError>(&fraction)) return std::move(*error);
     double f = std::get<double>(fraction);
     if (f <= 0) continue;
-    if (auto failed = apply_process(state, process, transfer->reactant, transfer->product, f)) return failed;
+    auto failed = apply_process(state, *step.process, step.transfer->reactant, step.transfer->product, f, step.target);
+    if (failed) return failed;
   }
   return std::nullopt;
 }
@@ -110,9 +130,7 @@ std::optional<EngineError> progress_by_time(SimulationState& state, const ir::Si
   if (step <= 0) return setup_error("the step must be positive");
   const ir::StopCondition& stop = *simulation.stop;
 
-  std::vector<ir::ProcessId> kinetic;
-  std::ranges::copy_if(simulation.processes, std::back_inserter(kinetic),
-                       [&](ir::ProcessId id) { return id < state.model.processes.size(); });
+  std::vector<KineticStep> kinetic = kinetic_steps(state, simulation);
 
   for (std::uint32_t n = 0;; ++n) {
     EvalResult v = eval_subject(state, stop.subject);

@@ -272,6 +272,31 @@ TEST(ApplyProcessTest, IsotopesNoFactorCoversMoveWithTheMatter) {
   EXPECT_EQ(pool(both, 0, 1), (PoolState{1, {{0, (0 - 0.5 * d_rem) / (1 - 0.5)}, {1, 3}}}));
 }
 
+// Calls that keep a target act as calls that find everything anew: a source pool that is
+// missing at first is taken once another process creates it, and the database factor found by
+// the first call that acts serves every call after it.
+TEST(ApplyProcessTest, AKeptTargetActsAsFindingEverythingAnew) {
+  auto chain = [] {
+    SimulationState state = with_database();
+    add_species(state, "Cr(0)");
+    add_transfer(state, "settle", 1, 2, 0);
+    return state;
+  };
+  SimulationState anew = chain();
+  SimulationState kept = chain();
+  std::vector<ProcessTarget> targets(2);
+  for (std::size_t process : {1, 0, 1, 0, 1}) {
+    ASSERT_FALSE(apply(anew, 0.25, process));
+    const ir::Process& chosen = kept.model.processes[process];
+    const auto& transfer = std::get<ir::ProcessKind::Transfer>(chosen.kind.kind);
+    ASSERT_FALSE(apply_process(kept, chosen, transfer.reactant, transfer.product, 0.25, targets[process]));
+    EXPECT_EQ(kept.reservoirs, anew.reservoirs);
+  }
+  EXPECT_GT(pool(kept, 0, 2).amount, 0);
+  EXPECT_EQ(kept.factor_notes, anew.factor_notes);
+  EXPECT_EQ(kept.factor_notes.size(), 3u);
+}
+
 TEST(ApplyProcessTest, AmountsOfUnlikeKindsAreNeverAdded) {
   // Cr(VI) in mg/L reduced into a Cr(III) pool in mol/kgw.
   SimulationState state = chromium_state();
