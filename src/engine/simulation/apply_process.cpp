@@ -56,10 +56,22 @@ std::optional<EngineError> fractionate_isotope(PoolState& source, const Reaction
   return std::nullopt;
 }
 
+bool distinct_isotopes(const ProductDeltas& deltas) {
+  for (std::size_t i = 1; i < deltas.size(); ++i) {
+    for (std::size_t j = 0; j < i; ++j) {
+      if (deltas[i].first == deltas[j].first) return false;
+    }
+  }
+  return true;
+}
+
 // The isotopes of every system the source holds and no factor covered move with the matter,
 // unfractionated (as with alpha 1), so that the product keeps the isotope budget.
 void carry_unfractionated(const PoolState& source, ProductDeltas& product_deltas) {
   std::size_t fractionated = product_deltas.size();
+  // Every isotope fractionated is one the source holds, so as many distinct ones as it holds
+  // are all of them; this spares the walk over the source's deltas in most calls.
+  if (fractionated == source.deltas.size() && distinct_isotopes(product_deltas)) return;
   for (const auto& entry : source.deltas) {
     // A plain name, not a structured binding: clang 14 cannot capture those in a lambda.
     ir::IsotopeId isotope = entry.first;

@@ -270,6 +270,14 @@ TEST(ApplyProcessTest, IsotopesNoFactorCoversMoveWithTheMatter) {
   double d_rem = (0.0 + 1000) * std::pow(0.5, 0.99 - 1) - 1000;
   EXPECT_EQ(pool(both, 0, 0), (PoolState{1, {{0, d_rem}, {1, 3}}}));
   EXPECT_EQ(pool(both, 0, 1), (PoolState{1, {{0, (0 - 0.5 * d_rem) / (1 - 0.5)}, {1, 3}}}));
+
+  // Two factors of chromium count it once: copper is still carried.
+  SimulationState twice = chromium_state();
+  add_isotope(twice, "65Cu/63Cu");
+  twice.reservoirs[0].pools[0].deltas[1] = 3;
+  twice.model.processes[0].fractionations.push_back(twice.model.processes[0].fractionations[0]);
+  ASSERT_FALSE(apply(twice, 0.5));
+  EXPECT_EQ(pool(twice, 0, 1).deltas.at(1), 3);
 }
 
 // Calls that keep a target act as calls that find everything anew: a source pool that is
