@@ -97,6 +97,40 @@ void deliver(PoolState& pool, double moved, const ProductDeltas& product_deltas)
   pool.amount = a_old + moved;
 }
 
+// The reservoir a process delivers into: `into`, else the one it draws from. Only called once
+// the one it draws from is known to be named.
+ir::ReservoirId destination(const ir::Process& process) {
+  return process.into.value_or(process.from ? *process.from : *process.location);
+}
+
+// Fills in what the target still lacks, in the order a call needs it: the source pool, and once
+// that holds an amount above 0 (a not-a-number amount is not at or below 0), the database
+// factors, the product pool (created if missing) and the form. Leaves the product pool unset
+// when the call does not act.
+std::optional<EngineError> find_target(SimulationState& state, const ir::Process& process, ir::SpeciesId source,
+                                       ir::SpeciesId product, ProcessTarget& target) {
+  std::optional<ir::ReservoirId> from = process.from ? process.from : process.location;
+  if (!from) {
+    return EngineError{"OV402", diagnostics::fill_message("`{}` names neither from, into nor location", {process.name})};
+  }
+  if (target.source == nullptr) {
+    ReservoirState& source_reservoir = reservoir_at(state, *from);
+    auto source_entry = source_reservoir.pools.find(source);
+    if (source_entry == source_reservoir.pools.end()) return std::nullopt;
+    target.source = &source_entry->second;
+  }
+  if (target.source->amount <= 0) return std::nullopt;
+  if (!target.database_factors) {
+    auto found = database_factors(state, process, source, product);
+    if (auto* error = std::get_if<EngineError>(&found)) return std::move(*error);
+    target.database_factors = std::get<std::vector<DatabaseFactor>>(std::move(found));
+  }
+  // Pools live in maps, so the source pool stays valid when the product pool is created here.
+  target.product = &reservoir_at(state, destination(process)).pools[product];
+  target.form = fractionation_form(process);
+  return std::nullopt;
+}
+
 }  // namespace
 
 std::optional<EngineError> apply_process(SimulationState& state, const ir::Process& process, ir::SpeciesId source,
@@ -111,41 +145,24 @@ std::optional<EngineError> apply_process(SimulationState& state, const ir::Proce
     return EngineError{"OV304", diagnostics::fill_message("`{}` declares an extent of {}, which leaves a negative remainder",
                                                    {process.name, diagnostics::plain_decimal(fraction)})};
   }
-  std::optional<ir::ReservoirId> from = process.from ? process.from : process.location;
-  if (!from) {
-    return EngineError{"OV402", diagnostics::fill_message("`{}` names neither from, into nor location", {process.name})};
-  }
-  ir::ReservoirId into = process.into.value_or(*from);
-
-  if (target.source == nullptr) {
-    ReservoirState& source_reservoir = reservoir_at(state, *from);
-    auto source_entry = source_reservoir.pools.find(source);
-    if (source_entry == source_reservoir.pools.end()) return std::nullopt;
-    target.source = &source_entry->second;
+  if (target.product == nullptr) {
+    if (auto failed = find_target(state, process, source, product, target)) return failed;
+    if (target.product == nullptr) return std::nullopt;
   }
   // Only an amount at or below 0 stops the call: a not-a-number amount is not, so it reacts.
   PoolState& source_pool = *target.source;
   if (source_pool.amount <= 0) return std::nullopt;
   double a0 = source_pool.amount;
-
-  if (!target.database_factors) {
-    auto found = database_factors(state, process, source, product);
-    if (auto* error = std::get_if<EngineError>(&found)) return std::move(*error);
-    target.database_factors = std::get<std::vector<DatabaseFactor>>(std::move(found));
-  }
   const std::vector<DatabaseFactor>& from_databases = *target.database_factors;
-
-  // Pools live in maps, so the source pool stays valid when the product pool is created here.
-  if (target.product == nullptr) target.product = &reservoir_at(state, into).pools[product];
   PoolState& product_pool = *target.product;
   // Pools of one kind (or both without) take each other's matter as they are.
   if (product_pool.kind != source_pool.kind) {
     auto unlike = take_amount_kind(product_pool, source_pool.kind, process.name, formula_text(state.model, product),
-                                   reservoir_at(state, into).name);
+                                   reservoir_at(state, destination(process)).name);
     if (unlike) return unlike;
   }
 
-  Reaction reaction{process, fraction, remaining_share(fraction), fractionation_form(process)};
+  Reaction reaction{process, fraction, remaining_share(fraction), target.form};
   double moved = fraction * a0;
   ProductDeltas& product_deltas = state.product_deltas;  // kept between calls, so a step allocates nothing
   product_deltas.clear();

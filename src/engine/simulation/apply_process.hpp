@@ -5,6 +5,7 @@
 
 #include "engine/base/engine_error.hpp"
 #include "engine/simulation/database_factors.hpp"
+#include "engine/simulation/fractionation.hpp"
 #include "engine/simulation/simulation_state.hpp"
 
 namespace ovm::engine {
@@ -26,8 +27,9 @@ std::optional<EngineError> apply_process(SimulationState& state, const ir::Proce
 // another process may create it.
 struct ProcessTarget {
   PoolState* source = nullptr;
-  PoolState* product = nullptr;
+  PoolState* product = nullptr;  // set with the factors and the form, once the source acts
   std::optional<std::vector<DatabaseFactor>> database_factors;
+  FractionationForm form = FractionationForm::Rayleigh;
 };
 
 // As above, reusing and completing `target`, which only calls on `state` with the same
