@@ -76,6 +76,12 @@ int cmd_build(std::span<const std::string> positionals, const std::optional<std:
   write_diagnostics(sources, analysis.diagnostics, console);
   if (diagnostics::has_errors(analysis.diagnostics)) return 1;
 
+  // Lowering reads only each block's kind: the names and messages of the checks go first,
+  // as the graph grows beside the tree.
+  analysis.resolution.symbols = sema::SymbolTable{};
+  analysis.resolution.diagnostics = diagnostics::Diagnostics{};
+  analysis.diagnostics = diagnostics::Diagnostics{};
+
   ir::Provenance provenance;
   provenance.source_path = diagnostics::display_text(path);
   provenance.source_sha256 = engine::sha256_hex(source);
