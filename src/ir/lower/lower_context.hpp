@@ -9,6 +9,8 @@
 #include "ir/graph/graph_ids.hpp"
 #include "ir/graph/graph_substances.hpp"
 #include "ir/graph/model_graph.hpp"
+#include "ir/lower/slot_index.hpp"
+#include "ir/lower/view_map.hpp"
 #include "sema/scoped_name.hpp"
 #include "syntax/tree.hpp"
 
@@ -18,20 +20,18 @@ struct Statement;
 
 namespace ovm::ir {
 
-// A parameter's owning block (none for PARAMETERS) and name, held as copies: the graph's
-// parameters own their texts.
-using OwnedName = std::pair<std::optional<std::string>, std::string>;
-
-struct OwnedNameHash {
-  std::size_t operator()(const OwnedName& key) const {
-    std::optional<std::string_view> scope;
-    if (key.first) scope = *key.first;
-    return sema::ScopedNameHash{}(sema::ScopedName{scope, key.second});
-  }
+struct NameHash {
+  std::uint32_t operator()(std::string_view name) const { return sema::NameIndex::hash(name); }
 };
 
+// A name of the model text, such as a block's, mapped to the id of what it names.
+template <class Id>
+using NameMap = ViewMap<std::string_view, Id, NameHash>;
+
 // The state every lowering pass works on. The maps are only ever looked up by key, so their
-// order cannot reach the graph; a later insertion under a key replaces the earlier value.
+// order cannot reach the graph; a later insertion under a key replaces the earlier value. The
+// names they are keyed by are views of the model text; a large model has hundreds of
+// thousands of reservoirs, processes and parameters, so those are found through slot indexes.
 struct LoweringContext {
   ModelGraph graph;
   std::string_view source;  // the model text, for steps that copy text by span
@@ -39,16 +39,16 @@ struct LoweringContext {
   std::unordered_map<std::string, std::string> unit_defaults;  // dimension name -> unit name
   std::unordered_map<std::string, SpeciesId> species_by_formula;
   std::unordered_map<std::string, IsotopeId> isotopes_by_notation;
-  std::unordered_map<std::string, ReservoirId> reservoirs_by_name;
-  std::unordered_map<std::string, SampleId> samples_by_name;
-  std::unordered_map<std::string, ProcessId> processes_by_name;  // the first process of each name
-  std::unordered_map<OwnedName, ParameterId, OwnedNameHash> parameters_by_owner;
+  NameMap<ReservoirId> reservoirs_by_name;
+  NameMap<SampleId> samples_by_name;
+  NameMap<ProcessId> processes_by_name;  // the first process of each name
+  SlotIndex parameters_by_owner;         // graph parameters, by their owner and name
   std::unordered_map<std::string, Standard> standards_by_name;
   // Every parameter definition of the model, by owning block (none: PARAMETERS) and name; a
   // later one replaces an earlier. Numbers written as names read them, whatever the pass.
   sema::ScopedNameMap<const syntax::AssignmentBody*> parameter_definitions;
   // Parameters declared before their values are lowered, by the statement that declares them.
-  std::unordered_map<const syntax::Statement*, ParameterId> declared_parameters;
+  ViewMap<const syntax::Statement*, ParameterId, std::hash<const syntax::Statement*>> declared_parameters;
 };
 
 // The owner's own parameter first, then the model-wide one of that name.

@@ -11,7 +11,7 @@ namespace {
 
 void declare(LoweringContext& context, const syntax::Statement& statement, std::optional<std::string> owner,
              std::string name) {
-  context.declared_parameters[&statement] = add_parameter(context, std::move(owner), std::move(name), std::nullopt);
+  context.declared_parameters.assign(&statement, add_parameter(context, std::move(owner), std::move(name), std::nullopt));
 }
 
 }  // namespace
@@ -46,10 +46,8 @@ const syntax::AssignmentBody* local_assignment(const syntax::Statement& statemen
 ParameterId define_parameter(LoweringContext& context, const syntax::Statement& statement,
                              const syntax::AssignmentBody& assignment, std::optional<std::string> owner,
                              std::string name) {
-  auto declared = context.declared_parameters.find(&statement);
-  ParameterId id = declared != context.declared_parameters.end()
-                       ? declared->second
-                       : add_parameter(context, owner, std::move(name), std::nullopt);
+  const ParameterId* declared = context.declared_parameters.find(&statement);
+  ParameterId id = declared != nullptr ? *declared : add_parameter(context, owner, std::move(name), std::nullopt);
   Expr value = with_written_unit(lower_expr(context, *assignment.expr, owner), assignment.unit);
   context.graph.parameters[id.index].value = std::move(value);
   return id;

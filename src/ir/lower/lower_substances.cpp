@@ -163,7 +163,7 @@ void lower_reservoir(LoweringContext& context, const syntax::Block& block) {
   Reservoir reservoir;
   reservoir.id = static_cast<ReservoirId>(context.graph.reservoirs.size());
   reservoir.name = *name;
-  context.reservoirs_by_name[*name] = reservoir.id;
+  context.reservoirs_by_name.assign(block.name->text, reservoir.id);
   declare_local_parameters(context, block, *name);
   std::vector<WrittenDelta> deltas;
   for (const syntax::Statement& statement : block.statements) {
@@ -193,7 +193,7 @@ void lower_sample(LoweringContext& context, const syntax::Block& block) {
   Sample sample;
   sample.id = static_cast<SampleId>(context.graph.samples.size());
   sample.name = *name;
-  context.samples_by_name[*name] = sample.id;
+  context.samples_by_name.assign(block.name->text, sample.id);
   for (const syntax::Statement& statement : block.statements) {
     if (statement.key.kind == StatementKey::Kind::Delta) {
       std::optional<WrittenDelta> delta = written_delta(context, statement, statement.key.text(), std::nullopt);
