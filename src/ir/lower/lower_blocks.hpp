@@ -6,7 +6,6 @@
 
 #include "ir/lower/lower_context.hpp"
 #include "sema/block_schema.hpp"
-#include "sema/resolution.hpp"
 #include "syntax/tree.hpp"
 
 namespace ovm::ir {
@@ -14,7 +13,7 @@ namespace ovm::ir {
 // Lowers, in source order, the blocks whose resolved kind is one of `pass`; the kind's
 // canonical keyword decides, not the header as written. Blocks of no kind are skipped.
 void lower_blocks(LoweringContext& context, const std::vector<syntax::Block>& blocks,
-                  const std::vector<sema::BlockResolution>& resolutions, std::span<const std::string_view> pass);
+                  std::span<const sema::BlockSpec* const> kinds, std::span<const std::string_view> pass);
 
 // The lowering of one block of each kind that a pass names.
 void lower_units(LoweringContext& context, const syntax::Block& block, const sema::BlockSpec& kind);

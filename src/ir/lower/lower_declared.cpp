@@ -17,9 +17,9 @@ void declare(LoweringContext& context, const syntax::Statement& statement, std::
 }  // namespace
 
 void declare_model_parameters(LoweringContext& context, const std::vector<syntax::Block>& blocks,
-                              const std::vector<sema::BlockResolution>& resolutions) {
-  for (std::size_t i = 0; i < blocks.size() && i < resolutions.size(); ++i) {
-    if (resolutions[i].spec == nullptr || resolutions[i].spec->name != "PARAMETERS") continue;
+                              std::span<const sema::BlockSpec* const> kinds) {
+  for (std::size_t i = 0; i < blocks.size() && i < kinds.size(); ++i) {
+    if (kinds[i] == nullptr || kinds[i]->name != "PARAMETERS") continue;
     for (const syntax::Statement& statement : blocks[i].statements) {
       if (std::holds_alternative<syntax::AssignmentBody>(statement.body)) {
         declare(context, statement, std::nullopt, std::string(statement.key.text()));

@@ -14,11 +14,11 @@ namespace {
 
 // The lower-cased keyword of every non-core kind the model uses, each once, sorted; kinds that
 // no pass lowers count too, so the engine can refuse a model it cannot run.
-std::vector<std::string> required_capabilities(const std::vector<sema::BlockResolution>& resolutions) {
+std::vector<std::string> required_capabilities(std::span<const sema::BlockSpec* const> kinds) {
   std::vector<std::string> needed;
-  for (const sema::BlockResolution& resolution : resolutions) {
-    if (resolution.spec == nullptr || resolution.spec->profile == sema::Profile::Core) continue;
-    std::string keyword = diagnostics::lowered_ascii(resolution.spec->name);
+  for (const sema::BlockSpec* kind : kinds) {
+    if (kind == nullptr || kind->profile == sema::Profile::Core) continue;
+    std::string keyword = diagnostics::lowered_ascii(kind->name);
     if (std::find(needed.begin(), needed.end(), keyword) == needed.end()) needed.push_back(std::move(keyword));
   }
   std::sort(needed.begin(), needed.end());
@@ -28,13 +28,13 @@ std::vector<std::string> required_capabilities(const std::vector<sema::BlockReso
 // Room for the records that blocks add one each, and for a parameter per definition, counted
 // before lowering: a large model's graph lists then take their size at once instead of
 // doubling, which holds the old and the new copy together while the tree is still held.
-void reserve_graph(LoweringContext& context, const std::vector<sema::BlockResolution>& resolutions) {
+void reserve_graph(LoweringContext& context, std::span<const sema::BlockSpec* const> kinds) {
   std::size_t reservoirs = 0;
   std::size_t processes = 0;
   std::size_t samples = 0;
-  for (const sema::BlockResolution& block : resolutions) {
-    if (block.spec == nullptr) continue;
-    std::string_view kind = block.spec->name;
+  for (const sema::BlockSpec* spec : kinds) {
+    if (spec == nullptr) continue;
+    std::string_view kind = spec->name;
     if (kind == "RESERVOIR") ++reservoirs;
     if (kind == "PROCESS") ++processes;
     if (kind == "SAMPLE") ++samples;
@@ -47,26 +47,37 @@ void reserve_graph(LoweringContext& context, const std::vector<sema::BlockResolu
 
 }  // namespace
 
+std::vector<const sema::BlockSpec*> block_kinds(const sema::Analysis& analysis) {
+  std::vector<const sema::BlockSpec*> kinds;
+  kinds.reserve(analysis.resolution.blocks.size());
+  for (const sema::BlockResolution& block : analysis.resolution.blocks) kinds.push_back(block.spec);
+  return kinds;
+}
+
 ModelGraph lower_model(const std::vector<syntax::Block>& blocks, std::string_view source,
                        const sema::Analysis& analysis, Provenance provenance) {
+  return lower_model(blocks, source, block_kinds(analysis), std::move(provenance));
+}
+
+ModelGraph lower_model(const std::vector<syntax::Block>& blocks, std::string_view source,
+                       std::span<const sema::BlockSpec* const> kinds, Provenance provenance) {
   LoweringContext context;
   context.source = source;
   context.graph.provenance = std::move(provenance);
   context.graph.provenance.ir_version = std::string(lowered_ir_version);
 
-  const std::vector<sema::BlockResolution>& resolutions = analysis.resolution.blocks;
-  gather_parameter_definitions(context, blocks, resolutions);
-  reserve_graph(context, resolutions);
+  gather_parameter_definitions(context, blocks, kinds);
+  reserve_graph(context, kinds);
   std::span<const std::string_view> remaining(lowering_passes);
   for (std::size_t size : lowering_pass_sizes) {
     std::span<const std::string_view> pass = remaining.first(size);
     if (std::find(pass.begin(), pass.end(), "PARAMETERS") != pass.end()) {
-      declare_model_parameters(context, blocks, resolutions);
+      declare_model_parameters(context, blocks, kinds);
     }
-    lower_blocks(context, blocks, resolutions, pass);
+    lower_blocks(context, blocks, kinds, pass);
     remaining = remaining.subspan(size);
   }
-  context.graph.requires_ = required_capabilities(resolutions);
+  context.graph.requires_ = required_capabilities(kinds);
   return std::move(context.graph);
 }
 

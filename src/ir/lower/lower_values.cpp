@@ -97,9 +97,9 @@ std::optional<NamedNumber> named_number(const LoweringContext& context, const sy
 }
 
 void gather_parameter_definitions(LoweringContext& context, const std::vector<syntax::Block>& blocks,
-                                  const std::vector<sema::BlockResolution>& resolutions) {
-  for (std::size_t i = 0; i < blocks.size() && i < resolutions.size(); ++i) {
-    const sema::BlockSpec* kind = resolutions[i].spec;
+                                  std::span<const sema::BlockSpec* const> kinds) {
+  for (std::size_t i = 0; i < blocks.size() && i < kinds.size(); ++i) {
+    const sema::BlockSpec* kind = kinds[i];
     if (kind == nullptr) continue;
     const syntax::Block& block = blocks[i];
     for (const syntax::Statement& statement : block.statements) {
