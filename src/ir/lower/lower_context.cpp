@@ -98,16 +98,43 @@ SpeciesId species_for_formula(LoweringContext& context, std::string_view formula
   return id;
 }
 
+namespace {
+
+// Whether the record at a position has this name.
+template <class Records>
+auto is_named(const Records& records, std::string_view name) {
+  return [&records, name](std::uint32_t position) { return records[position].name == name; };
+}
+
+template <class Records>
+std::optional<std::uint32_t> find_named(const SlotIndex& index, const Records& records, std::string_view name) {
+  return index.find(sema::NameIndex::hash(name), is_named(records, name));
+}
+
+template <class Records>
+void index_last(SlotIndex& index, const Records& records, bool replace) {
+  std::string_view name = records.back().name;
+  std::uint32_t hash = sema::NameIndex::hash(name);
+  if (!replace && index.find(hash, is_named(records, name))) return;
+  index.assign(hash, static_cast<std::uint32_t>(records.size() - 1), is_named(records, name));
+}
+
+}  // namespace
+
+void index_last_reservoir(LoweringContext& context) { index_last(context.reservoirs_by_name, context.graph.reservoirs, true); }
+void index_last_sample(LoweringContext& context) { index_last(context.samples_by_name, context.graph.samples, true); }
+void index_last_process(LoweringContext& context) { index_last(context.processes_by_name, context.graph.processes, false); }
+
 std::optional<ReservoirId> reservoir_id_of(const LoweringContext& context, std::string_view name) {
-  const ReservoirId* found = context.reservoirs_by_name.find(name);
-  if (found == nullptr) return std::nullopt;
-  return *found;
+  return find_named(context.reservoirs_by_name, context.graph.reservoirs, name);
+}
+
+std::optional<SampleId> sample_id_of(const LoweringContext& context, std::string_view name) {
+  return find_named(context.samples_by_name, context.graph.samples, name);
 }
 
 std::optional<ProcessId> process_id_of(const LoweringContext& context, std::string_view name) {
-  const ProcessId* found = context.processes_by_name.find(name);
-  if (found == nullptr) return std::nullopt;
-  return *found;
+  return find_named(context.processes_by_name, context.graph.processes, name);
 }
 
 Expr clone_expr(const Expr& expr) { return Expr(expr); }

@@ -20,18 +20,10 @@ struct Statement;
 
 namespace ovm::ir {
 
-struct NameHash {
-  std::uint32_t operator()(std::string_view name) const { return sema::NameIndex::hash(name); }
-};
-
-// A name of the model text, such as a block's, mapped to the id of what it names.
-template <class Id>
-using NameMap = ViewMap<std::string_view, Id, NameHash>;
-
 // The state every lowering pass works on. The maps are only ever looked up by key, so their
-// order cannot reach the graph; a later insertion under a key replaces the earlier value. The
-// names they are keyed by are views of the model text; a large model has hundreds of
-// thousands of reservoirs, processes and parameters, so those are found through slot indexes.
+// order cannot reach the graph; a later insertion under a key replaces the earlier value. A
+// large model has hundreds of thousands of reservoirs, processes and parameters: those are
+// found through slot indexes of the graph's own records, which hold the names they match.
 struct LoweringContext {
   ModelGraph graph;
   std::string_view source;  // the model text, for steps that copy text by span
@@ -39,10 +31,10 @@ struct LoweringContext {
   std::unordered_map<std::string, std::string> unit_defaults;  // dimension name -> unit name
   std::unordered_map<std::string, SpeciesId> species_by_formula;
   std::unordered_map<std::string, IsotopeId> isotopes_by_notation;
-  NameMap<ReservoirId> reservoirs_by_name;
-  NameMap<SampleId> samples_by_name;
-  NameMap<ProcessId> processes_by_name;  // the first process of each name
-  SlotIndex parameters_by_owner;         // graph parameters, by their owner and name
+  SlotIndex reservoirs_by_name;   // graph reservoirs
+  SlotIndex samples_by_name;      // graph samples
+  SlotIndex processes_by_name;    // graph processes, the first of each name
+  SlotIndex parameters_by_owner;  // graph parameters, by their owner and name
   std::unordered_map<std::string, Standard> standards_by_name;
   // Every parameter definition of the model, by owning block (none: PARAMETERS) and name; a
   // later one replaces an earlier. Numbers written as names read them, whatever the pass.
@@ -67,8 +59,15 @@ SpeciesId species_for_formula(LoweringContext& context, std::string_view formula
 // no element.
 bool formula_has_element(std::string_view formula, std::string_view element);
 
-std::optional<ReservoirId> reservoir_id_of(const LoweringContext& context, std::string_view name);
+// Finds the graph's last reservoir or sample by its name from now on, in place of an earlier
+// one of that name.
+void index_last_reservoir(LoweringContext& context);
+void index_last_sample(LoweringContext& context);
+// Finds the graph's last process by its name from now on, unless an earlier one has it.
+void index_last_process(LoweringContext& context);
 
+std::optional<ReservoirId> reservoir_id_of(const LoweringContext& context, std::string_view name);
+std::optional<SampleId> sample_id_of(const LoweringContext& context, std::string_view name);
 // The first process of that name.
 std::optional<ProcessId> process_id_of(const LoweringContext& context, std::string_view name);
 

@@ -126,9 +126,7 @@ namespace {
 std::optional<SampleId> sample_of_statement(const LoweringContext& context, const syntax::Statement& statement) {
   std::optional<std::string> name = value_text(statement);
   if (!name) return std::nullopt;
-  const SampleId* found = context.samples_by_name.find(*name);
-  if (found == nullptr) return std::nullopt;
-  return *found;
+  return sample_id_of(context, *name);
 }
 
 // The fraction dropped, clamped to the unsigned 32-bit range; NaN gives 0.

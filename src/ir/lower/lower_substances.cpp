@@ -163,7 +163,6 @@ void lower_reservoir(LoweringContext& context, const syntax::Block& block) {
   Reservoir reservoir;
   reservoir.id = static_cast<ReservoirId>(context.graph.reservoirs.size());
   reservoir.name = *name;
-  context.reservoirs_by_name.assign(block.name->text, reservoir.id);
   declare_local_parameters(context, block, *name);
   std::vector<WrittenDelta> deltas;
   for (const syntax::Statement& statement : block.statements) {
@@ -184,7 +183,9 @@ void lower_reservoir(LoweringContext& context, const syntax::Block& block) {
     }
   }
   distribute_compositions(context, reservoir, deltas);
+  // Found by name once whole: nothing in the block looks up a reservoir.
   context.graph.reservoirs.push_back(std::move(reservoir));
+  index_last_reservoir(context);
 }
 
 void lower_sample(LoweringContext& context, const syntax::Block& block) {
@@ -193,7 +194,6 @@ void lower_sample(LoweringContext& context, const syntax::Block& block) {
   Sample sample;
   sample.id = static_cast<SampleId>(context.graph.samples.size());
   sample.name = *name;
-  context.samples_by_name.assign(block.name->text, sample.id);
   for (const syntax::Statement& statement : block.statements) {
     if (statement.key.kind == StatementKey::Kind::Delta) {
       std::optional<WrittenDelta> delta = written_delta(context, statement, statement.key.text(), std::nullopt);
@@ -215,6 +215,7 @@ void lower_sample(LoweringContext& context, const syntax::Block& block) {
     }
   }
   context.graph.samples.push_back(std::move(sample));
+  index_last_sample(context);
 }
 
 }  // namespace ovm::ir

@@ -7,11 +7,17 @@
 #include <string_view>
 #include <vector>
 
-#include "ir/lower/lower_context.hpp"
 #include "ir/lower/view_map.hpp"
+#include "sema/name_index.hpp"
 
 namespace ovm::ir {
 namespace {
+
+struct NameHash {
+  std::uint32_t operator()(std::string_view name) const { return sema::NameIndex::hash(name); }
+};
+template <class Id>
+using NameMap = ViewMap<std::string_view, Id, NameHash>;
 
 // Every key in one probe chain.
 struct SameHash {
