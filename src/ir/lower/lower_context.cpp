@@ -4,11 +4,11 @@
 
 namespace ovm::ir {
 
-namespace {
-
 std::uint32_t owned_name_hash(std::optional<std::string_view> owner, std::string_view name) {
   return static_cast<std::uint32_t>(sema::ScopedNameHash{}(sema::ScopedName{owner, name}));
 }
+
+namespace {
 
 // Whether the graph's parameter at a position has this owner and name.
 auto is_owned_name(const std::vector<Parameter>& parameters, std::optional<std::string_view> owner,

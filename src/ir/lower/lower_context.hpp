@@ -20,6 +20,17 @@ struct Statement;
 
 namespace ovm::ir {
 
+// A parameter definition of the model text: its statement, and the name of the block that owns
+// it, null for one of PARAMETERS. Its name is the statement's key there, else the assignment's
+// target.
+struct ParameterDefinition {
+  const syntax::Statement* statement = nullptr;
+  const syntax::Name* owner = nullptr;
+};
+
+// The hash parameters and their definitions are indexed by: of the owner and the name.
+std::uint32_t owned_name_hash(std::optional<std::string_view> owner, std::string_view name);
+
 // The state every lowering pass works on. The maps are only ever looked up by key, so their
 // order cannot reach the graph; a later insertion under a key replaces the earlier value. A
 // large model has hundreds of thousands of reservoirs, processes and parameters: those are
@@ -36,9 +47,10 @@ struct LoweringContext {
   SlotIndex processes_by_name;    // graph processes, the first of each name
   SlotIndex parameters_by_owner;  // graph parameters, by their owner and name
   std::unordered_map<std::string, Standard> standards_by_name;
-  // Every parameter definition of the model, by owning block (none: PARAMETERS) and name; a
-  // later one replaces an earlier. Numbers written as names read them, whatever the pass.
-  sema::ScopedNameMap<const syntax::AssignmentBody*> parameter_definitions;
+  // Every parameter definition of the model, found by owning block (none: PARAMETERS) and name;
+  // a later one replaces an earlier. Numbers written as names read them, whatever the pass.
+  std::vector<ParameterDefinition> parameter_definitions;
+  SlotIndex definitions_by_name;  // positions in parameter_definitions
   // Parameters declared before their values are lowered, by the statement that declares them.
   ViewMap<const syntax::Statement*, ParameterId, std::hash<const syntax::Statement*>> declared_parameters;
 };
