@@ -51,8 +51,10 @@ struct LoweringContext {
   // a later one replaces an earlier. Numbers written as names read them, whatever the pass.
   std::vector<ParameterDefinition> parameter_definitions;
   SlotIndex definitions_by_name;  // positions in parameter_definitions
-  // Parameters declared before their values are lowered, by the statement that declares them.
+  // Block-local parameters declared before their values are lowered, by the statement that
+  // declares them; and the first of each PARAMETERS block's, which follow in statement order.
   ViewMap<const syntax::Statement*, ParameterId, std::hash<const syntax::Statement*>> declared_parameters;
+  ViewMap<const syntax::Block*, ParameterId, std::hash<const syntax::Block*>> declared_blocks;
 };
 
 // The owner's own parameter first, then the model-wide one of that name.

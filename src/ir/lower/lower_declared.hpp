@@ -19,6 +19,10 @@ void declare_model_parameters(LoweringContext& context, const std::vector<syntax
                               std::span<const sema::BlockSpec* const> kinds);
 void declare_local_parameters(LoweringContext& context, const syntax::Block& block, const std::string& owner);
 
+// Lowers the values of a PARAMETERS block's assignments. A block `declare_model_parameters`
+// declared holds them in statement order from its first id, with no lookup per statement.
+void define_model_parameters(LoweringContext& context, const syntax::Block& block);
+
 // The assignment of a `parameter k = expression [unit]` statement that names its target, or null.
 const syntax::AssignmentBody* local_assignment(const syntax::Statement& statement);
 

@@ -25,13 +25,7 @@ std::optional<std::string> block_name(const syntax::Block& block) {
 
 }  // namespace
 
-void lower_parameters(LoweringContext& context, const syntax::Block& block) {
-  for (const syntax::Statement& statement : block.statements) {
-    const auto* assignment = std::get_if<syntax::AssignmentBody>(&statement.body);
-    if (assignment == nullptr) continue;
-    define_parameter(context, statement, *assignment, std::nullopt, std::string(statement.key.text()));
-  }
-}
+void lower_parameters(LoweringContext& context, const syntax::Block& block) { define_model_parameters(context, block); }
 
 void lower_species(LoweringContext& context, const syntax::Block& block) {
   for (const syntax::Statement& statement : block.statements) {
