@@ -1,6 +1,8 @@
 #include "ir/lower/lower_model.hpp"
 
 #include <algorithm>
+#include <cstdint>
+#include <utility>
 
 #include "diagnostics/text_match.hpp"
 #include "ir/lower/lower_blocks.hpp"
@@ -45,6 +47,33 @@ void reserve_graph(LoweringContext& context, std::span<const sema::BlockSpec* co
   context.graph.parameters.reserve(context.parameter_definitions.size());
 }
 
+// Past the last pass: the mark of a block that no pass lowers.
+constexpr std::uint8_t no_pass = lowering_pass_sizes.size();
+
+// The pass that lowers each block, found once per kind: the passes then read a byte per block
+// instead of comparing each block's keyword with theirs.
+std::vector<std::uint8_t> block_passes(std::span<const sema::BlockSpec* const> kinds) {
+  std::vector<std::pair<const sema::BlockSpec*, std::uint8_t>> known;
+  auto pass_of = [&](const sema::BlockSpec* kind) {
+    for (const auto& [spec, pass] : known) {
+      if (spec == kind) return pass;
+    }
+    std::uint8_t pass = no_pass;
+    std::size_t first = 0;
+    for (std::uint8_t p = 0; p < lowering_pass_sizes.size() && kind != nullptr; ++p) {
+      auto keywords = std::span(lowering_passes).subspan(first, lowering_pass_sizes[p]);
+      if (std::find(keywords.begin(), keywords.end(), kind->name) != keywords.end()) pass = p;
+      first += lowering_pass_sizes[p];
+    }
+    known.emplace_back(kind, pass);
+    return pass;
+  };
+  std::vector<std::uint8_t> passes;
+  passes.reserve(kinds.size());
+  for (const sema::BlockSpec* kind : kinds) passes.push_back(pass_of(kind));
+  return passes;
+}
+
 }  // namespace
 
 std::vector<const sema::BlockSpec*> block_kinds(const sema::Analysis& analysis) {
@@ -68,14 +97,15 @@ ModelGraph lower_model(const std::vector<syntax::Block>& blocks, std::string_vie
 
   gather_parameter_definitions(context, blocks, kinds);
   reserve_graph(context, kinds);
+  std::vector<std::uint8_t> passes = block_passes(kinds);
   std::span<const std::string_view> remaining(lowering_passes);
-  for (std::size_t size : lowering_pass_sizes) {
-    std::span<const std::string_view> pass = remaining.first(size);
+  for (std::uint8_t p = 0; p < lowering_pass_sizes.size(); ++p) {
+    std::span<const std::string_view> pass = remaining.first(lowering_pass_sizes[p]);
     if (std::find(pass.begin(), pass.end(), "PARAMETERS") != pass.end()) {
       declare_model_parameters(context, blocks, kinds);
     }
-    lower_blocks(context, blocks, kinds, pass);
-    remaining = remaining.subspan(size);
+    lower_blocks(context, blocks, kinds, passes, p);
+    remaining = remaining.subspan(lowering_pass_sizes[p]);
   }
   context.graph.requires_ = required_capabilities(kinds);
   return std::move(context.graph);
