@@ -91,6 +91,7 @@ std::optional<StopCondition> stop_condition(const LoweringContext& context, cons
 template <typename Id, typename Record>
 std::vector<Id> all_ids(const std::vector<Record>& records) {
   std::vector<Id> ids;
+  ids.reserve(records.size());
   for (const Record& record : records) ids.push_back(record.id);
   return ids;
 }
