@@ -76,14 +76,19 @@ int cmd_build(std::span<const std::string> positionals, const std::optional<std:
   write_diagnostics(sources, analysis.diagnostics, console);
   if (diagnostics::has_errors(analysis.diagnostics)) return 1;
 
+  // Lowering reads only each block's kind: the rest of the analysis goes first, as the graph
+  // grows beside the tree.
+  std::vector<const sema::BlockSpec*> kinds = ir::block_kinds(analysis);
+  analysis = sema::Analysis{};
+
   ir::Provenance provenance;
   provenance.source_path = diagnostics::display_text(path);
   provenance.source_sha256 = engine::sha256_hex(source);
   provenance.generator = std::string(program_version);
-  ir::ModelGraph graph = ir::lower_model(tree.blocks, source, analysis, std::move(provenance));
+  ir::ModelGraph graph = ir::lower_model(tree.blocks, source, kinds, std::move(provenance));
   record_databases(graph.provenance, path);
   // The graph holds what it needs of them: their memory goes before the file is written.
-  analysis = sema::Analysis{};
+  kinds = std::vector<const sema::BlockSpec*>{};
   parsed->tree = syntax::ParseOutput{};
 
   std::vector<std::string> defects = ir::check_model_graph(graph);

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <optional>
+#include <string>
+#include <type_traits>
 #include <string_view>
 #include <utility>
 #include <variant>
@@ -44,30 +46,51 @@ ExprFacts expr_facts(const Expr& root) {
   return facts;
 }
 
+// A description of a part: a text, or what writes it. Those of a large model's hundreds of
+// thousands of parts are written only for a part at fault, which few are.
+template <class Text>
+std::string text_of(const Text& text) {
+  if constexpr (std::is_invocable_v<const Text&>) {
+    return text();
+  } else {
+    return std::string(std::string_view(text));
+  }
+}
+
 struct Faults {
   std::vector<std::string> messages;
 
-  void number(std::string_view record, std::string_view what, double value) {
+  template <class Record, class What>
+  void number(const Record& record, const What& what, double value) {
     if (std::isfinite(value)) return;
-    messages.push_back(diagnostics::fill_message("{}: {} is not a finite number", {record, what}));
+    messages.push_back(diagnostics::fill_message("{}: {} is not a finite number", {text_of(record), text_of(what)}));
   }
-  void number(std::string_view record, std::string_view what, const std::optional<double>& value) {
+  template <class Record, class What>
+  void number(const Record& record, const What& what, const std::optional<double>& value) {
     if (value) number(record, what, *value);
   }
-  void expr(std::string_view record, std::string_view what, const Expr& expr, std::uint32_t depth) {
+  template <class Record, class What>
+  void expr(const Record& record, const What& what, const Expr& expr, std::uint32_t depth) {
     ExprFacts facts = expr_facts(expr);
     if (facts.non_finite) {
-      messages.push_back(diagnostics::fill_message("{}: {} holds a number that is not finite", {record, what}));
+      messages.push_back(
+          diagnostics::fill_message("{}: {} holds a number that is not finite", {text_of(record), text_of(what)}));
     }
     if (depth + facts.nesting > nesting_limit) {
       messages.push_back(diagnostics::fill_message(
-          "{}: {} is nested deeper than a lowered model file holds; split it over parameters", {record, what}));
+          "{}: {} is nested deeper than a lowered model file holds; split it over parameters",
+          {text_of(record), text_of(what)}));
     }
   }
 };
 
 std::string named(std::string_view kind, std::string_view name) {
   return diagnostics::fill_message("{} `{}`", {kind, name});
+}
+
+// The description "{kind} `{name}`", written when asked for.
+auto named_later(std::string_view kind, const std::string& name) {
+  return [kind, &name] { return named(kind, name); };
 }
 
 std::string_view formula(const ModelGraph& graph, SpeciesId species) {
@@ -90,23 +113,27 @@ void check_conditions(const Conditions& conditions, Faults& faults) {
 void check_isotopes(const ModelGraph& graph, Faults& faults) {
   for (const IsotopeSystem& system : graph.isotopes) {
     if (!system.standard) continue;
-    std::string record = named("isotope system", system.notation);
+    auto record = named_later("isotope system", system.notation);
     faults.number(record, "the ratio of its standard", system.standard->ratio);
     faults.number(record, "the uncertainty of its standard", system.standard->uncertainty);
   }
 }
 
-void check_compositions(const ModelGraph& graph, std::string_view record, std::string_view of,
+// `of` writes what follows "the `{notation}` composition" in a description.
+template <class Record, class Of>
+void check_compositions(const ModelGraph& graph, const Record& record, const Of& of,
                         const std::vector<Composition>& compositions, Faults& faults) {
   for (const Composition& composition : compositions) {
-    std::string what = diagnostics::fill_message("the `{}` composition{}", {notation(graph, composition.isotope), of});
+    auto what = [&] {
+      return diagnostics::fill_message("the `{}` composition{}", {notation(graph, composition.isotope), text_of(of)});
+    };
     faults.number(record, what, composition.ratio);
   }
 }
 
 void check_reservoirs(const ModelGraph& graph, Faults& faults) {
   for (const Reservoir& reservoir : graph.reservoirs) {
-    std::string record = named("reservoir", reservoir.name);
+    auto record = named_later("reservoir", reservoir.name);
     if (reservoir.extent) {
       if (const auto* volume = std::get_if<Extent::Volume>(&reservoir.extent->kind)) {
         faults.number(record, "`volume`", volume->litres);
@@ -124,10 +151,13 @@ void check_reservoirs(const ModelGraph& graph, Faults& faults) {
         }
       }, pool.amount.kind);
       std::string_view species = formula(graph, pool.species);
-      faults.number(record, diagnostics::fill_message("the amount of `{}`", {species}), amount);
-      check_compositions(graph, record, diagnostics::fill_message(" of `{}`", {species}), pool.compositions, faults);
+      faults.number(record, [&] { return diagnostics::fill_message("the amount of `{}`", {species}); }, amount);
+      auto of_species = [&] { return diagnostics::fill_message(" of `{}`", {species}); };
+      check_compositions(graph, record, of_species, pool.compositions, faults);
       for (const PoolDelta& delta : pool.deltas) {
-        std::string what = diagnostics::fill_message("the `{}` delta of `{}`", {notation(graph, delta.isotope), species});
+        auto what = [&] {
+          return diagnostics::fill_message("the `{}` delta of `{}`", {notation(graph, delta.isotope), species});
+        };
         faults.number(record, what, delta.delta_permil);
       }
     }
@@ -135,19 +165,22 @@ void check_reservoirs(const ModelGraph& graph, Faults& faults) {
 }
 
 void check_process(const ModelGraph& graph, const Process& process, Faults& faults) {
-  std::string record = named("process", process.name);
+  auto record = named_later("process", process.name);
   if (const auto* mixing = std::get_if<ProcessKind::Mixing>(&process.kind.kind)) {
     for (const MixingSource& source : mixing->sources) faults.number(record, "a source fraction", source.fraction);
   }
   if (process.extent) faults.expr(record, "its `extent`", *process.extent, process_extent_depth);
   for (const Fractionation& fractionation : process.fractionations) {
-    std::string what = diagnostics::fill_message("its `{}` fractionation", {notation(graph, fractionation.isotope)});
+    auto what = [&] {
+      return diagnostics::fill_message("its `{}` fractionation", {notation(graph, fractionation.isotope)});
+    };
     if (const auto* constant = std::get_if<FractionationFactor::Constant>(&fractionation.factor.kind)) {
       faults.number(record, what, constant->alpha);
     } else if (const auto* law = std::get_if<FractionationFactor::Law>(&fractionation.factor.kind)) {
       faults.expr(record, what, law->expr, fractionation_law_depth);
     }
-    faults.number(record, diagnostics::fill_message("the phase of {}", {what}), fractionation.phase_permil);
+    faults.number(record, [&] { return diagnostics::fill_message("the phase of {}", {what()}); },
+                  fractionation.phase_permil);
   }
   if (process.kinetics) {
     std::visit([&](const auto& law) {
@@ -161,13 +194,13 @@ void check_process(const ModelGraph& graph, const Process& process, Faults& faul
 
 void check_samples(const ModelGraph& graph, Faults& faults) {
   for (const Sample& sample : graph.samples) {
-    std::string record = named("sample", sample.name);
+    auto record = named_later("sample", sample.name);
     check_compositions(graph, record, "", sample.compositions, faults);
     for (double value : sample.series) faults.number(record, "a `series` value", value);
     faults.number(record, "`uncertainty`", sample.uncertainty_permil);
   }
   for (const Identification& identification : graph.identifications) {
-    std::string record = named("identification", identification.name);
+    auto record = named_later("identification", identification.name);
     faults.number(record, "`tolerance`", identification.tolerance_permil);
     faults.number(record, "`extent`", identification.extent);
   }
@@ -192,8 +225,11 @@ std::vector<std::string> unreadable_parts(const ModelGraph& graph) {
   check_conditions(graph.conditions, faults);
   for (const Parameter& parameter : graph.parameters) {
     if (!parameter.value) continue;
-    std::string record = named("parameter", parameter.name);
-    if (parameter.owner) record += diagnostics::fill_message(" of `{}`", {*parameter.owner});
+    auto record = [&] {
+      std::string text = named("parameter", parameter.name);
+      if (parameter.owner) text += diagnostics::fill_message(" of `{}`", {*parameter.owner});
+      return text;
+    };
     faults.expr(record, "its value", *parameter.value, parameter_value_depth);
   }
   check_isotopes(graph, faults);

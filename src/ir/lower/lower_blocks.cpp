@@ -1,6 +1,5 @@
 #include "ir/lower/lower_blocks.hpp"
 
-#include <algorithm>
 #include <array>
 
 namespace ovm::ir {
@@ -53,12 +52,10 @@ void lower_block(LoweringContext& context, const syntax::Block& block, const sem
 }  // namespace
 
 void lower_blocks(LoweringContext& context, const std::vector<syntax::Block>& blocks,
-                  const std::vector<sema::BlockResolution>& resolutions, std::span<const std::string_view> pass) {
-  for (std::size_t i = 0; i < blocks.size() && i < resolutions.size(); ++i) {
-    const sema::BlockSpec* kind = resolutions[i].spec;
-    if (kind == nullptr) continue;
-    if (std::find(pass.begin(), pass.end(), kind->name) == pass.end()) continue;
-    lower_block(context, blocks[i], *kind);
+                  std::span<const sema::BlockSpec* const> kinds, std::span<const std::uint8_t> passes,
+                  std::uint8_t pass) {
+  for (std::size_t i = 0; i < blocks.size() && i < kinds.size() && i < passes.size(); ++i) {
+    if (passes[i] == pass && kinds[i] != nullptr) lower_block(context, blocks[i], *kinds[i]);
   }
 }
 

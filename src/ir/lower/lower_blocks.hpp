@@ -1,20 +1,21 @@
 #pragma once
 
+#include <cstdint>
 #include <span>
 #include <string_view>
 #include <vector>
 
 #include "ir/lower/lower_context.hpp"
 #include "sema/block_schema.hpp"
-#include "sema/resolution.hpp"
 #include "syntax/tree.hpp"
 
 namespace ovm::ir {
 
-// Lowers, in source order, the blocks whose resolved kind is one of `pass`; the kind's
-// canonical keyword decides, not the header as written. Blocks of no kind are skipped.
+// Lowers, in source order, the blocks whose entry in `passes` is `pass`, each by its resolved
+// kind's canonical keyword, not the header as written.
 void lower_blocks(LoweringContext& context, const std::vector<syntax::Block>& blocks,
-                  const std::vector<sema::BlockResolution>& resolutions, std::span<const std::string_view> pass);
+                  std::span<const sema::BlockSpec* const> kinds, std::span<const std::uint8_t> passes,
+                  std::uint8_t pass);
 
 // The lowering of one block of each kind that a pass names.
 void lower_units(LoweringContext& context, const syntax::Block& block, const sema::BlockSpec& kind);

@@ -4,23 +4,49 @@
 
 namespace ovm::ir {
 
+std::uint32_t owned_name_hash(std::optional<std::string_view> owner, std::string_view name) {
+  return static_cast<std::uint32_t>(sema::ScopedNameHash{}(sema::ScopedName{owner, name}));
+}
+
+namespace {
+
+// Whether the graph's parameter at a position has this owner and name.
+auto is_owned_name(const std::vector<Parameter>& parameters, std::optional<std::string_view> owner,
+                   std::string_view name) {
+  return [&parameters, owner, name](std::uint32_t position) {
+    const Parameter& parameter = parameters[position];
+    if (parameter.name != name || parameter.owner.has_value() != owner.has_value()) return false;
+    return !owner || *parameter.owner == *owner;
+  };
+}
+
+std::optional<ParameterId> find_parameter(const LoweringContext& context, std::optional<std::string_view> owner,
+                                          std::string_view name) {
+  std::optional<std::uint32_t> at = context.parameters_by_owner.find(owned_name_hash(owner, name),
+                                                                     is_owned_name(context.graph.parameters, owner, name));
+  if (!at) return std::nullopt;
+  return ParameterId{*at};
+}
+
+}  // namespace
+
 std::optional<ParameterId> lookup_parameter(const LoweringContext& context, std::string_view name,
                                             const std::optional<std::string>& owner) {
-  std::string key(name);
   if (owner) {
-    auto own = context.parameters_by_owner.find({owner, key});
-    if (own != context.parameters_by_owner.end()) return own->second;
+    if (std::optional<ParameterId> own = find_parameter(context, *owner, name)) return own;
   }
-  auto global = context.parameters_by_owner.find({std::nullopt, key});
-  if (global != context.parameters_by_owner.end()) return global->second;
-  return std::nullopt;
+  return find_parameter(context, std::nullopt, name);
 }
 
 ParameterId add_parameter(LoweringContext& context, std::optional<std::string> owner, std::string name,
                           std::optional<Expr> value) {
   ParameterId id{static_cast<std::uint32_t>(context.graph.parameters.size())};
-  context.parameters_by_owner[{owner, name}] = id;
   context.graph.parameters.push_back(Parameter{id, std::move(name), std::move(owner), std::move(value)});
+  const Parameter& added = context.graph.parameters.back();
+  std::optional<std::string_view> scope;
+  if (added.owner) scope = *added.owner;
+  context.parameters_by_owner.assign(owned_name_hash(scope, added.name), id.index,
+                                     is_owned_name(context.graph.parameters, scope, added.name));
   return id;
 }
 
@@ -72,16 +98,43 @@ SpeciesId species_for_formula(LoweringContext& context, std::string_view formula
   return id;
 }
 
+namespace {
+
+// Whether the record at a position has this name.
+template <class Records>
+auto is_named(const Records& records, std::string_view name) {
+  return [&records, name](std::uint32_t position) { return records[position].name == name; };
+}
+
+template <class Records>
+std::optional<std::uint32_t> find_named(const SlotIndex& index, const Records& records, std::string_view name) {
+  return index.find(sema::NameIndex::hash(name), is_named(records, name));
+}
+
+template <class Records>
+void index_last(SlotIndex& index, const Records& records, bool replace) {
+  std::string_view name = records.back().name;
+  std::uint32_t hash = sema::NameIndex::hash(name);
+  if (!replace && index.find(hash, is_named(records, name))) return;
+  index.assign(hash, static_cast<std::uint32_t>(records.size() - 1), is_named(records, name));
+}
+
+}  // namespace
+
+void index_last_reservoir(LoweringContext& context) { index_last(context.reservoirs_by_name, context.graph.reservoirs, true); }
+void index_last_sample(LoweringContext& context) { index_last(context.samples_by_name, context.graph.samples, true); }
+void index_last_process(LoweringContext& context) { index_last(context.processes_by_name, context.graph.processes, false); }
+
 std::optional<ReservoirId> reservoir_id_of(const LoweringContext& context, std::string_view name) {
-  auto found = context.reservoirs_by_name.find(std::string(name));
-  if (found == context.reservoirs_by_name.end()) return std::nullopt;
-  return found->second;
+  return find_named(context.reservoirs_by_name, context.graph.reservoirs, name);
+}
+
+std::optional<SampleId> sample_id_of(const LoweringContext& context, std::string_view name) {
+  return find_named(context.samples_by_name, context.graph.samples, name);
 }
 
 std::optional<ProcessId> process_id_of(const LoweringContext& context, std::string_view name) {
-  auto found = context.processes_by_name.find(std::string(name));
-  if (found == context.processes_by_name.end()) return std::nullopt;
-  return found->second;
+  return find_named(context.processes_by_name, context.graph.processes, name);
 }
 
 Expr clone_expr(const Expr& expr) { return Expr(expr); }

@@ -9,6 +9,8 @@
 #include "ir/graph/graph_ids.hpp"
 #include "ir/graph/graph_substances.hpp"
 #include "ir/graph/model_graph.hpp"
+#include "ir/lower/slot_index.hpp"
+#include "ir/lower/view_map.hpp"
 #include "sema/scoped_name.hpp"
 #include "syntax/tree.hpp"
 
@@ -18,20 +20,21 @@ struct Statement;
 
 namespace ovm::ir {
 
-// A parameter's owning block (none for PARAMETERS) and name, held as copies: the graph's
-// parameters own their texts.
-using OwnedName = std::pair<std::optional<std::string>, std::string>;
-
-struct OwnedNameHash {
-  std::size_t operator()(const OwnedName& key) const {
-    std::optional<std::string_view> scope;
-    if (key.first) scope = *key.first;
-    return sema::ScopedNameHash{}(sema::ScopedName{scope, key.second});
-  }
+// A parameter definition of the model text: its statement, and the name of the block that owns
+// it, null for one of PARAMETERS. Its name is the statement's key there, else the assignment's
+// target.
+struct ParameterDefinition {
+  const syntax::Statement* statement = nullptr;
+  const syntax::Name* owner = nullptr;
 };
 
+// The hash parameters and their definitions are indexed by: of the owner and the name.
+std::uint32_t owned_name_hash(std::optional<std::string_view> owner, std::string_view name);
+
 // The state every lowering pass works on. The maps are only ever looked up by key, so their
-// order cannot reach the graph; a later insertion under a key replaces the earlier value.
+// order cannot reach the graph; a later insertion under a key replaces the earlier value. A
+// large model has hundreds of thousands of reservoirs, processes and parameters: those are
+// found through slot indexes of the graph's own records, which hold the names they match.
 struct LoweringContext {
   ModelGraph graph;
   std::string_view source;  // the model text, for steps that copy text by span
@@ -39,16 +42,19 @@ struct LoweringContext {
   std::unordered_map<std::string, std::string> unit_defaults;  // dimension name -> unit name
   std::unordered_map<std::string, SpeciesId> species_by_formula;
   std::unordered_map<std::string, IsotopeId> isotopes_by_notation;
-  std::unordered_map<std::string, ReservoirId> reservoirs_by_name;
-  std::unordered_map<std::string, SampleId> samples_by_name;
-  std::unordered_map<std::string, ProcessId> processes_by_name;  // the first process of each name
-  std::unordered_map<OwnedName, ParameterId, OwnedNameHash> parameters_by_owner;
+  SlotIndex reservoirs_by_name;   // graph reservoirs
+  SlotIndex samples_by_name;      // graph samples
+  SlotIndex processes_by_name;    // graph processes, the first of each name
+  SlotIndex parameters_by_owner;  // graph parameters, by their owner and name
   std::unordered_map<std::string, Standard> standards_by_name;
-  // Every parameter definition of the model, by owning block (none: PARAMETERS) and name; a
-  // later one replaces an earlier. Numbers written as names read them, whatever the pass.
-  sema::ScopedNameMap<const syntax::AssignmentBody*> parameter_definitions;
-  // Parameters declared before their values are lowered, by the statement that declares them.
-  std::unordered_map<const syntax::Statement*, ParameterId> declared_parameters;
+  // Every parameter definition of the model, found by owning block (none: PARAMETERS) and name;
+  // a later one replaces an earlier. Numbers written as names read them, whatever the pass.
+  std::vector<ParameterDefinition> parameter_definitions;
+  SlotIndex definitions_by_name;  // positions in parameter_definitions
+  // Block-local parameters declared before their values are lowered, by the statement that
+  // declares them; and the first of each PARAMETERS block's, which follow in statement order.
+  ViewMap<const syntax::Statement*, ParameterId, std::hash<const syntax::Statement*>> declared_parameters;
+  ViewMap<const syntax::Block*, ParameterId, std::hash<const syntax::Block*>> declared_blocks;
 };
 
 // The owner's own parameter first, then the model-wide one of that name.
@@ -67,8 +73,15 @@ SpeciesId species_for_formula(LoweringContext& context, std::string_view formula
 // no element.
 bool formula_has_element(std::string_view formula, std::string_view element);
 
-std::optional<ReservoirId> reservoir_id_of(const LoweringContext& context, std::string_view name);
+// Finds the graph's last reservoir or sample by its name from now on, in place of an earlier
+// one of that name.
+void index_last_reservoir(LoweringContext& context);
+void index_last_sample(LoweringContext& context);
+// Finds the graph's last process by its name from now on, unless an earlier one has it.
+void index_last_process(LoweringContext& context);
 
+std::optional<ReservoirId> reservoir_id_of(const LoweringContext& context, std::string_view name);
+std::optional<SampleId> sample_id_of(const LoweringContext& context, std::string_view name);
 // The first process of that name.
 std::optional<ProcessId> process_id_of(const LoweringContext& context, std::string_view name);
 

@@ -11,20 +11,43 @@ namespace {
 
 void declare(LoweringContext& context, const syntax::Statement& statement, std::optional<std::string> owner,
              std::string name) {
-  context.declared_parameters[&statement] = add_parameter(context, std::move(owner), std::move(name), std::nullopt);
+  context.declared_parameters.assign(&statement, add_parameter(context, std::move(owner), std::move(name), std::nullopt));
+}
+
+void set_value(LoweringContext& context, ParameterId id, const syntax::AssignmentBody& assignment,
+               const std::optional<std::string>& owner) {
+  Expr value = with_written_unit(lower_expr(context, *assignment.expr, owner), assignment.unit);
+  context.graph.parameters[id.index].value = std::move(value);
 }
 
 }  // namespace
 
 void declare_model_parameters(LoweringContext& context, const std::vector<syntax::Block>& blocks,
-                              const std::vector<sema::BlockResolution>& resolutions) {
-  for (std::size_t i = 0; i < blocks.size() && i < resolutions.size(); ++i) {
-    if (resolutions[i].spec == nullptr || resolutions[i].spec->name != "PARAMETERS") continue;
+                              std::span<const sema::BlockSpec* const> kinds) {
+  for (std::size_t i = 0; i < blocks.size() && i < kinds.size(); ++i) {
+    if (kinds[i] == nullptr || kinds[i]->name != "PARAMETERS") continue;
+    context.declared_blocks.assign(&blocks[i], ParameterId{static_cast<std::uint32_t>(context.graph.parameters.size())});
     for (const syntax::Statement& statement : blocks[i].statements) {
       if (std::holds_alternative<syntax::AssignmentBody>(statement.body)) {
-        declare(context, statement, std::nullopt, std::string(statement.key.text()));
+        add_parameter(context, std::nullopt, std::string(statement.key.text()), std::nullopt);
       }
     }
+  }
+}
+
+void define_model_parameters(LoweringContext& context, const syntax::Block& block) {
+  const ParameterId* first = context.declared_blocks.find(&block);
+  std::optional<ParameterId> next;
+  if (first != nullptr) next = *first;
+  for (const syntax::Statement& statement : block.statements) {
+    const auto* assignment = std::get_if<syntax::AssignmentBody>(&statement.body);
+    if (assignment == nullptr) continue;
+    if (!next) {
+      define_parameter(context, statement, *assignment, std::nullopt, std::string(statement.key.text()));
+      continue;
+    }
+    set_value(context, *next, *assignment, std::nullopt);
+    ++next->index;
   }
 }
 
@@ -46,12 +69,9 @@ const syntax::AssignmentBody* local_assignment(const syntax::Statement& statemen
 ParameterId define_parameter(LoweringContext& context, const syntax::Statement& statement,
                              const syntax::AssignmentBody& assignment, std::optional<std::string> owner,
                              std::string name) {
-  auto declared = context.declared_parameters.find(&statement);
-  ParameterId id = declared != context.declared_parameters.end()
-                       ? declared->second
-                       : add_parameter(context, owner, std::move(name), std::nullopt);
-  Expr value = with_written_unit(lower_expr(context, *assignment.expr, owner), assignment.unit);
-  context.graph.parameters[id.index].value = std::move(value);
+  const ParameterId* declared = context.declared_parameters.find(&statement);
+  ParameterId id = declared != nullptr ? *declared : add_parameter(context, owner, std::move(name), std::nullopt);
+  set_value(context, id, assignment, owner);
   return id;
 }
 

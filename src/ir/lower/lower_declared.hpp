@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "ir/lower/lower_context.hpp"
-#include "sema/resolution.hpp"
+#include "sema/block_schema.hpp"
 #include "syntax/tree.hpp"
 
 namespace ovm::ir {
@@ -16,8 +16,12 @@ namespace ovm::ir {
 // the first such block is lowered, a block's own at the start of that block. Each is appended
 // without value, in statement order, so the ids are those of lowering one statement at a time.
 void declare_model_parameters(LoweringContext& context, const std::vector<syntax::Block>& blocks,
-                              const std::vector<sema::BlockResolution>& resolutions);
+                              std::span<const sema::BlockSpec* const> kinds);
 void declare_local_parameters(LoweringContext& context, const syntax::Block& block, const std::string& owner);
+
+// Lowers the values of a PARAMETERS block's assignments. A block `declare_model_parameters`
+// declared holds them in statement order from its first id, with no lookup per statement.
+void define_model_parameters(LoweringContext& context, const syntax::Block& block);
 
 // The assignment of a `parameter k = expression [unit]` statement that names its target, or null.
 const syntax::AssignmentBody* local_assignment(const syntax::Statement& statement);

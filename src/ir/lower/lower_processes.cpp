@@ -110,8 +110,8 @@ void lower_process(LoweringContext& context, const syntax::Block& block) {
   if (!kind) return;  // its block-local parameters stay in the graph
   process.id = static_cast<ProcessId>(context.graph.processes.size());
   process.kind = std::move(*kind);
-  context.processes_by_name.emplace(process.name, process.id);
   context.graph.processes.push_back(std::move(process));
+  index_last_process(context);
 }
 
 namespace {

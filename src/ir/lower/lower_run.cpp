@@ -91,6 +91,7 @@ std::optional<StopCondition> stop_condition(const LoweringContext& context, cons
 template <typename Id, typename Record>
 std::vector<Id> all_ids(const std::vector<Record>& records) {
   std::vector<Id> ids;
+  ids.reserve(records.size());
   for (const Record& record : records) ids.push_back(record.id);
   return ids;
 }
@@ -126,9 +127,7 @@ namespace {
 std::optional<SampleId> sample_of_statement(const LoweringContext& context, const syntax::Statement& statement) {
   std::optional<std::string> name = value_text(statement);
   if (!name) return std::nullopt;
-  auto found = context.samples_by_name.find(*name);
-  if (found == context.samples_by_name.end()) return std::nullopt;
-  return found->second;
+  return sample_id_of(context, *name);
 }
 
 // The fraction dropped, clamped to the unsigned 32-bit range; NaN gives 0.

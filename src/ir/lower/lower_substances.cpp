@@ -25,13 +25,7 @@ std::optional<std::string> block_name(const syntax::Block& block) {
 
 }  // namespace
 
-void lower_parameters(LoweringContext& context, const syntax::Block& block) {
-  for (const syntax::Statement& statement : block.statements) {
-    const auto* assignment = std::get_if<syntax::AssignmentBody>(&statement.body);
-    if (assignment == nullptr) continue;
-    define_parameter(context, statement, *assignment, std::nullopt, std::string(statement.key.text()));
-  }
-}
+void lower_parameters(LoweringContext& context, const syntax::Block& block) { define_model_parameters(context, block); }
 
 void lower_species(LoweringContext& context, const syntax::Block& block) {
   for (const syntax::Statement& statement : block.statements) {
@@ -163,7 +157,6 @@ void lower_reservoir(LoweringContext& context, const syntax::Block& block) {
   Reservoir reservoir;
   reservoir.id = static_cast<ReservoirId>(context.graph.reservoirs.size());
   reservoir.name = *name;
-  context.reservoirs_by_name[*name] = reservoir.id;
   declare_local_parameters(context, block, *name);
   std::vector<WrittenDelta> deltas;
   for (const syntax::Statement& statement : block.statements) {
@@ -184,7 +177,9 @@ void lower_reservoir(LoweringContext& context, const syntax::Block& block) {
     }
   }
   distribute_compositions(context, reservoir, deltas);
+  // Found by name once whole: nothing in the block looks up a reservoir.
   context.graph.reservoirs.push_back(std::move(reservoir));
+  index_last_reservoir(context);
 }
 
 void lower_sample(LoweringContext& context, const syntax::Block& block) {
@@ -193,7 +188,6 @@ void lower_sample(LoweringContext& context, const syntax::Block& block) {
   Sample sample;
   sample.id = static_cast<SampleId>(context.graph.samples.size());
   sample.name = *name;
-  context.samples_by_name[*name] = sample.id;
   for (const syntax::Statement& statement : block.statements) {
     if (statement.key.kind == StatementKey::Kind::Delta) {
       std::optional<WrittenDelta> delta = written_delta(context, statement, statement.key.text(), std::nullopt);
@@ -215,6 +209,7 @@ void lower_sample(LoweringContext& context, const syntax::Block& block) {
     }
   }
   context.graph.samples.push_back(std::move(sample));
+  index_last_sample(context);
 }
 
 }  // namespace ovm::ir

@@ -80,14 +80,57 @@ std::optional<std::string> unit_name_for(const LoweringContext& context, const s
 
 }  // namespace
 
+namespace {
+
+const syntax::AssignmentBody& assignment_of(const ParameterDefinition& definition) {
+  return std::get<syntax::AssignmentBody>(definition.statement->body);
+}
+
+std::string_view defined_name(const ParameterDefinition& definition) {
+  return definition.owner ? assignment_of(definition).target->text : definition.statement->key.text();
+}
+
+// Whether the definition at a position has this owner and name.
+auto is_definition_of(const std::vector<ParameterDefinition>& definitions, std::optional<std::string_view> owner,
+                      std::string_view name) {
+  return [&definitions, owner, name](std::uint32_t position) {
+    const ParameterDefinition& definition = definitions[position];
+    if ((definition.owner != nullptr) != owner.has_value()) return false;
+    return (!owner || definition.owner->text == *owner) && defined_name(definition) == name;
+  };
+}
+
+const syntax::AssignmentBody* find_definition(const LoweringContext& context, std::optional<std::string_view> owner,
+                                              std::string_view name) {
+  std::optional<std::uint32_t> at = context.definitions_by_name.find(
+      owned_name_hash(owner, name), is_definition_of(context.parameter_definitions, owner, name));
+  return at ? &assignment_of(context.parameter_definitions[*at]) : nullptr;
+}
+
+void define(LoweringContext& context, ParameterDefinition definition) {
+  std::optional<std::string_view> owner;
+  if (definition.owner) owner = definition.owner->text;
+  std::string_view name = defined_name(definition);
+  std::uint32_t hash = owned_name_hash(owner, name);
+  auto matches = is_definition_of(context.parameter_definitions, owner, name);
+  if (std::optional<std::uint32_t> at = context.definitions_by_name.find(hash, matches)) {
+    context.parameter_definitions[*at] = definition;
+    return;
+  }
+  context.definitions_by_name.assign(hash, static_cast<std::uint32_t>(context.parameter_definitions.size()), matches);
+  context.parameter_definitions.push_back(definition);
+}
+
+}  // namespace
+
 std::optional<NamedNumber> named_number(const LoweringContext& context, const syntax::Value& value,
                                         const std::optional<std::string>& owner) {
   if (value.kind != ValueKind::Identifier) return std::nullopt;
   std::string_view name = sema::value_text(value);
-  auto found = owner ? context.parameter_definitions.find(sema::ScopedName{*owner, name}) : context.parameter_definitions.end();
-  if (found == context.parameter_definitions.end()) found = context.parameter_definitions.find(sema::ScopedName{std::nullopt, name});
-  if (found == context.parameter_definitions.end()) return std::nullopt;
-  const syntax::AssignmentBody& assignment = *found->second;
+  const syntax::AssignmentBody* found = owner ? find_definition(context, *owner, name) : nullptr;
+  if (found == nullptr) found = find_definition(context, std::nullopt, name);
+  if (found == nullptr) return std::nullopt;
+  const syntax::AssignmentBody& assignment = *found;
   std::optional<double> number = sema::constant_expression_value(*assignment.expr);
   if (!number) return std::nullopt;
   if (assignment.unit == nullptr) return NamedNumber{*number, std::nullopt};
@@ -97,18 +140,18 @@ std::optional<NamedNumber> named_number(const LoweringContext& context, const sy
 }
 
 void gather_parameter_definitions(LoweringContext& context, const std::vector<syntax::Block>& blocks,
-                                  const std::vector<sema::BlockResolution>& resolutions) {
-  for (std::size_t i = 0; i < blocks.size() && i < resolutions.size(); ++i) {
-    const sema::BlockSpec* kind = resolutions[i].spec;
+                                  std::span<const sema::BlockSpec* const> kinds) {
+  for (std::size_t i = 0; i < blocks.size() && i < kinds.size(); ++i) {
+    const sema::BlockSpec* kind = kinds[i];
     if (kind == nullptr) continue;
     const syntax::Block& block = blocks[i];
     for (const syntax::Statement& statement : block.statements) {
       const auto* assignment = std::get_if<syntax::AssignmentBody>(&statement.body);
       if (assignment == nullptr || assignment->expr == nullptr) continue;
       if (kind->name == "PARAMETERS") {
-        context.parameter_definitions[sema::ScopedName{std::nullopt, statement.key.text()}] = assignment;
+        define(context, ParameterDefinition{&statement, nullptr});
       } else if (kind->local_parameters && block.name && assignment->target && key_is(statement, "parameter")) {
-        context.parameter_definitions[sema::ScopedName{block.name->text, assignment->target->text}] = assignment;
+        define(context, ParameterDefinition{&statement, &*block.name});
       }
     }
   }

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "ir/lower/lower_context.hpp"
-#include "sema/resolution.hpp"
+#include "sema/block_schema.hpp"
 #include "syntax/tree.hpp"
 #include "syntax/value.hpp"
 
@@ -30,7 +30,7 @@ std::optional<double> first_number(const syntax::Statement& statement);
 
 // Fills the context's parameter definitions from every block, before any pass lowers.
 void gather_parameter_definitions(LoweringContext& context, const std::vector<syntax::Block>& blocks,
-                                  const std::vector<sema::BlockResolution>& resolutions);
+                                  std::span<const sema::BlockSpec* const> kinds);
 
 // A number written as the name of a parameter the owner can see (its own, else a model-wide
 // one) set to a constant or a negated one, whatever pass lowers the statement. When a unit was written after that value, `dimension` is what it

@@ -87,6 +87,19 @@ TEST(LowerParametersTest, ASecondDeclarationAppendsAndHidesTheFirst) {
   EXPECT_EQ(graph.parameters[2].value, parameter_expr(ParameterId{1}));
 }
 
+// Each assignment's value goes to the parameter its own statement declared, past statements
+// of other forms and across blocks.
+TEST(LowerParametersTest, EachValueGoesToTheParameterItsStatementDeclared) {
+  ModelGraph graph = lower_unchecked("PARAMETERS\n    a = 1\n    note 5\n    b = 2\n\nPARAMETERS\n    c = 3\n    a = 4\n");
+  ASSERT_EQ(graph.parameters.size(), 4u);
+  std::vector<std::pair<std::string, Expr>> expected = {
+      {"a", constant_expr(1)}, {"b", constant_expr(2)}, {"c", constant_expr(3)}, {"a", constant_expr(4)}};
+  for (std::size_t i = 0; i < expected.size(); ++i) {
+    EXPECT_EQ(graph.parameters[i].name, expected[i].first) << i;
+    EXPECT_EQ(graph.parameters[i].value, expected[i].second) << i;
+  }
+}
+
 TEST(LowerSpeciesTest, EachFormulaOnceWithTheElementItStartsWith) {
   ModelGraph graph = lower_unchecked(
       "SPECIES\n    species Cr(VI)\n    species H2O\n    species Cr(VI)\n    species \"2Cr\"\n    species Fe(OH)3\n");

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <utility>
+#include <vector>
+
+#include "ir/lower/slot_index.hpp"
+
+namespace ovm::ir {
+
+// A map whose keys are views (of the source text, or addresses of its tree) that outlive it,
+// kept as a list of entries and a slot index over them: no node per entry, nothing copied.
+template <class Key, class Value, class Hash>
+class ViewMap {
+ public:
+  const Value* find(const Key& key) const {
+    std::optional<std::uint32_t> at = index_.find(hash(key), matches(key));
+    return at ? &entries_[*at].second : nullptr;
+  }
+
+  // The value of the key; a later one replaces an earlier.
+  void assign(const Key& key, Value value) { put(key, std::move(value), true); }
+  // The value of a key not yet held; an earlier one stays.
+  void emplace(const Key& key, Value value) { put(key, std::move(value), false); }
+
+  std::size_t size() const { return entries_.size(); }
+  bool empty() const { return entries_.empty(); }
+
+ private:
+  static std::uint32_t hash(const Key& key) { return static_cast<std::uint32_t>(Hash{}(key)); }
+  auto matches(const Key& key) const {
+    return [this, &key](std::uint32_t position) { return entries_[position].first == key; };
+  }
+
+  void put(const Key& key, Value value, bool replace) {
+    std::uint32_t h = hash(key);
+    if (std::optional<std::uint32_t> at = index_.find(h, matches(key))) {
+      if (replace) entries_[*at].second = std::move(value);
+      return;
+    }
+    index_.assign(h, static_cast<std::uint32_t>(entries_.size()), matches(key));
+    entries_.emplace_back(key, std::move(value));
+  }
+
+  std::vector<std::pair<Key, Value>> entries_;
+  SlotIndex index_;  // positions in `entries_`
+};
+
+}  // namespace ovm::ir
