@@ -30,6 +30,11 @@ struct ParserState {
   // token of the line before (where a statement's span may end). Never empty.
   std::vector<Token> tokens;
   std::size_t first = 0;  // the position of tokens[0]
+  // Read for every token, so kept at hand from one lexed line to the next: tokens.data(), the
+  // place of the line's last token and the position after it.
+  const Token* line = nullptr;
+  std::size_t last = 0;
+  std::size_t line_end = 0;
   diagnostics::Diagnostics diagnostics;  // the parser's; the lexer keeps its own
   std::string_view text;
   std::size_t position = 0;
@@ -74,9 +79,8 @@ diagnostics::Diagnostics take_diagnostics(ParserState& state);
 // From the line before on; past the end of the current line it reads its last token: its end
 // of line, or at the end of the file the end-of-file token.
 inline const Token& token_at(const ParserState& state, std::size_t position) {
-  std::size_t last = state.tokens.size() - 1;
   std::size_t offset = position > state.first ? position - state.first : 0;
-  return state.tokens[offset < last ? offset : last];
+  return state.line[offset < state.last ? offset : state.last];
 }
 
 inline const Token& peek(const ParserState& state, std::size_t ahead) { return token_at(state, state.position + ahead); }
@@ -87,7 +91,7 @@ void enter_next_line(ParserState& state);
 
 inline void advance(ParserState& state) {
   ++state.position;
-  if (state.position < state.first + state.tokens.size() || state.lexer.done) return;
+  if (state.position < state.line_end || state.lexer.done) return;
   enter_next_line(state);
 }
 
