@@ -7,8 +7,18 @@ namespace {
 
 char at(std::string_view text, std::size_t i) { return i < text.size() ? text[i] : '\0'; }
 
+// Names make up most of a model's bytes: four are tested per bound check where four are left.
 std::size_t skip_word(std::string_view text, std::size_t i) {
-  while (i < text.size() && is_word(text[i])) ++i;
+  const char* data = text.data();
+  std::size_t size = text.size();
+  while (i + 4 <= size) {
+    if (!is_word(data[i])) return i;
+    if (!is_word(data[i + 1])) return i + 1;
+    if (!is_word(data[i + 2])) return i + 2;
+    if (!is_word(data[i + 3])) return i + 3;
+    i += 4;
+  }
+  while (i < size && is_word(data[i])) ++i;
   return i;
 }
 
@@ -73,7 +83,7 @@ std::size_t match_number(std::string_view text, std::size_t start) {
 }  // namespace
 
 Scanned scan_name(std::string_view text, std::size_t start) {
-  std::size_t run_end = skip_word(text, start);
+  std::size_t run_end = skip_word(text, start + 1);
   if (is_upper(text[start])) {
     // Groups, signs and further name bytes extend an upper-case name into a species.
     std::size_t i = run_end;
@@ -96,13 +106,21 @@ Scanned scan_name(std::string_view text, std::size_t start) {
     }
     if (extended) return Scanned{i, TokenKind::Species};
   }
-  if (is_delta_symbol(text.substr(start, run_end - start))) return Scanned{run_end, TokenKind::Delta};
+  if (text[start] == 'd' && is_delta_symbol(text.substr(start, run_end - start))) return Scanned{run_end, TokenKind::Delta};
   return Scanned{run_end, TokenKind::Identifier};
 }
 
 Scanned scan_digits(std::string_view text, std::size_t start) {
-  if (std::size_t end = match_ratio(text, start); end != start) return Scanned{end, TokenKind::Ratio};
-  if (std::size_t end = match_date(text, start); end != start) return Scanned{end, TokenKind::Date};
+  // The digit run alone rules out the longer shapes for most numbers: a ratio starts with one
+  // to three digits and an upper-case letter, a date with four digits and `-`.
+  std::size_t digits = skip_digits(text, start, text.size()) - start;
+  char after = at(text, start + digits);
+  if (digits <= 3 && is_upper(after)) {
+    if (std::size_t end = match_ratio(text, start); end != start) return Scanned{end, TokenKind::Ratio};
+  }
+  if (digits == 4 && after == '-') {
+    if (std::size_t end = match_date(text, start); end != start) return Scanned{end, TokenKind::Date};
+  }
   return Scanned{match_number(text, start), TokenKind::Number};
 }
 
