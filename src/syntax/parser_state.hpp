@@ -77,9 +77,11 @@ diagnostics::Diagnostics take_diagnostics(ParserState& state);
 // can inline them.
 
 // From the line before on; past the end of the current line it reads its last token: its end
-// of line, or at the end of the file the end-of-file token.
+// of line, or at the end of the file the end-of-file token. No position before the line before
+// is read (levels never return to a line they left), so one unsigned clamp covers both ends:
+// the one position below, that before the first token of the file, wraps past the end.
 inline const Token& token_at(const ParserState& state, std::size_t position) {
-  std::size_t offset = position > state.first ? position - state.first : 0;
+  std::size_t offset = position - state.first;
   return state.line[offset < state.last ? offset : state.last];
 }
 
