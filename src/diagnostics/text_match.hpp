@@ -41,6 +41,12 @@ inline bool same_bytes(std::string_view a, std::string_view b) {
 
 }  // namespace detail
 
+// Byte-for-byte equality, sizes first: for the short texts of tables (keys, unit names, kinds)
+// a few word compares inline, where the standard comparison calls out to compare whole texts.
+inline bool same_text(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && detail::same_bytes(a, b);
+}
+
 // ASCII case folding: A-Z equal a-z, every other byte compared exactly, lengths equal. Bytes
 // of non-ASCII letters never fold, so the result does not depend on any locale.
 constexpr bool equals_ascii_folded(std::string_view a, std::string_view b) {

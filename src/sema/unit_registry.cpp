@@ -1,5 +1,7 @@
 #include "sema/unit_registry.hpp"
 
+#include "diagnostics/text_match.hpp"
+
 namespace ovm::sema {
 namespace {
 
@@ -41,7 +43,7 @@ static_assert(base_units_come_first());
 std::optional<UnitMatch> unit_lookup(std::string_view name) {
   for (const DimensionDef& dimension : dimension_table) {
     for (const UnitDef& unit : dimension.units) {
-      if (unit.name == name) return UnitMatch{dimension, unit};
+      if (diagnostics::same_text(unit.name, name)) return UnitMatch{dimension, unit};
     }
   }
   return std::nullopt;
@@ -49,7 +51,7 @@ std::optional<UnitMatch> unit_lookup(std::string_view name) {
 
 const DimensionDef* dimension_lookup(std::string_view name) {
   for (const DimensionDef& dimension : dimension_table) {
-    if (dimension.name == name) return &dimension;
+    if (diagnostics::same_text(dimension.name, name)) return &dimension;
   }
   return nullptr;
 }
