@@ -121,9 +121,10 @@ TokenKind single_byte_operator(char c) {
 // The lexeme at `start`, which is neither white space between tokens nor a line end.
 Lexeme lex_token(Lexer& lx, std::size_t start) {
   char c = lx.text[start];
-  if (c == '"') return lex_string(lx, start);
-  if (c == '#') return lex_comment(lx, start);
-  if (is_letter(c) || c == '_') {
+  // A name that starts with `_` or a lower-case letter other than the d of a delta symbol is an
+  // identifier to the end of its run: the common key and value words take no further call.
+  if ((is_lower(c) && c != 'd') || c == '_') return Lexeme{TokenKind::Identifier, word_end(lx.text, start + 1)};
+  if (is_letter(c)) {
     Scanned name = scan_name(lx.text, start);
     return Lexeme{name.kind, name.end};
   }
@@ -131,6 +132,8 @@ Lexeme lex_token(Lexer& lx, std::size_t start) {
     Scanned lexeme = scan_digits(lx.text, start);
     return Lexeme{lexeme.kind, lexeme.end};
   }
+  if (c == '"') return lex_string(lx, start);
+  if (c == '#') return lex_comment(lx, start);
   switch (c) {
     case '=': return lex_comparison(lx, start, TokenKind::Assign, TokenKind::EqualEqual);
     case '<': return lex_comparison(lx, start, TokenKind::Less, TokenKind::LessEqual);

@@ -7,21 +7,6 @@ namespace {
 
 char at(std::string_view text, std::size_t i) { return i < text.size() ? text[i] : '\0'; }
 
-// Names make up most of a model's bytes: four are tested per bound check where four are left.
-std::size_t skip_word(std::string_view text, std::size_t i) {
-  const char* data = text.data();
-  std::size_t size = text.size();
-  while (i + 4 <= size) {
-    if (!is_word(data[i])) return i;
-    if (!is_word(data[i + 1])) return i + 1;
-    if (!is_word(data[i + 2])) return i + 2;
-    if (!is_word(data[i + 3])) return i + 3;
-    i += 4;
-  }
-  while (i < size && is_word(data[i])) ++i;
-  return i;
-}
-
 std::size_t skip_digits(std::string_view text, std::size_t i, std::size_t most) {
   std::size_t start = i;
   while (i < text.size() && i - start < most && is_digit(text[i])) ++i;
@@ -83,7 +68,7 @@ std::size_t match_number(std::string_view text, std::size_t start) {
 }  // namespace
 
 Scanned scan_name(std::string_view text, std::size_t start) {
-  std::size_t run_end = skip_word(text, start + 1);
+  std::size_t run_end = word_end(text, start + 1);
   if (is_upper(text[start])) {
     // Groups, signs and further name bytes extend an upper-case name into a species.
     std::size_t i = run_end;
@@ -93,11 +78,11 @@ Scanned scan_name(std::string_view text, std::size_t start) {
       if (c == '+' || c == '-') {
         ++i;
       } else if (c == '(') {
-        std::size_t inner = skip_word(text, i + 1);
+        std::size_t inner = word_end(text, i + 1);
         if (at(text, inner) != ')') break;
         i = inner + 1;
       } else if (is_word(c)) {
-        i = skip_word(text, i);
+        i = word_end(text, i);
         continue;
       } else {
         break;
