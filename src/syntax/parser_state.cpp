@@ -29,10 +29,7 @@ diagnostics::Diagnostics take_diagnostics(ParserState& state) {
   return list;
 }
 
-std::vector<Statement>& statement_list(ParserState& state) {
-  if (state.statement_lists.size() <= state.statement_depth) state.statement_lists.resize(state.statement_depth + 1);
-  return state.statement_lists[state.statement_depth];
-}
+void add_statement_lists(ParserState& state) { state.statement_lists.resize(state.statement_depth + 1); }
 
 void enter_next_line(ParserState& state) {
   // The line is left for good; only its last token is kept.

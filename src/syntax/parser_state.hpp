@@ -52,8 +52,15 @@ struct ParserState {
   std::vector<UnitFactor> factor_list;
 };
 
+// Makes room for the lists of every depth through the current one.
+void add_statement_lists(ParserState& state);
+
 // The list of statements being collected at the current statement depth, empty at first use.
-std::vector<Statement>& statement_list(ParserState& state);
+// Looked up for every statement, so inline; a depth's list is added when it is first reached.
+inline std::vector<Statement>& statement_list(ParserState& state) {
+  if (state.statement_lists.size() <= state.statement_depth) add_statement_lists(state);
+  return state.statement_lists[state.statement_depth];
+}
 
 // Holds one level of a depth counter for as long as it lives.
 class DepthGuard {
