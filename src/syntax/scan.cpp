@@ -54,13 +54,18 @@ std::size_t match_date(std::string_view text, std::size_t start) {
   return start + shape.size();
 }
 
-std::size_t match_number(std::string_view text, std::size_t start) {
-  std::size_t i = skip_digits(text, start, text.size());
-  if (at(text, i) == '.' && is_digit(at(text, i + 1))) i = skip_digits(text, i + 1, text.size());
+std::size_t digits_end(std::string_view text, std::size_t i) {
+  while (i < text.size() && is_digit(text[i])) ++i;
+  return i;
+}
+
+// A number whose leading digits end at `i`: an optional fraction and exponent.
+std::size_t number_end(std::string_view text, std::size_t i) {
+  if (at(text, i) == '.' && is_digit(at(text, i + 1))) i = digits_end(text, i + 1);
   if (at(text, i) == 'e' || at(text, i) == 'E') {
     std::size_t exponent = i + 1;
     if (at(text, exponent) == '+' || at(text, exponent) == '-') ++exponent;
-    if (is_digit(at(text, exponent))) i = skip_digits(text, exponent, text.size());
+    if (is_digit(at(text, exponent))) i = digits_end(text, exponent);
   }
   return i;
 }
@@ -98,15 +103,16 @@ Scanned scan_name(std::string_view text, std::size_t start) {
 Scanned scan_digits(std::string_view text, std::size_t start) {
   // The digit run alone rules out the longer shapes for most numbers: a ratio starts with one
   // to three digits and an upper-case letter, a date with four digits and `-`.
-  std::size_t digits = skip_digits(text, start, text.size()) - start;
-  char after = at(text, start + digits);
+  std::size_t leading_end = digits_end(text, start);
+  std::size_t digits = leading_end - start;
+  char after = at(text, leading_end);
   if (digits <= 3 && is_upper(after)) {
     if (std::size_t end = match_ratio(text, start); end != start) return Scanned{end, TokenKind::Ratio};
   }
   if (digits == 4 && after == '-') {
     if (std::size_t end = match_date(text, start); end != start) return Scanned{end, TokenKind::Date};
   }
-  return Scanned{match_number(text, start), TokenKind::Number};
+  return Scanned{number_end(text, leading_end), TokenKind::Number};
 }
 
 std::size_t utf8_length(std::string_view text, std::size_t start) {
