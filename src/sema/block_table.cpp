@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "diagnostics/text_match.hpp"
+#include "sema/size_index.hpp"
 
 namespace ovm::sema {
 namespace {
@@ -27,35 +28,15 @@ std::size_t kind_index(const BlockSpec& kind) {
   return static_cast<std::size_t>(&kind - first);
 }
 
-// Every header is looked up, by name resolution and again by the reserved-block notes, so the
-// kinds are listed once by the size of their keyword: a lookup compares with those of its size.
-constexpr std::size_t longest_keyword = 15;
-
-struct KindsBySize {
-  std::array<std::uint8_t, longest_keyword + 2> start{};  // the kinds of size n: [start[n], start[n + 1])
-  std::array<std::uint8_t, block_table.size()> kinds{};    // places in the block table, in table order
-};
-
-constexpr KindsBySize kinds_by_size = [] {
-  KindsBySize index;
-  std::size_t next = 0;
-  for (std::size_t size = 0; size <= longest_keyword; ++size) {
-    index.start[size] = static_cast<std::uint8_t>(next);
-    for (std::size_t k = 0; k < block_table.size(); ++k) {
-      if (block_table[k].name.size() == size) index.kinds[next++] = static_cast<std::uint8_t>(k);
-    }
-  }
-  index.start[longest_keyword + 1] = static_cast<std::uint8_t>(next);
-  if (next != block_table.size()) throw "a keyword is longer than the index";
-  return index;
-}();
+// Every header is looked up, by name resolution and again by the reserved-block notes: a
+// lookup compares with the keywords of its size only.
+constexpr auto keywords_by_size = index_by_size<15>(block_keywords);
 
 }  // namespace
 
 const BlockSpec* find_block_spec(std::string_view word) {
-  if (word.size() > longest_keyword) return nullptr;
-  for (std::size_t i = kinds_by_size.start[word.size()]; i < kinds_by_size.start[word.size() + 1]; ++i) {
-    const BlockSpec& kind = block_table[kinds_by_size.kinds[i]];
+  for (std::uint8_t place : keywords_by_size.of_size(word.size())) {
+    const BlockSpec& kind = block_table[place];
     if (diagnostics::equals_ascii_folded(kind.name, word)) return &kind;
   }
   return nullptr;
