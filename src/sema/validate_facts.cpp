@@ -156,6 +156,9 @@ ValidationContext gather_model_facts(const syntax::ParseOutput& tree, const Reso
     context.scalar_names.emplace_back(symbol.name);
     index_last_name(context.scalar_index, context.scalar_names);
   }
+  // Nearly every scalar is a parameter with a definition: room for them all at once spares the
+  // map its rehashing as it grows.
+  context.parameter_definitions.reserve(context.scalar_names.size());
   for (std::size_t i = 0; i < tree.blocks.size(); ++i) {
     if (const BlockSpec* kind = resolution.blocks[i].spec) gather_declarations(context, tree.blocks[i], *kind);
   }

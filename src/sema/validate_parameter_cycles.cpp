@@ -86,8 +86,12 @@ struct Definitions {
   }
 };
 
-Definitions definitions_of(const syntax::ParseOutput& tree, const Resolution& resolution) {
+// `expected`: about how many definitions there are, so that the list and the map are made
+// once at their size instead of growing step by step.
+Definitions definitions_of(const syntax::ParseOutput& tree, const Resolution& resolution, std::size_t expected) {
   Definitions definitions;
+  definitions.list.reserve(expected);
+  definitions.by_name.reserve(expected);
   for (std::size_t i = 0; i < tree.blocks.size() && i < resolution.blocks.size(); ++i) {
     const BlockSpec* kind = resolution.blocks[i].spec;
     if (kind == nullptr) continue;
@@ -115,7 +119,8 @@ std::string cycle_text(const Definitions& definitions, const std::vector<std::si
 }  // namespace
 
 void check_parameter_cycles(ValidationContext& context, const syntax::ParseOutput& tree, const Resolution& resolution) {
-  Definitions definitions = definitions_of(tree, resolution);
+  // Nearly every scalar is a parameter with a definition.
+  Definitions definitions = definitions_of(tree, resolution, context.scalar_names.size());
   enum class Mark : std::uint8_t { New, Open, Done };
   std::vector<Mark> marks(definitions.list.size(), Mark::New);
   // A walk with a stack of its own: a chain of any length of parameters cannot exhaust the call stack.
