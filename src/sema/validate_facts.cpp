@@ -98,13 +98,16 @@ void gather_unit_defaults(ValidationContext& context, const syntax::Block& block
 }
 
 void gather_parameter_definitions(ValidationContext& context, const syntax::Block& block, const BlockSpec& kind) {
+  // Other kinds define nothing: their statements are not read.
+  bool global = kind.name == "PARAMETERS";
+  if (!global && !(kind.local_parameters && block.name)) return;
   for (const syntax::Statement& statement : block.statements) {
     const auto* assignment = std::get_if<syntax::AssignmentBody>(&statement.body);
     if (assignment == nullptr || assignment->expr == nullptr) continue;
     ParameterDefinition definition{assignment->expr, assignment->unit};
-    if (kind.name == "PARAMETERS") {
+    if (global) {
       context.parameter_definitions.insert_or_assign(ScopedName{std::nullopt, statement.key.text()}, definition);
-    } else if (kind.local_parameters && block.name && assignment->target && key_is(statement, "parameter")) {
+    } else if (assignment->target && key_is(statement, "parameter")) {
       context.parameter_definitions.insert_or_assign(ScopedName{block.name->text, assignment->target->text}, definition);
     }
   }

@@ -94,14 +94,14 @@ Definitions definitions_of(const syntax::ParseOutput& tree, const Resolution& re
   definitions.by_name.reserve(expected);
   for (std::size_t i = 0; i < tree.blocks.size() && i < resolution.blocks.size(); ++i) {
     const BlockSpec* kind = resolution.blocks[i].spec;
-    if (kind == nullptr) continue;
+    // Other kinds define nothing: their statements are not read.
+    if (kind == nullptr || !(kind->expressions_only || (kind->local_parameters && resolution.blocks[i].name))) continue;
     for (const syntax::Statement& statement : tree.blocks[i].statements) {
       const auto* assignment = std::get_if<syntax::AssignmentBody>(&statement.body);
       if (assignment == nullptr) continue;
       if (kind->expressions_only) {
         definitions.add(std::nullopt, statement.key.text(), assignment->expr);
-      } else if (kind->local_parameters && resolution.blocks[i].name && assignment->target &&
-                 key_is(statement, "parameter")) {
+      } else if (assignment->target && key_is(statement, "parameter")) {
         definitions.add(resolution.blocks[i].name, assignment->target->text, assignment->expr);
       }
     }
