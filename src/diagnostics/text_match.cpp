@@ -15,7 +15,7 @@ namespace {
 
 template <typename Text>
 bool contains(std::string_view needle, std::span<const Text> list) {
-  return std::any_of(list.begin(), list.end(), [needle](const Text& text) { return text == needle; });
+  return std::any_of(list.begin(), list.end(), [needle](const Text& text) { return same_text(text, needle); });
 }
 
 }  // namespace

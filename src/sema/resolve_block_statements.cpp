@@ -2,6 +2,7 @@
 
 #include <string>
 #include <type_traits>
+#include <variant>
 
 #include "sema/block_table.hpp"
 #include "sema/main_value.hpp"
@@ -60,13 +61,16 @@ struct StatementUses {
 
 void resolve_block_statements(const SymbolTable& symbols, diagnostics::Diagnostics& out, const BlockSpec& kind,
                               std::optional<std::string_view> scope, const syntax::Statement& statement) {
-  StatementUses uses{symbols, out, scope, find_property_spec(kind, statement.key.text())};
+  // Only the values of a word key and a list read the property: other statements spare the lookup.
+  using KeyKind = syntax::StatementKey::Kind;
+  bool reads_property = std::holds_alternative<syntax::ListBody>(statement.body) ||
+                        (std::holds_alternative<syntax::ValuesBody>(statement.body) && statement.key.kind == KeyKind::Word);
+  StatementUses uses{symbols, out, scope, reads_property ? find_property_spec(kind, statement.key.text()) : nullptr};
   // Nesting is bounded by the parser, so this recursion is bounded too.
   std::visit(
       [&](const auto& body) {
         using Body = std::decay_t<decltype(body)>;
         if constexpr (std::is_same_v<Body, syntax::ValuesBody>) {
-          using KeyKind = syntax::StatementKey::Kind;
           if (statement.key.kind == KeyKind::Word) {
             uses.values(body);
           } else if (statement.key.kind == KeyKind::Species ? kind.species_lines : kind.delta_lines) {

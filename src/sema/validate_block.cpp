@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <string>
 #include <variant>
 #include <vector>
@@ -31,6 +32,9 @@ using syntax::ValueKind;
 // What a species line's amount and a delta line's composition may be measured in.
 constexpr auto species_line_dimensions = std::to_array<std::string_view>({"molality", "mass_concentration"});
 constexpr auto delta_line_dimensions = std::to_array<std::string_view>({"delta"});
+
+// A kind's found properties are one bit each of BlockState::present_properties.
+static_assert(std::all_of(block_table.begin(), block_table.end(), [](const BlockSpec& kind) { return kind.properties.size() <= 64; }));
 
 void report(ValidationContext& context, DiagnosticCode code, diagnostics::Span span, std::string label) {
   push_diagnostic(context.diagnostics, Diagnostic(code, span).with_label(label));
@@ -164,7 +168,7 @@ void check_word_statement(ValidationContext& context, BlockState& state, const B
     report_unknown_property(context, kind, statement);
     return;
   }
-  state.present_keys.push_back(property->key);
+  state.present_properties |= std::uint64_t{1} << (property - kind.properties.data());
   if (property->group) check_group(context, state, *property->group, statement);
   if (const auto* values = std::get_if<syntax::ValuesBody>(&statement.body)) {
     check_values(context, *property, statement, *values, state.scope);
@@ -195,7 +199,6 @@ void validate_block(ValidationContext& context, const syntax::Block& block, cons
   if (!kind.implemented || kind.content_line || kind.law_body) return;
   BlockState state;
   if (block.name) state.scope = block.name->text;
-  state.present_keys.reserve(block.statements.size());
   state.variant = find_variant(context, block, kind);
   for (const syntax::Statement& statement : block.statements) check_statement(context, state, kind, statement);
   check_block_rules(context, state, block, kind);

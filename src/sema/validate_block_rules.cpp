@@ -1,6 +1,8 @@
 #include "sema/validate_block_rules.hpp"
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
 #include <string>
 
 #include "diagnostics/message_text.hpp"
@@ -13,8 +15,12 @@ namespace {
 using diagnostics::Diagnostic;
 using diagnostics::DiagnosticCode;
 
-bool is_present(const BlockState& state, std::string_view key) {
-  return std::find(state.present_keys.begin(), state.present_keys.end(), key) != state.present_keys.end();
+// Whether a statement was found for a property with this key; keys may repeat in a kind's list.
+bool is_present(const BlockState& state, const BlockSpec& kind, std::string_view key) {
+  for (std::uint64_t bits = state.present_properties; bits != 0; bits &= bits - 1) {
+    if (diagnostics::same_text(kind.properties[static_cast<std::size_t>(std::countr_zero(bits))].key, key)) return true;
+  }
+  return false;
 }
 
 void report_missing(ValidationContext& context, const syntax::Block& block, const BlockSpec& kind,
@@ -28,19 +34,19 @@ void check_required(ValidationContext& context, const BlockState& state, const s
                     const BlockSpec& kind) {
   if (state.variant != nullptr) {
     for (std::string_view key : state.variant->required) {
-      if (!is_present(state, key)) report_missing(context, block, kind, key);
+      if (!is_present(state, kind, key)) report_missing(context, block, kind, key);
     }
     return;
   }
   for (const PropertySpec& property : kind.properties) {
-    if (property.required && !is_present(state, property.key)) report_missing(context, block, kind, property.key);
+    if (property.required && !is_present(state, kind, property.key)) report_missing(context, block, kind, property.key);
   }
 }
 
 void check_recommended(ValidationContext& context, const BlockState& state, const syntax::Block& block,
                        const BlockSpec& kind) {
   for (const PropertySpec& property : kind.properties) {
-    if (!property.recommended || is_present(state, property.key)) continue;
+    if (!property.recommended || is_present(state, kind, property.key)) continue;
     push_diagnostic(context.diagnostics,
                     Diagnostic(DiagnosticCode::OV212, anchor_span(block))
                         .with_label(diagnostics::fill_message("`{}` is recommended for reproducibility", {property.key})));

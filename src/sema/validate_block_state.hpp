@@ -1,9 +1,9 @@
 #pragma once
 
+#include <cstdint>
 #include <map>
 #include <optional>
 #include <string_view>
-#include <vector>
 
 #include "diagnostics/span.hpp"
 #include "sema/variant_table.hpp"
@@ -14,7 +14,9 @@ namespace ovm::sema {
 struct BlockState {
   std::optional<std::string_view> scope;                 // the block's name: whose local parameters it sees
   const VariantSpec* variant = nullptr;                  // the process type or rate law the block names
-  std::vector<std::string_view> present_keys;            // schema key of each statement found, repeats kept
+  // The kind's properties that statements were found for, by place in its list: a bit each,
+  // so that a block's checks allocate nothing.
+  std::uint64_t present_properties = 0;
   std::map<std::string_view, diagnostics::Span> groups;  // exclusive group to its first key span
 };
 

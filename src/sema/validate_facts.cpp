@@ -98,13 +98,16 @@ void gather_unit_defaults(ValidationContext& context, const syntax::Block& block
 }
 
 void gather_parameter_definitions(ValidationContext& context, const syntax::Block& block, const BlockSpec& kind) {
+  // Other kinds define nothing: their statements are not read.
+  bool global = kind.name == "PARAMETERS";
+  if (!global && !(kind.local_parameters && block.name)) return;
   for (const syntax::Statement& statement : block.statements) {
     const auto* assignment = std::get_if<syntax::AssignmentBody>(&statement.body);
     if (assignment == nullptr || assignment->expr == nullptr) continue;
     ParameterDefinition definition{assignment->expr, assignment->unit};
-    if (kind.name == "PARAMETERS") {
+    if (global) {
       context.parameter_definitions.insert_or_assign(ScopedName{std::nullopt, statement.key.text()}, definition);
-    } else if (kind.local_parameters && block.name && assignment->target && key_is(statement, "parameter")) {
+    } else if (assignment->target && key_is(statement, "parameter")) {
       context.parameter_definitions.insert_or_assign(ScopedName{block.name->text, assignment->target->text}, definition);
     }
   }
@@ -156,6 +159,9 @@ ValidationContext gather_model_facts(const syntax::ParseOutput& tree, const Reso
     context.scalar_names.emplace_back(symbol.name);
     index_last_name(context.scalar_index, context.scalar_names);
   }
+  // Nearly every scalar is a parameter with a definition: room for them all at once spares the
+  // map its rehashing as it grows.
+  context.parameter_definitions.reserve(context.scalar_names.size());
   for (std::size_t i = 0; i < tree.blocks.size(); ++i) {
     if (const BlockSpec* kind = resolution.blocks[i].spec) gather_declarations(context, tree.blocks[i], *kind);
   }

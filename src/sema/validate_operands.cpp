@@ -106,7 +106,9 @@ void check_operands(ValidationContext& context, const syntax::ParseOutput& tree,
     if (kind == nullptr || !kind->implemented || kind->content_line || kind->law_body) continue;
     OperandCheck check{context, resolution.blocks[i].name};
     for (const syntax::Statement& statement : tree.blocks[i].statements) {
-      check.statement(statement, literal_checked(*kind, statement));
+      // Only an assignment asks; the property lookup is spared for every other statement.
+      bool assignment = std::holds_alternative<syntax::AssignmentBody>(statement.body);
+      check.statement(statement, assignment && literal_checked(*kind, statement));
     }
   }
 }

@@ -86,18 +86,22 @@ struct Definitions {
   }
 };
 
-Definitions definitions_of(const syntax::ParseOutput& tree, const Resolution& resolution) {
+// `expected`: about how many definitions there are, so that the list and the map are made
+// once at their size instead of growing step by step.
+Definitions definitions_of(const syntax::ParseOutput& tree, const Resolution& resolution, std::size_t expected) {
   Definitions definitions;
+  definitions.list.reserve(expected);
+  definitions.by_name.reserve(expected);
   for (std::size_t i = 0; i < tree.blocks.size() && i < resolution.blocks.size(); ++i) {
     const BlockSpec* kind = resolution.blocks[i].spec;
-    if (kind == nullptr) continue;
+    // Other kinds define nothing: their statements are not read.
+    if (kind == nullptr || !(kind->expressions_only || (kind->local_parameters && resolution.blocks[i].name))) continue;
     for (const syntax::Statement& statement : tree.blocks[i].statements) {
       const auto* assignment = std::get_if<syntax::AssignmentBody>(&statement.body);
       if (assignment == nullptr) continue;
       if (kind->expressions_only) {
         definitions.add(std::nullopt, statement.key.text(), assignment->expr);
-      } else if (kind->local_parameters && resolution.blocks[i].name && assignment->target &&
-                 key_is(statement, "parameter")) {
+      } else if (assignment->target && key_is(statement, "parameter")) {
         definitions.add(resolution.blocks[i].name, assignment->target->text, assignment->expr);
       }
     }
@@ -115,7 +119,8 @@ std::string cycle_text(const Definitions& definitions, const std::vector<std::si
 }  // namespace
 
 void check_parameter_cycles(ValidationContext& context, const syntax::ParseOutput& tree, const Resolution& resolution) {
-  Definitions definitions = definitions_of(tree, resolution);
+  // Nearly every scalar is a parameter with a definition.
+  Definitions definitions = definitions_of(tree, resolution, context.scalar_names.size());
   enum class Mark : std::uint8_t { New, Open, Done };
   std::vector<Mark> marks(definitions.list.size(), Mark::New);
   // A walk with a stack of its own: a chain of any length of parameters cannot exhaust the call stack.

@@ -3,8 +3,6 @@
 #include <string>
 #include <variant>
 
-#include "diagnostics/text_match.hpp"
-
 namespace ovm::sema {
 
 std::string_view value_text(const syntax::Value& value) {
@@ -29,9 +27,5 @@ const syntax::Value* first_value(const syntax::Statement& statement) {
 }
 
 bool is_kind(const syntax::Value* value, syntax::ValueKind kind) { return value != nullptr && value->kind == kind; }
-
-bool key_is(const syntax::Statement& statement, std::string_view key) {
-  return diagnostics::equals_ascii_folded(statement.key.text(), key);
-}
 
 }  // namespace ovm::sema

@@ -3,6 +3,7 @@
 #include <optional>
 #include <string_view>
 
+#include "diagnostics/text_match.hpp"
 #include "syntax/tree.hpp"
 #include "syntax/value.hpp"
 
@@ -22,7 +23,10 @@ const syntax::Value* first_value(const syntax::Statement& statement);
 
 bool is_kind(const syntax::Value* value, syntax::ValueKind kind);
 
-// Keys are matched under ASCII case folding wherever the checks look one up by its text.
-bool key_is(const syntax::Statement& statement, std::string_view key);
+// Keys are matched under ASCII case folding wherever the checks look one up by its text. Checks
+// ask this of every statement for keys written out, so it is inline: the size is compared first.
+inline bool key_is(const syntax::Statement& statement, std::string_view key) {
+  return diagnostics::equals_ascii_folded(statement.key.text(), key);
+}
 
 }  // namespace ovm::sema

@@ -1,5 +1,6 @@
 #include "sema/validate_references.hpp"
 
+#include <algorithm>
 #include <deque>
 #include <optional>
 #include <span>
@@ -241,6 +242,13 @@ struct ReferenceCheck {
   }
 };
 
+// Whether a statement of the kind can hold a reference these checks read: most blocks of a
+// model are of kinds with none, whose statements need no property lookup.
+bool reads_references(const BlockSpec& kind) {
+  return kind.name == "MODEL" || std::any_of(kind.properties.begin(), kind.properties.end(),
+                                             [](const PropertySpec& property) { return property.reference_kind.has_value(); });
+}
+
 }  // namespace
 
 void check_references(ValidationContext& context, const syntax::ParseOutput& tree, const Resolution& resolution) {
@@ -249,7 +257,7 @@ void check_references(ValidationContext& context, const syntax::ParseOutput& tre
   ReferenceCheck check{context, names};
   for (std::size_t i = 0; i < tree.blocks.size() && i < resolution.blocks.size(); ++i) {
     const BlockSpec* kind = resolution.blocks[i].spec;
-    if (kind == nullptr || !kind->implemented) continue;
+    if (kind == nullptr || !kind->implemented || !reads_references(*kind)) continue;
     for (const syntax::Statement& statement : tree.blocks[i].statements) check.statement(*kind, statement);
   }
 }

@@ -29,11 +29,19 @@ struct Lexer {
 
 // Appends the token and moves past it; the one place a token is made.
 void push_token(Lexer& lx, TokenKind kind, std::size_t start, std::size_t end) {
-  bool first = kind != TokenKind::EndOfLine && !lx.token_on_line;
   if (kind != TokenKind::Comment || lx.with_comments) {
     lx.out.push_back(Token{lx.file, static_cast<std::uint32_t>(start), static_cast<std::uint32_t>(end),
-                           static_cast<std::uint32_t>(start - lx.line_start), kind, first});
+                           static_cast<std::uint32_t>(start - lx.line_start), kind, !lx.token_on_line});
   }
+  lx.token_on_line = true;
+  lx.pos = end;
+}
+
+// An end of line, or at the end of the text the end-of-file token: the last token of a line.
+void push_line_end(Lexer& lx, TokenKind kind, std::size_t start, std::size_t end) {
+  lx.out.push_back(Token{lx.file, static_cast<std::uint32_t>(start), static_cast<std::uint32_t>(end),
+                         static_cast<std::uint32_t>(start - lx.line_start), kind,
+                         kind == TokenKind::EndOfFile && !lx.token_on_line});
   if (kind == TokenKind::EndOfLine) {
     lx.line_start = end;
     lx.token_on_line = false;
@@ -110,13 +118,13 @@ TokenKind single_byte_operator(char c) {
   }
 }
 
-// The lexeme at `start`, which is no white space between tokens.
+// The lexeme at `start`, which is neither white space between tokens nor a line end.
 Lexeme lex_token(Lexer& lx, std::size_t start) {
   char c = lx.text[start];
-  if (c == '\n') return Lexeme{TokenKind::EndOfLine, start + 1};
-  if (c == '"') return lex_string(lx, start);
-  if (c == '#') return lex_comment(lx, start);
-  if (is_letter(c) || c == '_') {
+  // A name that starts with `_` or a lower-case letter other than the d of a delta symbol is an
+  // identifier to the end of its run: the common key and value words take no further call.
+  if ((is_lower(c) && c != 'd') || c == '_') return Lexeme{TokenKind::Identifier, word_end(lx.text, start + 1)};
+  if (is_letter(c)) {
     Scanned name = scan_name(lx.text, start);
     return Lexeme{name.kind, name.end};
   }
@@ -124,6 +132,8 @@ Lexeme lex_token(Lexer& lx, std::size_t start) {
     Scanned lexeme = scan_digits(lx.text, start);
     return Lexeme{lexeme.kind, lexeme.end};
   }
+  if (c == '"') return lex_string(lx, start);
+  if (c == '#') return lex_comment(lx, start);
   switch (c) {
     case '=': return lex_comparison(lx, start, TokenKind::Assign, TokenKind::EqualEqual);
     case '<': return lex_comparison(lx, start, TokenKind::Less, TokenKind::LessEqual);
@@ -157,19 +167,24 @@ void lex_line(LineLexer& lexer, std::vector<Token>& out, bool with_comments) {
   if (lexer.done) return;
   Lexer lx{lexer, out, with_comments};
   std::string_view text = lx.text;
-  TokenKind last = TokenKind::EndOfLine;
-  do {
+  for (;;) {
     std::size_t pos = lx.pos;
     while (pos < text.size() && is_blank(text[pos])) ++pos;
-    lx.pos = pos;
-    Lexeme lexeme = pos < text.size() ? lex_token(lx, pos) : Lexeme{TokenKind::EndOfFile, pos};
+    if (pos == text.size()) {
+      push_line_end(lx, TokenKind::EndOfFile, pos, pos);
+      lexer.done = true;
+      break;
+    }
+    if (text[pos] == '\n') {
+      push_line_end(lx, TokenKind::EndOfLine, pos, pos + 1);
+      break;
+    }
+    Lexeme lexeme = lex_token(lx, pos);
     push_token(lx, lexeme.kind, pos, lexeme.end);
-    last = lexeme.kind;
-  } while (last != TokenKind::EndOfLine && last != TokenKind::EndOfFile);
+  }
   lexer.pos = lx.pos;
   lexer.line_start = lx.line_start;
   lexer.token_on_line = lx.token_on_line;
-  lexer.done = last == TokenKind::EndOfFile;
 }
 
 LexOutput lex(std::string_view text, std::uint32_t file) {

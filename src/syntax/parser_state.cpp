@@ -4,10 +4,21 @@
 
 namespace ovm::syntax {
 
+namespace {
+
+void hold_line(ParserState& state) {
+  state.line = state.tokens.data();
+  state.last = state.tokens.size() - 1;
+  state.line_end = state.first + state.tokens.size();
+}
+
+}  // namespace
+
 ParserState make_parser_state(std::string_view text, std::uint32_t file) {
   ParserState state;
   state.lexer = start_lexing(text, file);
   lex_line(state.lexer, state.tokens, false);
+  hold_line(state);
   state.text = text;
   return state;
 }
@@ -18,10 +29,7 @@ diagnostics::Diagnostics take_diagnostics(ParserState& state) {
   return list;
 }
 
-std::vector<Statement>& statement_list(ParserState& state) {
-  if (state.statement_lists.size() <= state.statement_depth) state.statement_lists.resize(state.statement_depth + 1);
-  return state.statement_lists[state.statement_depth];
-}
+void add_statement_lists(ParserState& state) { state.statement_lists.resize(state.statement_depth + 1); }
 
 void enter_next_line(ParserState& state) {
   // The line is left for good; only its last token is kept.
@@ -30,6 +38,7 @@ void enter_next_line(ParserState& state) {
   state.tokens.push_back(last);
   state.first = state.position - 1;
   lex_line(state.lexer, state.tokens, false);
+  hold_line(state);
 }
 
 void skip_to_line_end(ParserState& state) {

@@ -30,6 +30,11 @@ struct ParserState {
   // token of the line before (where a statement's span may end). Never empty.
   std::vector<Token> tokens;
   std::size_t first = 0;  // the position of tokens[0]
+  // Read for every token, so kept at hand from one lexed line to the next: tokens.data(), the
+  // place of the line's last token and the position after it.
+  const Token* line = nullptr;
+  std::size_t last = 0;
+  std::size_t line_end = 0;
   diagnostics::Diagnostics diagnostics;  // the parser's; the lexer keeps its own
   std::string_view text;
   std::size_t position = 0;
@@ -47,8 +52,15 @@ struct ParserState {
   std::vector<UnitFactor> factor_list;
 };
 
+// Makes room for the lists of every depth through the current one.
+void add_statement_lists(ParserState& state);
+
 // The list of statements being collected at the current statement depth, empty at first use.
-std::vector<Statement>& statement_list(ParserState& state);
+// Looked up for every statement, so inline; a depth's list is added when it is first reached.
+inline std::vector<Statement>& statement_list(ParserState& state) {
+  if (state.statement_lists.size() <= state.statement_depth) add_statement_lists(state);
+  return state.statement_lists[state.statement_depth];
+}
 
 // Holds one level of a depth counter for as long as it lives.
 class DepthGuard {
@@ -72,11 +84,12 @@ diagnostics::Diagnostics take_diagnostics(ParserState& state);
 // can inline them.
 
 // From the line before on; past the end of the current line it reads its last token: its end
-// of line, or at the end of the file the end-of-file token.
+// of line, or at the end of the file the end-of-file token. No position before the line before
+// is read (levels never return to a line they left), so one unsigned clamp covers both ends:
+// the one position below, that before the first token of the file, wraps past the end.
 inline const Token& token_at(const ParserState& state, std::size_t position) {
-  std::size_t last = state.tokens.size() - 1;
-  std::size_t offset = position > state.first ? position - state.first : 0;
-  return state.tokens[offset < last ? offset : last];
+  std::size_t offset = position - state.first;
+  return state.line[offset < state.last ? offset : state.last];
 }
 
 inline const Token& peek(const ParserState& state, std::size_t ahead) { return token_at(state, state.position + ahead); }
@@ -87,7 +100,7 @@ void enter_next_line(ParserState& state);
 
 inline void advance(ParserState& state) {
   ++state.position;
-  if (state.position < state.first + state.tokens.size() || state.lexer.done) return;
+  if (state.position < state.line_end || state.lexer.done) return;
   enter_next_line(state);
 }
 

@@ -7,11 +7,6 @@ namespace {
 
 char at(std::string_view text, std::size_t i) { return i < text.size() ? text[i] : '\0'; }
 
-std::size_t skip_word(std::string_view text, std::size_t i) {
-  while (i < text.size() && is_word(text[i])) ++i;
-  return i;
-}
-
 std::size_t skip_digits(std::string_view text, std::size_t i, std::size_t most) {
   std::size_t start = i;
   while (i < text.size() && i - start < most && is_digit(text[i])) ++i;
@@ -59,13 +54,18 @@ std::size_t match_date(std::string_view text, std::size_t start) {
   return start + shape.size();
 }
 
-std::size_t match_number(std::string_view text, std::size_t start) {
-  std::size_t i = skip_digits(text, start, text.size());
-  if (at(text, i) == '.' && is_digit(at(text, i + 1))) i = skip_digits(text, i + 1, text.size());
+std::size_t digits_end(std::string_view text, std::size_t i) {
+  while (i < text.size() && is_digit(text[i])) ++i;
+  return i;
+}
+
+// A number whose leading digits end at `i`: an optional fraction and exponent.
+std::size_t number_end(std::string_view text, std::size_t i) {
+  if (at(text, i) == '.' && is_digit(at(text, i + 1))) i = digits_end(text, i + 1);
   if (at(text, i) == 'e' || at(text, i) == 'E') {
     std::size_t exponent = i + 1;
     if (at(text, exponent) == '+' || at(text, exponent) == '-') ++exponent;
-    if (is_digit(at(text, exponent))) i = skip_digits(text, exponent, text.size());
+    if (is_digit(at(text, exponent))) i = digits_end(text, exponent);
   }
   return i;
 }
@@ -73,7 +73,7 @@ std::size_t match_number(std::string_view text, std::size_t start) {
 }  // namespace
 
 Scanned scan_name(std::string_view text, std::size_t start) {
-  std::size_t run_end = skip_word(text, start);
+  std::size_t run_end = word_end(text, start + 1);
   if (is_upper(text[start])) {
     // Groups, signs and further name bytes extend an upper-case name into a species.
     std::size_t i = run_end;
@@ -83,11 +83,11 @@ Scanned scan_name(std::string_view text, std::size_t start) {
       if (c == '+' || c == '-') {
         ++i;
       } else if (c == '(') {
-        std::size_t inner = skip_word(text, i + 1);
+        std::size_t inner = word_end(text, i + 1);
         if (at(text, inner) != ')') break;
         i = inner + 1;
       } else if (is_word(c)) {
-        i = skip_word(text, i);
+        i = word_end(text, i);
         continue;
       } else {
         break;
@@ -96,14 +96,23 @@ Scanned scan_name(std::string_view text, std::size_t start) {
     }
     if (extended) return Scanned{i, TokenKind::Species};
   }
-  if (is_delta_symbol(text.substr(start, run_end - start))) return Scanned{run_end, TokenKind::Delta};
+  if (text[start] == 'd' && is_delta_symbol(text.substr(start, run_end - start))) return Scanned{run_end, TokenKind::Delta};
   return Scanned{run_end, TokenKind::Identifier};
 }
 
 Scanned scan_digits(std::string_view text, std::size_t start) {
-  if (std::size_t end = match_ratio(text, start); end != start) return Scanned{end, TokenKind::Ratio};
-  if (std::size_t end = match_date(text, start); end != start) return Scanned{end, TokenKind::Date};
-  return Scanned{match_number(text, start), TokenKind::Number};
+  // The digit run alone rules out the longer shapes for most numbers: a ratio starts with one
+  // to three digits and an upper-case letter, a date with four digits and `-`.
+  std::size_t leading_end = digits_end(text, start);
+  std::size_t digits = leading_end - start;
+  char after = at(text, leading_end);
+  if (digits <= 3 && is_upper(after)) {
+    if (std::size_t end = match_ratio(text, start); end != start) return Scanned{end, TokenKind::Ratio};
+  }
+  if (digits == 4 && after == '-') {
+    if (std::size_t end = match_date(text, start); end != start) return Scanned{end, TokenKind::Date};
+  }
+  return Scanned{number_end(text, leading_end), TokenKind::Number};
 }
 
 std::size_t utf8_length(std::string_view text, std::size_t start) {

@@ -36,6 +36,25 @@ TEST(AsciiFoldingTest, OnlyAsciiLettersFold) {
   }
 }
 
+// Texts are compared a word at a time where they are long enough: one byte changed at any place
+// of a text of any size, inside or across the words, makes it differ; a letter changed in case
+// does not.
+TEST(AsciiFoldingTest, EveryPlaceOfEverySizeCounts) {
+  for (std::size_t size = 1; size <= 20; ++size) {
+    const std::string base = std::string("abcdefghijklmnopqrstuvwxyz").substr(0, size);
+    for (std::size_t at = 0; at < size; ++at) {
+      SCOPED_TRACE(base + " at " + std::to_string(at));
+      std::string other = base;
+      other[at] = '_';
+      EXPECT_FALSE(equals_ascii_folded(base, other));
+      EXPECT_FALSE(equals_ascii_folded(other, base));
+      other[at] = static_cast<char>(base[at] - 'a' + 'A');
+      EXPECT_TRUE(equals_ascii_folded(base, other));
+      EXPECT_TRUE(equals_ascii_folded(other, base));
+    }
+  }
+}
+
 TEST(ContainsStrTest, ByteForByteMembership) {
   const std::vector<std::string_view> views = {"Mass", "volume", ""};
   EXPECT_FALSE(contains_str("mass", views));

@@ -170,6 +170,8 @@ TEST(HeaderLookupTest, MatchesUnderAsciiCaseFolding) {
       {"MONTE-CARLO", nullopt},
       {"", nullopt},
       {"VOLUME", nullopt},     // a statement key, not a kind
+      {"FRACTIONATIONS", nullopt},
+      {"SENSITIVITY_ANALYSIS", nullopt},  // longer than every keyword
       // Only ASCII letters fold: a dotted capital I or an accented letter is no letter of a keyword.
       {"T\xC4\xB0TLE", nullopt},
       {"M\xC3\x89TA", nullopt},

@@ -158,6 +158,22 @@ TEST(UnitLookupTest, ReturnsTheRegistryRecords) {
   EXPECT_EQ(&match->unit, &pressure_units[1]);
 }
 
+// Every unit of every dimension finds its own record; a name one byte longer, or longer than
+// every unit name, finds none.
+TEST(UnitLookupTest, FindsEveryRegistryUnit) {
+  for (const DimensionDef& dimension : dimension_table) {
+    for (const UnitDef& unit : dimension.units) {
+      SCOPED_TRACE(std::string(unit.name));
+      std::optional<UnitMatch> match = unit_lookup(unit.name);
+      ASSERT_TRUE(match.has_value());
+      EXPECT_EQ(&match->unit, &unit);
+      EXPECT_EQ(&match->dimension, &dimension);
+      EXPECT_FALSE(unit_lookup(std::string(unit.name) + "x").has_value());
+    }
+  }
+  EXPECT_FALSE(unit_lookup(std::string(40, 'm')).has_value());
+}
+
 TEST(DimensionLookupTest, NamesMatchByteForByte) {
   const DimensionDef* mass_concentration = dimension_lookup("mass_concentration");
   ASSERT_NE(mass_concentration, nullptr);
