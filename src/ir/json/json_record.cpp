@@ -149,7 +149,10 @@ JsonStatus read_kept_array(const KeptValue& value, const JsonRecord& record, con
 }  // namespace
 
 JsonStatus read_record(JsonInput in, const JsonRecord& record, const JsonMemberReader& read_member) {
-  if (in.object_rest) return read_text_object(*in.reader, record, read_member, true);
+  if (in.reader != nullptr && in.reader->object_rest) {
+    in.reader->object_rest = false;
+    return read_text_object(*in.reader, record, read_member, true);
+  }
   // In the text an object or array is known by its bracket; any other value takes the way
   // below, to its message.
   if (in.reader != nullptr) {

@@ -20,6 +20,7 @@ struct JsonReader {
   std::string_view text;
   std::size_t pos = 0;
   int budget = json_nesting_budget;
+  bool object_rest = false;  // the next value is the rest of an object (see `object_rest_input`)
 };
 
 // An error placed at the last byte read (column 0 when none of its line was read yet).
@@ -60,6 +61,8 @@ inline bool starts_number(char c) { return c == '-' || (c >= '0' && c <= '9'); }
 // `unescaped`, which `out` then views.
 [[nodiscard]] JsonStatus take_string_view_at(JsonReader& r, std::string& unescaped, std::string_view& out);
 [[nodiscard]] JsonStatus take_number_at(JsonReader& r, JsonNumber& out, JsonKind& kind);
+// The same, leaving `out.text` as it was, for a reader that needs the text only for a message.
+[[nodiscard]] JsonStatus take_number_value_at(JsonReader& r, JsonNumber& out, JsonKind& kind);
 
 // Takes one from the nesting budget and reads the bracket at the reader's position; fails at
 // that bracket when the budget is spent.

@@ -134,6 +134,16 @@ TEST(JsonRecordTest, ProvenanceMessages) {
            {"{\"databases\": [], \"ir_version\": 1.3}", "invalid type: floating point `1.3`, expected a string at line 1 column 35"},
            {"{\n  \"databases\": [],\n  \"databases\": []\n}", "duplicate field `databases` at line 3 column 13"},
            {"{\n  \"databases\": []\n}", "missing field `ir_version` at line 3 column 1"},
+           // One member a line as the writer lays them out, and the texts beside that layout.
+           {"{\n  \"databases\": [],\n  \"ir_version\": \"1.3\"\n}", "ok"},
+           {"{\n  \"databases\": [],\n}", "trailing comma at line 3 column 1"},
+           {"{\n  \"databases\": []\n  \"ir_version\": \"\"\n}", "expected `,` or `}` at line 3 column 3"},
+           {"{\n  \"databases\": [],\n  \"ir_version\"\n}", "expected `:` at line 4 column 1"},
+           {"{\n  \"databases\": [],\n  ir_version: \"\"\n}", "key must be a string at line 3 column 3"},
+           {"{\n  \"databases\": [],\n  \"ir_\\u0076ersion\": \"1.3\"\n}", "ok"},
+           {"{\r\n  \"databases\": [],\r\n\t\"ir_version\": \"1.3\"\r\n}", "ok"},
+           {"{\n  \"databases\": [] ,\n  \"ir_version\" : \"1.3\"\n  }", "ok"},
+           {"{\n\n  \"databases\": [],\n  \"ir_version\": \"1.3\"\n}", "ok"},
        }) {
     EXPECT_EQ(outcome(c.text, read), c.outcome) << c.text;
   }
