@@ -453,8 +453,7 @@ bool writers_member_step(JsonReader& r, bool& first, JsonKey& key) {
   }
   if (*at != '"' || comma == first) return false;
   const char* start = at + 1;
-  const char* quote = start;
-  while (quote != end && plain_string_byte(*quote)) ++quote;
+  const char* quote = begin + plain_run_end(r.text, static_cast<std::size_t>(start - begin));
   if (quote == end || *quote != '"') return false;
   key.text.emplace(start, static_cast<std::size_t>(quote - start));
   r.pos = static_cast<std::size_t>(quote + 1 - begin);
