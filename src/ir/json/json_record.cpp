@@ -18,6 +18,10 @@ class SeenMembers {
   explicit SeenMembers(std::size_t count) : many_(count > 64 ? count : 0, false) {}
 
   bool operator[](std::size_t i) const { return many_.empty() ? ((few_ >> i) & 1) != 0 : many_[i]; }
+  // Whether each of the first `count` members was given, as the writer gives them all.
+  bool all(std::size_t count) const {
+    return many_.empty() && few_ == (count == 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << count) - 1);
+  }
   void set(std::size_t i) {
     if (!many_.empty()) {
       many_[i] = true;
@@ -49,6 +53,7 @@ std::string unknown_field(const JsonRecord& record, std::string_view key) {
 
 // The first member in declaration order that was not given and has to be.
 std::optional<std::string> missing_member(const JsonRecord& record, const SeenMembers& seen) {
+  if (seen.all(record.members.size())) return std::nullopt;
   for (std::size_t i = 0; i < record.members.size(); ++i) {
     if (!seen[i] && record.members[i].presence == JsonPresence::Required) {
       return missing_field_message(record.members[i].key);
