@@ -77,7 +77,8 @@ JsonStatus read_text_object(JsonReader& r, const JsonRecord& record, const JsonM
   JsonKey key;
   std::size_t expected = 0;
   while (true) {
-    if (auto error = next_member(r, first, key)) return error;
+    std::string_view likely = expected < record.members.size() ? record.members[expected].key : std::string_view();
+    if (auto error = next_member(r, first, key, likely)) return error;
     if (!key.text) break;
     if (rest && same_name(*key.text, json_tag_key)) return error_here(r, duplicate_field_message(json_tag_key));
     std::size_t index = find_member(record, *key.text, expected);

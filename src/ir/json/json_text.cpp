@@ -438,7 +438,7 @@ namespace {
 // unless it is the first, a newline and the indent or nothing, then the key in quotes without
 // escapes, or the closing brace. False, with the reader as it was, for any other text, which
 // the general step then reads to the same end or to its error.
-bool writers_member_step(JsonReader& r, bool& first, JsonKey& key) {
+bool writers_member_step(JsonReader& r, bool& first, JsonKey& key, std::string_view expected) {
   const char* begin = r.text.data();
   const char* end = begin + r.text.size();
   const char* at = begin + r.pos;
@@ -453,7 +453,12 @@ bool writers_member_step(JsonReader& r, bool& first, JsonKey& key) {
   }
   if (*at != '"' || comma == first) return false;
   const char* start = at + 1;
-  const char* quote = begin + plain_run_end(r.text, static_cast<std::size_t>(start - begin));
+  // The expected key, a name without escapes, followed by its quote: the key is that name.
+  std::size_t n = expected.size();
+  const char* quote = start + n;
+  bool as_expected = n != 0 && end - start > static_cast<std::ptrdiff_t>(n) && *quote == '"' &&
+                     same_name(std::string_view(start, n), expected);
+  if (!as_expected) quote = begin + plain_run_end(r.text, static_cast<std::size_t>(start - begin));
   if (quote == end || *quote != '"') return false;
   key.text.emplace(start, static_cast<std::size_t>(quote - start));
   r.pos = static_cast<std::size_t>(quote + 1 - begin);
@@ -463,9 +468,9 @@ bool writers_member_step(JsonReader& r, bool& first, JsonKey& key) {
 
 }  // namespace
 
-JsonStatus next_member(JsonReader& r, bool& first, JsonKey& key) {
+JsonStatus next_member(JsonReader& r, bool& first, JsonKey& key, std::string_view expected) {
   key.text.reset();
-  if (writers_member_step(r, first, key)) return std::nullopt;
+  if (writers_member_step(r, first, key, expected)) return std::nullopt;
   bool more = false;
   if (auto error = next_entry(r, first, '}', more)) return error;
   if (!more) return std::nullopt;

@@ -100,7 +100,9 @@ struct JsonKey {
 
 // Steps to the next member of an open object and reads its key; at the object's end reads the
 // closing brace, gives the budget back and leaves the key's text empty. `first` tracks the commas.
-[[nodiscard]] JsonStatus next_member(JsonReader& r, bool& first, JsonKey& key);
+// `expected` is the key that most likely comes (a name without quotes, backslashes or control
+// bytes, as the records' are), which is then only compared with the text.
+[[nodiscard]] JsonStatus next_member(JsonReader& r, bool& first, JsonKey& key, std::string_view expected = {});
 // Reads the colon between a key and its value.
 // The writer puts the colon right after the key, which is looked at inline.
 [[nodiscard]] JsonStatus member_colon_after_white_space(JsonReader& r);

@@ -144,6 +144,10 @@ TEST(JsonRecordTest, ProvenanceMessages) {
            {"{\r\n  \"databases\": [],\r\n\t\"ir_version\": \"1.3\"\r\n}", "ok"},
            {"{\n  \"databases\": [] ,\n  \"ir_version\" : \"1.3\"\n  }", "ok"},
            {"{\n\n  \"databases\": [],\n  \"ir_version\": \"1.3\"\n}", "ok"},
+           // Keys that start as the member expected next does, or that it starts as, are others.
+           {"{\n  \"databases\": [],\n  \"generators\": \"g\"\n}", "missing field `ir_version` at line 4 column 1"},
+           {"{\n  \"databases\": [],\n  \"generato\": \"g\"\n}", "missing field `ir_version` at line 4 column 1"},
+           {"{\n  \"databases\": [],\n  \"generator\\\"\": \"g\"\n}", "missing field `ir_version` at line 4 column 1"},
        }) {
     EXPECT_EQ(outcome(c.text, read), c.outcome) << c.text;
   }
