@@ -15,15 +15,17 @@ constexpr std::size_t no_member = static_cast<std::size_t>(-1);
 // record of the files), so that reading a record allocates nothing for it.
 class SeenMembers {
  public:
-  explicit SeenMembers(std::size_t count) : many_(count > 64 ? count : 0, false) {}
+  explicit SeenMembers(std::size_t count) : uses_many_(count > 64) {
+    if (uses_many_) many_.assign(count, false);
+  }
 
-  bool operator[](std::size_t i) const { return many_.empty() ? ((few_ >> i) & 1) != 0 : many_[i]; }
+  bool operator[](std::size_t i) const { return uses_many_ ? many_[i] : ((few_ >> i) & 1) != 0; }
   // Whether each of the first `count` members was given, as the writer gives them all.
   bool all(std::size_t count) const {
-    return many_.empty() && few_ == (count == 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << count) - 1);
+    return !uses_many_ && few_ == (count == 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << count) - 1);
   }
   void set(std::size_t i) {
-    if (!many_.empty()) {
+    if (uses_many_) {
       many_[i] = true;
       return;
     }
@@ -32,6 +34,7 @@ class SeenMembers {
 
  private:
   std::uint64_t few_ = 0;
+  bool uses_many_;  // a flag of its own, which is cheaper to ask than whether the vector is empty
   std::vector<bool> many_;
 };
 

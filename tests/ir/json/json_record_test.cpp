@@ -305,5 +305,38 @@ TEST(JsonRecordTest, ObjectOnlyRecords) {
   EXPECT_EQ(ids[1], 1u);
 }
 
+// A record of more members than one word has bits for tells given, repeated and missing
+// members apart as a small one does: members at 64 and past it, in and out of order.
+TEST(JsonRecordTest, RecordsOfManyMembers) {
+  static const std::vector<std::string> keys = [] {
+    std::vector<std::string> names;
+    for (int i = 0; i < 70; ++i) names.push_back("m" + std::to_string(i));
+    return names;
+  }();
+  static const std::vector<JsonMember> members = [] {
+    std::vector<JsonMember> list;
+    for (const std::string& key : keys) list.push_back({key, JsonPresence::Required});
+    return list;
+  }();
+  const JsonRecord record{"struct Many", members};
+  std::vector<std::uint32_t> values(70, 0);
+  testing::Read read = [&](JsonInput in) {
+    return read_record(in, record, [&](std::size_t member, JsonInput value) { return read_u32(value, values[member]); });
+  };
+  auto object = [](int count, const std::string& extra) {
+    std::string text = "{";
+    for (int i = count - 1; i >= 0; --i) text += "\"m" + std::to_string(i) + "\": " + std::to_string(i) + ", ";
+    return text + extra + "}";
+  };
+  EXPECT_EQ(outcome(object(69, "\"m69\": 69"), read), "ok");
+  EXPECT_EQ(values[0], 0u);
+  EXPECT_EQ(values[64], 64u);
+  EXPECT_EQ(values[69], 69u);
+  EXPECT_EQ(outcome(object(69, "\"m66\": 1"), read).substr(0, 21), "duplicate field `m66`");
+  EXPECT_EQ(outcome(object(69, "\"m68\": 1"), read).substr(0, 21), "duplicate field `m68`");
+  EXPECT_EQ(outcome(object(69, "\"m0\": 1"), read).substr(0, 20), "duplicate field `m0`");
+  EXPECT_EQ(outcome(object(65, "\"m69\": 69"), read).substr(0, 19), "missing field `m65`");
+}
+
 }  // namespace
 }  // namespace ovm::ir
