@@ -226,14 +226,14 @@ bool beyond_largest_double(std::string_view number) {
 constexpr double exact_powers_of_ten[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
                                           1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 
-// A number starting at the reader's position (a minus sign or a digit), by the RFC grammar;
-// `fractional` when it has a fraction or an exponent. Its text goes into `out` only
-// `with_text`. The digits are gathered into an integer as they are read, for the two common
-// forms that need no more: an integer of up to 19 digits fits in 64 bits, and "digits.digits"
-// whose digits make an integer of up to 53 bits, at most 19 digits and at most 22 after the
-// point, is that integer, a double as it is, divided by an exact power of ten, which one
-// division rounds to the nearest double, as a parse does.
-JsonStatus scan_number(JsonReader& r, JsonNumber& out, bool& fractional, bool with_text) {
+// A number starting at the reader's position (a minus sign or a digit), by the RFC grammar,
+// with its kind: Unsigned, Negative, or Float when it has a fraction or an exponent. Its text
+// goes into `out` only `with_text`. The digits are gathered into an integer as they are read,
+// for the two common forms that need no more: an integer of up to 19 digits fits in 64 bits,
+// and "digits.digits" whose digits make an integer of up to 53 bits, at most 19 digits and at
+// most 22 after the point, is that integer, a double as it is, divided by an exact power of
+// ten, which one division rounds to the nearest double, as a parse does.
+JsonStatus scan_number(JsonReader& r, JsonNumber& out, JsonKind& kind, bool with_text) {
   const char* begin = r.text.data();
   const char* end = begin + r.text.size();
   const char* at = begin + r.pos;
@@ -278,7 +278,8 @@ JsonStatus scan_number(JsonReader& r, JsonNumber& out, bool& fractional, bool wi
   out.value = 0;
   out.magnitude = 0;
   out.fits = false;
-  fractional = fraction || exponent;
+  bool fractional = fraction || exponent;
+  kind = fractional ? JsonKind::Float : negative ? JsonKind::Negative : JsonKind::Unsigned;
   // Up to 19 digits no integer overflows 64 bits.
   bool few_digits = integer_digits + fraction_digits <= 19;
   constexpr std::uint64_t exact = std::uint64_t{1} << 53;
@@ -404,20 +405,10 @@ JsonStatus take_string_view_at(JsonReader& r, std::string& unescaped, std::strin
   return scan_string_view(r, unescaped, out);
 }
 
-JsonStatus take_number_at(JsonReader& r, JsonNumber& out, JsonKind& kind) {
-  bool negative = byte_at(r) == '-';
-  bool fractional = false;
-  if (auto error = scan_number(r, out, fractional, true)) return error;
-  kind = fractional ? JsonKind::Float : negative ? JsonKind::Negative : JsonKind::Unsigned;
-  return std::nullopt;
-}
+JsonStatus take_number_at(JsonReader& r, JsonNumber& out, JsonKind& kind) { return scan_number(r, out, kind, true); }
 
 JsonStatus take_number_value_at(JsonReader& r, JsonNumber& out, JsonKind& kind) {
-  bool negative = byte_at(r) == '-';
-  bool fractional = false;
-  if (auto error = scan_number(r, out, fractional, false)) return error;
-  kind = fractional ? JsonKind::Float : negative ? JsonKind::Negative : JsonKind::Unsigned;
-  return std::nullopt;
+  return scan_number(r, out, kind, false);
 }
 
 JsonStatus open_container(JsonReader& r) {
