@@ -135,8 +135,7 @@ JsonStatus take_null(JsonInput in, bool& was_null) {
   }
   was_null = next_byte(*in.reader) == 'n';
   if (!was_null) return std::nullopt;
-  KeptValue scratch;
-  return take_scalar(*in.reader, scratch);
+  return take_null_at(*in.reader);
 }
 
 JsonStatus read_elements(JsonInput in, const JsonCallback<JsonStatus(JsonInput)>& read_element) {

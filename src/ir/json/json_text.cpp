@@ -401,6 +401,8 @@ JsonStatus take_scalar(JsonReader& r, KeptValue& out) {
 
 JsonStatus take_string_at(JsonReader& r, std::string& out) { return scan_string(r, out); }
 
+JsonStatus take_null_at(JsonReader& r) { return scan_literal(r, "null"); }
+
 JsonStatus take_string_view_at(JsonReader& r, std::string& unescaped, std::string_view& out) {
   return scan_string_view(r, unescaped, out);
 }

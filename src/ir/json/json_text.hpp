@@ -63,6 +63,8 @@ inline bool starts_number(char c) { return c == '-' || (c >= '0' && c <= '9'); }
 // `unescaped`, which `out` then views.
 [[nodiscard]] JsonStatus take_string_view_at(JsonReader& r, std::string& unescaped, std::string_view& out);
 [[nodiscard]] JsonStatus take_number_at(JsonReader& r, JsonNumber& out, JsonKind& kind);
+// A `null` at its first letter.
+[[nodiscard]] JsonStatus take_null_at(JsonReader& r);
 // The same, leaving `out.text` as it was, for a reader that needs the text only for a message.
 [[nodiscard]] JsonStatus take_number_value_at(JsonReader& r, JsonNumber& out, JsonKind& kind);
 
