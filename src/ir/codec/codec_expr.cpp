@@ -34,6 +34,8 @@ JsonStatus read_child(JsonInput in, std::unique_ptr<Expr>& out) {
   return deserialize_expr(in, *out);
 }
 
+// A node read is set as the expression's kind straight away: it is no operand of `out`, so
+// Expr's own assignment, which goes through a temporary for that case, is not needed.
 JsonStatus read_unary(JsonInput in, Expr& out) {
   Expr::Unary node;
   auto status = read_record(in, unary_record, [&](std::size_t member, JsonInput value) -> JsonStatus {
@@ -41,7 +43,7 @@ JsonStatus read_unary(JsonInput in, Expr& out) {
     return read_child(value, node.operand);
   });
   if (status) return status;
-  out = Expr(std::move(node));
+  out.kind = std::move(node);
   return std::nullopt;
 }
 
@@ -52,7 +54,7 @@ JsonStatus read_binary(JsonInput in, Expr& out) {
     return read_child(value, member == 1 ? node.lhs : node.rhs);
   });
   if (status) return status;
-  out = Expr(std::move(node));
+  out.kind = std::move(node);
   return std::nullopt;
 }
 
@@ -63,7 +65,7 @@ JsonStatus read_call(JsonInput in, Expr& out) {
     return read_list(value, node.args, deserialize_expr);
   });
   if (status) return status;
-  out = Expr(std::move(node));
+  out.kind = std::move(node);
   return std::nullopt;
 }
 
@@ -72,13 +74,13 @@ JsonStatus read_content(std::size_t variant, JsonInput in, Expr& out) {
     case 0: {
       double value = 0;
       if (auto error = read_f64(in, value)) return error;
-      out = Expr(Expr::Constant{value});
+      out.kind = Expr::Constant{value};
       return std::nullopt;
     }
     case 1: {
       ParameterId id;
       if (auto error = read_u32(in, id.index)) return error;
-      out = Expr(Expr::Parameter{id});
+      out.kind = Expr::Parameter{id};
       return std::nullopt;
     }
     case 4: return read_unary(in, out);
@@ -180,8 +182,8 @@ JsonStatus deserialize_expr(JsonInput in, Expr& out) {
     return read_content(chosen, content, out);
   });
   if (status) return status;
-  if (variant == 2) out = Expr(Expr::Temperature{});
-  if (variant == 3) out = Expr(Expr::Time{});
+  if (variant == 2) out.kind = Expr::Temperature{};
+  if (variant == 3) out.kind = Expr::Time{};
   return std::nullopt;
 }
 

@@ -17,18 +17,22 @@ JsonStatus find_variant(JsonInput in, std::span<const std::string_view> names, s
   return value_error(in, unknown_variant_message(name, names));
 }
 
+// A name in the text, at its quote, looked up where it stands; inline, as it is where the
+// tags and unit enums of the files are read.
+inline JsonStatus find_text_variant(JsonReader& r, std::span<const std::string_view> names, std::size_t& variant) {
+  std::string unescaped;
+  std::string_view name;
+  if (auto error = take_string_view_at(r, unescaped, name)) return error;
+  return find_variant(text_input(r), names, name, variant);
+}
+
 // In the text: "name" or {"name": null}; any other shape is malformed.
 JsonStatus read_text_unit_enum(JsonReader& r, std::span<const std::string_view> names, std::size_t& variant) {
   JsonInput in = text_input(r);
   std::optional<char> c = next_byte(r);
   if (!c) return error_at_next(r, "EOF while parsing a value");
   if (*c != '"' && *c != '{') return error_at_next(r, "expected a variant name");
-  if (*c == '"') {
-    std::string unescaped;
-    std::string_view name;
-    if (auto error = take_string_view_at(r, unescaped, name)) return error;
-    return find_variant(in, names, name, variant);
-  }
+  if (*c == '"') return find_text_variant(r, names, variant);
   KeptValue name;
   if (auto error = open_container(r)) return error;
   c = next_byte(r);
@@ -71,6 +75,8 @@ JsonStatus read_unit_enum(JsonInput in, std::span<const std::string_view> names,
 }
 
 JsonStatus read_variant_identifier(JsonInput in, std::span<const std::string_view> names, std::size_t& variant) {
+  // The writer's tag, a name in the text, is looked up where it stands, with no kept value.
+  if (in.reader != nullptr && next_byte(*in.reader) == '"') return find_text_variant(*in.reader, names, variant);
   KeptValue scratch;
   const KeptValue* value = nullptr;
   if (auto error = take_value(in, scratch, value)) return error;

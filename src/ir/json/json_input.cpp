@@ -10,14 +10,19 @@ JsonStatus mismatch(JsonInput in, const KeptValue& value, std::string_view expec
 }
 
 // A number of the text, read with no kept value between when one comes next; `taken` says
-// whether it did. A kept value for messages is made only when the number is not as expected.
-JsonStatus take_text_number(JsonInput in, JsonNumber& number, JsonKind& kind, bool& taken) {
+// whether it did. A kept value for messages is made only when the number is not as expected,
+// and so is the number's text, from `text`.
+JsonStatus take_text_number(JsonInput in, JsonNumber& number, JsonKind& kind, bool& taken, std::string_view& text) {
   taken = false;
   if (in.reader == nullptr) return std::nullopt;
-  std::optional<char> c = next_byte(*in.reader);
+  JsonReader& r = *in.reader;
+  std::optional<char> c = next_byte(r);
   taken = c && starts_number(*c);
   if (!taken) return std::nullopt;
-  return take_number_at(*in.reader, number, kind);
+  std::size_t start = r.pos;
+  if (auto error = take_number_value_at(r, number, kind)) return error;
+  text = r.text.substr(start, r.pos - start);
+  return std::nullopt;
 }
 
 KeptValue kept_number(JsonNumber number, JsonKind kind) {
@@ -31,7 +36,8 @@ JsonStatus read_unsigned(JsonInput in, std::uint64_t largest, std::string_view e
   JsonNumber number;
   JsonKind kind = JsonKind::Null;
   bool taken = false;
-  if (auto error = take_text_number(in, number, kind, taken)) return error;
+  std::string_view text;
+  if (auto error = take_text_number(in, number, kind, taken, text)) return error;
   if (taken && kind == JsonKind::Unsigned && number.fits && number.magnitude <= largest) {
     out = number.magnitude;
     return std::nullopt;
@@ -39,6 +45,7 @@ JsonStatus read_unsigned(JsonInput in, std::uint64_t largest, std::string_view e
   KeptValue scratch;
   const KeptValue* value = nullptr;
   if (taken) {
+    number.text.assign(text);
     scratch = kept_number(std::move(number), kind);
     value = &scratch;
   } else if (auto error = take_value(in, scratch, value)) {
@@ -87,7 +94,8 @@ JsonStatus read_f64(JsonInput in, double& out) {
   JsonNumber number;
   JsonKind kind = JsonKind::Null;
   bool taken = false;
-  if (auto error = take_text_number(in, number, kind, taken)) return error;
+  std::string_view text;
+  if (auto error = take_text_number(in, number, kind, taken, text)) return error;
   if (taken) {
     out = number.value;
     return std::nullopt;
@@ -127,8 +135,7 @@ JsonStatus take_null(JsonInput in, bool& was_null) {
   }
   was_null = next_byte(*in.reader) == 'n';
   if (!was_null) return std::nullopt;
-  KeptValue scratch;
-  return take_scalar(*in.reader, scratch);
+  return take_null_at(*in.reader);
 }
 
 JsonStatus read_elements(JsonInput in, const JsonCallback<JsonStatus(JsonInput)>& read_element) {

@@ -17,17 +17,20 @@ namespace ovm::ir {
 // Where the next value is read from: the document text at the reader's position, or a value
 // kept earlier. Every reader below reads exactly one value from it, by the same rules on both
 // roads; only the places of errors differ (none in a kept value, see `JsonError`).
+// Two pointers, so that it is handed on in two registers rather than through memory.
 struct JsonInput {
   JsonReader* reader = nullptr;
   const KeptValue* kept = nullptr;
-  // With the reader: the value is the rest of an object whose opening brace and first member
-  // (an internally tagged enum's tag) are read. Only `read_record` takes such a value.
-  bool object_rest = false;
 };
 
 inline JsonInput text_input(JsonReader& r) { return JsonInput{&r, nullptr}; }
 inline JsonInput kept_input(const KeptValue& value) { return JsonInput{nullptr, &value}; }
-inline JsonInput object_rest_input(JsonReader& r) { return JsonInput{&r, nullptr, true}; }
+// The rest of an object whose opening brace and first member (an internally tagged enum's
+// tag) are read, as the next value of the text. Only `read_record` takes such a value.
+inline JsonInput object_rest_input(JsonReader& r) {
+  r.object_rest = true;
+  return text_input(r);
+}
 
 // An error about the value just read: placed where the text reader stands, or unplaced.
 JsonError value_error(JsonInput in, std::string message);

@@ -15,11 +15,17 @@ constexpr std::size_t no_member = static_cast<std::size_t>(-1);
 // record of the files), so that reading a record allocates nothing for it.
 class SeenMembers {
  public:
-  explicit SeenMembers(std::size_t count) : many_(count > 64 ? count : 0, false) {}
+  explicit SeenMembers(std::size_t count) : uses_many_(count > 64) {
+    if (uses_many_) many_.assign(count, false);
+  }
 
-  bool operator[](std::size_t i) const { return many_.empty() ? ((few_ >> i) & 1) != 0 : many_[i]; }
+  bool operator[](std::size_t i) const { return uses_many_ ? many_[i] : ((few_ >> i) & 1) != 0; }
+  // Whether each of the first `count` members was given, as the writer gives them all.
+  bool all(std::size_t count) const {
+    return !uses_many_ && few_ == (count == 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << count) - 1);
+  }
   void set(std::size_t i) {
-    if (!many_.empty()) {
+    if (uses_many_) {
       many_[i] = true;
       return;
     }
@@ -28,6 +34,7 @@ class SeenMembers {
 
  private:
   std::uint64_t few_ = 0;
+  bool uses_many_;  // a flag of its own, which is cheaper to ask than whether the vector is empty
   std::vector<bool> many_;
 };
 
@@ -49,6 +56,7 @@ std::string unknown_field(const JsonRecord& record, std::string_view key) {
 
 // The first member in declaration order that was not given and has to be.
 std::optional<std::string> missing_member(const JsonRecord& record, const SeenMembers& seen) {
+  if (seen.all(record.members.size())) return std::nullopt;
   for (std::size_t i = 0; i < record.members.size(); ++i) {
     if (!seen[i] && record.members[i].presence == JsonPresence::Required) {
       return missing_field_message(record.members[i].key);
@@ -72,7 +80,8 @@ JsonStatus read_text_object(JsonReader& r, const JsonRecord& record, const JsonM
   JsonKey key;
   std::size_t expected = 0;
   while (true) {
-    if (auto error = next_member(r, first, key)) return error;
+    std::string_view likely = expected < record.members.size() ? record.members[expected].key : std::string_view();
+    if (auto error = next_member(r, first, key, likely)) return error;
     if (!key.text) break;
     if (rest && same_name(*key.text, json_tag_key)) return error_here(r, duplicate_field_message(json_tag_key));
     std::size_t index = find_member(record, *key.text, expected);
@@ -149,7 +158,10 @@ JsonStatus read_kept_array(const KeptValue& value, const JsonRecord& record, con
 }  // namespace
 
 JsonStatus read_record(JsonInput in, const JsonRecord& record, const JsonMemberReader& read_member) {
-  if (in.object_rest) return read_text_object(*in.reader, record, read_member, true);
+  if (in.reader != nullptr && in.reader->object_rest) {
+    in.reader->object_rest = false;
+    return read_text_object(*in.reader, record, read_member, true);
+  }
   // In the text an object or array is known by its bracket; any other value takes the way
   // below, to its message.
   if (in.reader != nullptr) {

@@ -114,7 +114,9 @@ bool read_tag_first(JsonReader& r, const JsonEnum& type, std::span<const std::st
   if (open_container(r)) return false;
   bool first = true;
   JsonKey key;
-  if (next_member(r, first, key) || !key.text || !same_name(*key.text, json_tag_key) || member_colon(r)) return false;
+  if (next_member(r, first, key, json_tag_key) || !key.text || !same_name(*key.text, json_tag_key) || member_colon(r)) {
+    return false;
+  }
   if (read_variant_identifier(text_input(r), names, variant)) return false;
   if (type.variants[variant].has_content) return !read_members(variant, object_rest_input(r));
   // A variant without data: the members beside the tag need only be there, and no tag again.
@@ -167,7 +169,7 @@ struct AdjacentReader {
     std::unique_ptr<KeptValue> kept;  // an "of" before "kind", which the writer does not put there
     JsonKey key;
     while (true) {
-      if (auto error = next_member(r, first, key)) return error;
+      if (auto error = next_member(r, first, key, variant ? json_content_key : json_tag_key)) return error;
       if (!key.text) break;
       bool tag = same_name(*key.text, json_tag_key);
       bool of = same_name(*key.text, json_content_key);

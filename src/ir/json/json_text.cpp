@@ -222,79 +222,83 @@ bool beyond_largest_double(std::string_view number) {
   return digit_exponent + exponent > 0;
 }
 
-// The double of "digits.digits" (the point at `point`) when its digits make an integer of up
-// to 53 bits and it has at most 22 digits after the point: that integer and the power of ten
-// are doubles as they are, so one division rounds to the nearest double, as a parse does.
-bool decimal_fast_path(std::string_view number, std::size_t point, double& value) {
-  static constexpr double powers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
-                                      1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-  std::size_t scale = number.size() - point - 1;
-  if (number.size() - 1 > 19 || scale >= std::size(powers)) return false;
-  std::uint64_t digits = 0;
-  for (char c : number) {
-    if (c != '.') digits = digits * 10 + static_cast<std::uint64_t>(c - '0');
-  }
-  if (digits > std::uint64_t{1} << 53) return false;
-  value = static_cast<double>(digits) / powers[scale];
-  return true;
-}
+// The doubles of the powers of ten up to 1e22, each exact.
+constexpr double exact_powers_of_ten[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                          1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 
-// A number starting at the reader's position (a minus sign or a digit), by the RFC grammar;
-// `fractional` when it has a fraction or an exponent.
-JsonStatus scan_number(JsonReader& r, JsonNumber& out, bool& fractional) {
+// A number starting at the reader's position (a minus sign or a digit), by the RFC grammar,
+// with its kind: Unsigned, Negative, or Float when it has a fraction or an exponent. Its text
+// goes into `out` only `with_text`. The digits are gathered into an integer as they are read,
+// for the two common forms that need no more: an integer of up to 19 digits fits in 64 bits,
+// and "digits.digits" whose digits make an integer of up to 53 bits, at most 19 digits and at
+// most 22 after the point, is that integer, a double as it is, divided by an exact power of
+// ten, which one division rounds to the nearest double, as a parse does.
+JsonStatus scan_number(JsonReader& r, JsonNumber& out, JsonKind& kind, bool with_text) {
+  const char* begin = r.text.data();
+  const char* end = begin + r.text.size();
+  const char* at = begin + r.pos;
   std::size_t start = r.pos;
-  bool negative = byte_at(r) == '-';
-  if (negative) ++r.pos;
-  auto digits = [&]() {
-    std::size_t from = r.pos;
-    while (!at_end(r) && is_digit(byte_at(r))) ++r.pos;
-    return r.pos > from;
+  auto fail = [&](const char* message) {
+    r.pos = static_cast<std::size_t>(at - begin);
+    return error_at_next(r, message);
   };
-  if (at_end(r)) return error_at_next(r, "EOF while parsing a value");
-  if (byte_at(r) == '0') {
-    ++r.pos;
-    if (!at_end(r) && is_digit(byte_at(r))) return error_at_next(r, "invalid number");
-  } else if (!digits()) {
-    return error_at_next(r, "invalid number");
+  bool negative = *at == '-';
+  if (negative) ++at;
+  if (at == end) return fail("EOF while parsing a value");
+  std::uint64_t digits = 0;
+  const char* integer_begin = at;
+  if (*at == '0') {
+    ++at;
+    if (at != end && is_digit(*at)) return fail("invalid number");
+  } else {
+    for (; at != end && is_digit(*at); ++at) digits = digits * 10 + static_cast<std::uint64_t>(*at - '0');
+    if (at == integer_begin) return fail("invalid number");
   }
-  std::size_t integer_end = r.pos;
-  std::size_t fraction_end = r.pos;
-  bool fraction_or_exponent = false;
-  bool exponent = false;
-  if (!at_end(r) && byte_at(r) == '.') {
-    ++r.pos;
-    fraction_or_exponent = true;
-    if (!digits()) return error_at_next(r, "invalid number");
-    fraction_end = r.pos;
+  std::size_t integer_digits = static_cast<std::size_t>(at - integer_begin);
+  std::size_t fraction_digits = 0;
+  bool fraction = at != end && *at == '.';
+  if (fraction) {
+    const char* fraction_begin = ++at;
+    for (; at != end && is_digit(*at); ++at) digits = digits * 10 + static_cast<std::uint64_t>(*at - '0');
+    if (at == fraction_begin) return fail("invalid number");
+    fraction_digits = static_cast<std::size_t>(at - fraction_begin);
   }
-  if (!at_end(r) && (byte_at(r) == 'e' || byte_at(r) == 'E')) {
-    ++r.pos;
-    fraction_or_exponent = true;
-    exponent = true;
-    if (!at_end(r) && (byte_at(r) == '+' || byte_at(r) == '-')) ++r.pos;
-    if (!digits()) return error_at_next(r, "invalid number");
+  bool exponent = at != end && (*at == 'e' || *at == 'E');
+  if (exponent) {
+    ++at;
+    if (at != end && (*at == '+' || *at == '-')) ++at;
+    const char* exponent_begin = at;
+    while (at != end && is_digit(*at)) ++at;
+    if (at == exponent_begin) return fail("invalid number");
   }
+  r.pos = static_cast<std::size_t>(at - begin);
 
   std::string_view text = r.text.substr(start, r.pos - start);
-  out.text.assign(text);
+  if (with_text) out.text.assign(text);
   out.value = 0;
   out.magnitude = 0;
   out.fits = false;
-  fractional = fraction_or_exponent;
-  if (!fraction_or_exponent) {
-    const char* first = r.text.data() + start + (negative ? 1 : 0);
-    auto integer = std::from_chars(first, r.text.data() + integer_end, out.magnitude);
-    out.fits = integer.ec == std::errc();
+  bool fractional = fraction || exponent;
+  kind = fractional ? JsonKind::Float : negative ? JsonKind::Negative : JsonKind::Unsigned;
+  // Up to 19 digits no integer overflows 64 bits.
+  bool few_digits = integer_digits + fraction_digits <= 19;
+  constexpr std::uint64_t exact = std::uint64_t{1} << 53;
+  if (!fractional) {
+    if (few_digits) {
+      out.magnitude = digits;
+      out.fits = true;
+    } else {
+      auto integer = std::from_chars(integer_begin, integer_begin + integer_digits, out.magnitude);
+      out.fits = integer.ec == std::errc();
+    }
     // An integer of up to 53 bits is a double as it is, which is the one the text names.
-    constexpr std::uint64_t exact = std::uint64_t{1} << 53;
     if (out.fits && out.magnitude <= exact) {
       out.value = negative ? -static_cast<double>(out.magnitude) : static_cast<double>(out.magnitude);
       return std::nullopt;
     }
   }
-  if (fraction_end != integer_end && !exponent &&
-      decimal_fast_path(r.text.substr(start + (negative ? 1 : 0), fraction_end - start - (negative ? 1 : 0)),
-                                     integer_end - start - (negative ? 1 : 0), out.value)) {
+  if (fraction && !exponent && few_digits && fraction_digits < std::size(exact_powers_of_ten) && digits <= exact) {
+    out.value = static_cast<double>(digits) / exact_powers_of_ten[fraction_digits];
     if (negative) out.value = -out.value;
     return std::nullopt;
   }
@@ -397,16 +401,16 @@ JsonStatus take_scalar(JsonReader& r, KeptValue& out) {
 
 JsonStatus take_string_at(JsonReader& r, std::string& out) { return scan_string(r, out); }
 
+JsonStatus take_null_at(JsonReader& r) { return scan_literal(r, "null"); }
+
 JsonStatus take_string_view_at(JsonReader& r, std::string& unescaped, std::string_view& out) {
   return scan_string_view(r, unescaped, out);
 }
 
-JsonStatus take_number_at(JsonReader& r, JsonNumber& out, JsonKind& kind) {
-  bool negative = byte_at(r) == '-';
-  bool fractional = false;
-  if (auto error = scan_number(r, out, fractional)) return error;
-  kind = fractional ? JsonKind::Float : negative ? JsonKind::Negative : JsonKind::Unsigned;
-  return std::nullopt;
+JsonStatus take_number_at(JsonReader& r, JsonNumber& out, JsonKind& kind) { return scan_number(r, out, kind, true); }
+
+JsonStatus take_number_value_at(JsonReader& r, JsonNumber& out, JsonKind& kind) {
+  return scan_number(r, out, kind, false);
 }
 
 JsonStatus open_container(JsonReader& r) {
@@ -421,8 +425,45 @@ void close_container(JsonReader& r) {
   ++r.budget;
 }
 
-JsonStatus next_member(JsonReader& r, bool& first, JsonKey& key) {
+namespace {
+
+// The step to the next member as the writer lays it out, in one pass over the text: the comma
+// unless it is the first, a newline and the indent or nothing, then the key in quotes without
+// escapes, or the closing brace. False, with the reader as it was, for any other text, which
+// the general step then reads to the same end or to its error.
+bool writers_member_step(JsonReader& r, bool& first, JsonKey& key, std::string_view expected) {
+  const char* begin = r.text.data();
+  const char* end = begin + r.text.size();
+  const char* at = begin + r.pos;
+  bool comma = !first && at != end && *at == ',';
+  if (comma) ++at;
+  if (at != end && *at == '\n') at = skip_blanks(at + 1, end);
+  if (at == end) return false;
+  if (*at == '}' && !comma) {
+    r.pos = static_cast<std::size_t>(at - begin);
+    close_container(r);
+    return true;
+  }
+  if (*at != '"' || comma == first) return false;
+  const char* start = at + 1;
+  // The expected key, a name without escapes, followed by its quote: the key is that name.
+  std::size_t n = expected.size();
+  const char* quote = start + n;
+  bool as_expected = n != 0 && end - start > static_cast<std::ptrdiff_t>(n) && *quote == '"' &&
+                     same_name(std::string_view(start, n), expected);
+  if (!as_expected) quote = begin + plain_run_end(r.text, static_cast<std::size_t>(start - begin));
+  if (quote == end || *quote != '"') return false;
+  key.text.emplace(start, static_cast<std::size_t>(quote - start));
+  r.pos = static_cast<std::size_t>(quote + 1 - begin);
+  first = false;
+  return true;
+}
+
+}  // namespace
+
+JsonStatus next_member(JsonReader& r, bool& first, JsonKey& key, std::string_view expected) {
   key.text.reset();
+  if (writers_member_step(r, first, key, expected)) return std::nullopt;
   bool more = false;
   if (auto error = next_entry(r, first, '}', more)) return error;
   if (!more) return std::nullopt;

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -20,6 +22,7 @@ struct JsonReader {
   std::string_view text;
   std::size_t pos = 0;
   int budget = json_nesting_budget;
+  bool object_rest = false;  // the next value is the rest of an object (see `object_rest_input`)
 };
 
 // An error placed at the last byte read (column 0 when none of its line was read yet).
@@ -60,6 +63,10 @@ inline bool starts_number(char c) { return c == '-' || (c >= '0' && c <= '9'); }
 // `unescaped`, which `out` then views.
 [[nodiscard]] JsonStatus take_string_view_at(JsonReader& r, std::string& unescaped, std::string_view& out);
 [[nodiscard]] JsonStatus take_number_at(JsonReader& r, JsonNumber& out, JsonKind& kind);
+// A `null` at its first letter.
+[[nodiscard]] JsonStatus take_null_at(JsonReader& r);
+// The same, leaving `out.text` as it was, for a reader that needs the text only for a message.
+[[nodiscard]] JsonStatus take_number_value_at(JsonReader& r, JsonNumber& out, JsonKind& kind);
 
 // Takes one from the nesting budget and reads the bracket at the reader's position; fails at
 // that bracket when the budget is spent.
@@ -67,14 +74,23 @@ inline bool starts_number(char c) { return c == '-' || (c >= '0' && c <= '9'); }
 // Reads the closing bracket at the reader's position and gives the budget back.
 void close_container(JsonReader& r);
 
-// Whether two names, as keys and variant names are, are the same: short texts are compared
-// byte by byte inline rather than through a call of memcmp.
+// Whether two names, as keys and variant names are, are the same. Names of up to 16 bytes, as
+// the files' are, are compared inline as two words that overlap, or the three bytes that make
+// up a shorter one, with no loop whose end depends on the length.
 inline bool same_name(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (a[i] != b[i]) return false;
-  }
-  return true;
+  std::size_t n = a.size();
+  if (n != b.size()) return false;
+  auto same_bytes = [&](std::size_t at, auto word) {
+    decltype(word) x = 0;
+    decltype(word) y = 0;
+    std::memcpy(&x, a.data() + at, sizeof x);
+    std::memcpy(&y, b.data() + at, sizeof y);
+    return x == y;
+  };
+  if (n > 16) return std::memcmp(a.data(), b.data(), n) == 0;
+  if (n >= 8) return same_bytes(0, std::uint64_t{}) && same_bytes(n - 8, std::uint64_t{});
+  if (n >= 4) return same_bytes(0, std::uint32_t{}) && same_bytes(n - 4, std::uint32_t{});
+  return n == 0 || (a[0] == b[0] && a[n / 2] == b[n / 2] && a[n - 1] == b[n - 1]);
 }
 
 // The key of an object's member: a view of its bytes in the text, or of `unescaped` when it
@@ -86,7 +102,9 @@ struct JsonKey {
 
 // Steps to the next member of an open object and reads its key; at the object's end reads the
 // closing brace, gives the budget back and leaves the key's text empty. `first` tracks the commas.
-[[nodiscard]] JsonStatus next_member(JsonReader& r, bool& first, JsonKey& key);
+// `expected` is the key that most likely comes (a name without quotes, backslashes or control
+// bytes, as the records' are), which is then only compared with the text.
+[[nodiscard]] JsonStatus next_member(JsonReader& r, bool& first, JsonKey& key, std::string_view expected = {});
 // Reads the colon between a key and its value.
 // The writer puts the colon right after the key, which is looked at inline.
 [[nodiscard]] JsonStatus member_colon_after_white_space(JsonReader& r);

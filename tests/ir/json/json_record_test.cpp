@@ -134,6 +134,20 @@ TEST(JsonRecordTest, ProvenanceMessages) {
            {"{\"databases\": [], \"ir_version\": 1.3}", "invalid type: floating point `1.3`, expected a string at line 1 column 35"},
            {"{\n  \"databases\": [],\n  \"databases\": []\n}", "duplicate field `databases` at line 3 column 13"},
            {"{\n  \"databases\": []\n}", "missing field `ir_version` at line 3 column 1"},
+           // One member a line as the writer lays them out, and the texts beside that layout.
+           {"{\n  \"databases\": [],\n  \"ir_version\": \"1.3\"\n}", "ok"},
+           {"{\n  \"databases\": [],\n}", "trailing comma at line 3 column 1"},
+           {"{\n  \"databases\": []\n  \"ir_version\": \"\"\n}", "expected `,` or `}` at line 3 column 3"},
+           {"{\n  \"databases\": [],\n  \"ir_version\"\n}", "expected `:` at line 4 column 1"},
+           {"{\n  \"databases\": [],\n  ir_version: \"\"\n}", "key must be a string at line 3 column 3"},
+           {"{\n  \"databases\": [],\n  \"ir_\\u0076ersion\": \"1.3\"\n}", "ok"},
+           {"{\r\n  \"databases\": [],\r\n\t\"ir_version\": \"1.3\"\r\n}", "ok"},
+           {"{\n  \"databases\": [] ,\n  \"ir_version\" : \"1.3\"\n  }", "ok"},
+           {"{\n\n  \"databases\": [],\n  \"ir_version\": \"1.3\"\n}", "ok"},
+           // Keys that start as the member expected next does, or that it starts as, are others.
+           {"{\n  \"databases\": [],\n  \"generators\": \"g\"\n}", "missing field `ir_version` at line 4 column 1"},
+           {"{\n  \"databases\": [],\n  \"generato\": \"g\"\n}", "missing field `ir_version` at line 4 column 1"},
+           {"{\n  \"databases\": [],\n  \"generator\\\"\": \"g\"\n}", "missing field `ir_version` at line 4 column 1"},
        }) {
     EXPECT_EQ(outcome(c.text, read), c.outcome) << c.text;
   }
@@ -289,6 +303,39 @@ TEST(JsonRecordTest, ObjectOnlyRecords) {
   EXPECT_EQ(outcome("{\"species\": 1, \"reservoir\": 0, \"x\": 2}", read), "ok");
   EXPECT_EQ(ids[0], 0u);
   EXPECT_EQ(ids[1], 1u);
+}
+
+// A record of more members than one word has bits for tells given, repeated and missing
+// members apart as a small one does: members at 64 and past it, in and out of order.
+TEST(JsonRecordTest, RecordsOfManyMembers) {
+  static const std::vector<std::string> keys = [] {
+    std::vector<std::string> names;
+    for (int i = 0; i < 70; ++i) names.push_back("m" + std::to_string(i));
+    return names;
+  }();
+  static const std::vector<JsonMember> members = [] {
+    std::vector<JsonMember> list;
+    for (const std::string& key : keys) list.push_back({key, JsonPresence::Required});
+    return list;
+  }();
+  const JsonRecord record{"struct Many", members};
+  std::vector<std::uint32_t> values(70, 0);
+  testing::Read read = [&](JsonInput in) {
+    return read_record(in, record, [&](std::size_t member, JsonInput value) { return read_u32(value, values[member]); });
+  };
+  auto object = [](int count, const std::string& extra) {
+    std::string text = "{";
+    for (int i = count - 1; i >= 0; --i) text += "\"m" + std::to_string(i) + "\": " + std::to_string(i) + ", ";
+    return text + extra + "}";
+  };
+  EXPECT_EQ(outcome(object(69, "\"m69\": 69"), read), "ok");
+  EXPECT_EQ(values[0], 0u);
+  EXPECT_EQ(values[64], 64u);
+  EXPECT_EQ(values[69], 69u);
+  EXPECT_EQ(outcome(object(69, "\"m66\": 1"), read).substr(0, 21), "duplicate field `m66`");
+  EXPECT_EQ(outcome(object(69, "\"m68\": 1"), read).substr(0, 21), "duplicate field `m68`");
+  EXPECT_EQ(outcome(object(69, "\"m0\": 1"), read).substr(0, 20), "duplicate field `m0`");
+  EXPECT_EQ(outcome(object(65, "\"m69\": 69"), read).substr(0, 19), "missing field `m65`");
 }
 
 }  // namespace

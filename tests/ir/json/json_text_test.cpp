@@ -227,6 +227,25 @@ TEST(JsonTokensTest, NestingBudget) {
   EXPECT_EQ(outcome(siblings, keep_any), "ok");
 }
 
+// Names of every length up to past the word-wise compare are the same only when every byte
+// is: a name differs from one with any one byte changed, and from its own prefixes.
+TEST(JsonNamesTest, SameOnlyWhenEveryByteIs) {
+  const std::string text = "abcdefghijklmnopqrstuvwxyz0123456789";
+  for (std::size_t n = 0; n <= 24; ++n) {
+    std::string name = text.substr(0, n);
+    std::string copy = name;
+    EXPECT_TRUE(same_name(name, copy)) << name;
+    if (n > 0) {
+      EXPECT_FALSE(same_name(name, std::string_view(copy).substr(0, n - 1))) << name;
+    }
+    for (std::size_t i = 0; i < n; ++i) {
+      std::string changed = name;
+      changed[i] = '_';
+      EXPECT_FALSE(same_name(name, changed)) << name << " / " << changed;
+    }
+  }
+}
+
 TEST(JsonErrorTest, DisplayText) {
   EXPECT_EQ(json_error_text(JsonError{"duplicate field `species`", 40, 11}),
             "duplicate field `species` at line 40 column 11");

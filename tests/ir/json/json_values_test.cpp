@@ -145,6 +145,7 @@ TEST(JsonValuesTest, OptionalValues) {
   EXPECT_EQ(kept_outcome("null", read), "ok");
   EXPECT_FALSE(value);
   EXPECT_EQ(outcome("nul", read), "EOF while parsing a value at line 1 column 3");
+  EXPECT_EQ(outcome("nulL", read), "invalid literal at line 1 column 4");
   // A value that was not finite is written `null` and so reads back absent.
   JsonWriter w;
   json_optional_double(w, std::numeric_limits<double>::infinity());
