@@ -27,7 +27,7 @@ std::string listing(const syntax::ParseOutput& tree) {
     out += '\n';
     for (const syntax::Statement& statement : block.statements) {
       out += "    ";
-      out += statement.key.debug_text();
+      out += statement.key().debug_text();
       out += '\n';
     }
   }

@@ -243,13 +243,13 @@ void statement_to_json(std::string& out, const syntax::Statement& statement, std
   out += "{\n";
   out += inner;
   out += "\"key\": {\"kind\": \"";
-  out += key_kind(statement.key.kind);
+  out += key_kind(statement.key().kind);
   out += "\", \"text\": ";
-  out += json_string(statement.key.text());
+  out += json_string(statement.key().text());
   out += "},\n";
   out += inner;
   out += "\"indent\": ";
-  out += std::to_string(statement.indent);
+  out += std::to_string(syntax::key_column(statement, source));
   out += ",\n";
   out += inner;
   out += "\"span\": ";
@@ -263,7 +263,7 @@ void statement_to_json(std::string& out, const syntax::Statement& statement, std
   out += ",\n";
   out += inner;
   out += "\"body\": ";
-  body_to_json(out, statement.body, source, n);
+  body_to_json(out, statement.body(), source, n);
   out += '\n';
   out.append(n, ' ');
   out += '}';

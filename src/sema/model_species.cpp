@@ -54,7 +54,7 @@ std::vector<std::string_view> model_species(const syntax::ParseOutput& tree, con
       }
     } else if (kind->name == "RESERVOIR" && block.name) {
       for (const syntax::Statement& statement : block.statements) {
-        if (statement.key.kind == syntax::StatementKey::Kind::Species) species.add(statement.key.text());
+        if (statement.key().kind == syntax::StatementKey::Kind::Species) species.add(statement.key().text());
       }
     } else if (kind->name == "PROCESS" && block.name) {
       add_process_endpoints(block, species);

@@ -60,16 +60,16 @@ struct StatementUses {
 
 void resolve_block_statements(const SymbolTable& symbols, diagnostics::Diagnostics& out, const BlockSpec& kind,
                               std::optional<std::string_view> scope, const syntax::Statement& statement) {
-  StatementUses uses{symbols, out, scope, find_property_spec(kind, statement.key.text())};
+  StatementUses uses{symbols, out, scope, find_property_spec(kind, statement.key().text())};
   // Nesting is bounded by the parser, so this recursion is bounded too.
   std::visit(
       [&](const auto& body) {
         using Body = std::decay_t<decltype(body)>;
         if constexpr (std::is_same_v<Body, syntax::ValuesBody>) {
           using KeyKind = syntax::StatementKey::Kind;
-          if (statement.key.kind == KeyKind::Word) {
+          if (statement.key().kind == KeyKind::Word) {
             uses.values(body);
-          } else if (statement.key.kind == KeyKind::Species ? kind.species_lines : kind.delta_lines) {
+          } else if (statement.key().kind == KeyKind::Species ? kind.species_lines : kind.delta_lines) {
             uses.line(body);
           }
         } else if constexpr (std::is_same_v<Body, syntax::AssignmentBody>) {
@@ -85,7 +85,7 @@ void resolve_block_statements(const SymbolTable& symbols, diagnostics::Diagnosti
           }
         }
       },
-      statement.body);
+      statement.body());
 }
 
 }  // namespace ovm::sema

@@ -20,8 +20,8 @@ bool is_name_value(const syntax::Value& value) {
 // The first `mode` statement that names `relative` settles it; a later one is not read.
 bool sets_relative_mode(const syntax::Block& block) {
   for (const syntax::Statement& statement : block.statements) {
-    const syntax::ValuesBody* body = values_body(statement);
-    if (body == nullptr || !key_is(statement, "mode")) continue;
+    const std::optional<syntax::ValuesBody> body = values_body(statement);
+    if (!body || !key_is(statement, "mode")) continue;
     bool relative = std::any_of(body->values.begin(), body->values.end(), [](const syntax::Value& value) {
       return value.kind == ValueKind::Identifier && value_text(value) == "relative";
     });
@@ -80,9 +80,9 @@ void gather_standards(ValidationContext& context, const syntax::Block& block) {
 
 void gather_unit_defaults(ValidationContext& context, const syntax::Block& block, const BlockSpec& kind) {
   for (const syntax::Statement& statement : block.statements) {
-    const PropertySpec* property = find_property_spec(kind, statement.key.text());
-    const syntax::ValuesBody* body = values_body(statement);
-    if (property == nullptr || body == nullptr) continue;
+    const PropertySpec* property = find_property_spec(kind, statement.key().text());
+    const std::optional<syntax::ValuesBody> body = values_body(statement);
+    if (property == nullptr || !body) continue;
     std::string_view text;
     if (!body->values.empty() && body->values.front().kind == ValueKind::Identifier) {
       text = value_text(body->values.front());
@@ -99,11 +99,11 @@ void gather_unit_defaults(ValidationContext& context, const syntax::Block& block
 
 void gather_parameter_definitions(ValidationContext& context, const syntax::Block& block, const BlockSpec& kind) {
   for (const syntax::Statement& statement : block.statements) {
-    const auto* assignment = std::get_if<syntax::AssignmentBody>(&statement.body);
+    const syntax::AssignmentBody* assignment = statement.assignment();
     if (assignment == nullptr || assignment->expr == nullptr) continue;
     ParameterDefinition definition{assignment->expr, assignment->unit};
     if (kind.name == "PARAMETERS") {
-      context.parameter_definitions.insert_or_assign(ScopedName{std::nullopt, statement.key.text()}, definition);
+      context.parameter_definitions.insert_or_assign(ScopedName{std::nullopt, statement.key().text()}, definition);
     } else if (kind.local_parameters && block.name && assignment->target && key_is(statement, "parameter")) {
       context.parameter_definitions.insert_or_assign(ScopedName{block.name->text, assignment->target->text}, definition);
     }

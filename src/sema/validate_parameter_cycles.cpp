@@ -92,10 +92,10 @@ Definitions definitions_of(const syntax::ParseOutput& tree, const Resolution& re
     const BlockSpec* kind = resolution.blocks[i].spec;
     if (kind == nullptr) continue;
     for (const syntax::Statement& statement : tree.blocks[i].statements) {
-      const auto* assignment = std::get_if<syntax::AssignmentBody>(&statement.body);
+      const syntax::AssignmentBody* assignment = statement.assignment();
       if (assignment == nullptr) continue;
       if (kind->expressions_only) {
-        definitions.add(std::nullopt, statement.key.text(), assignment->expr);
+        definitions.add(std::nullopt, statement.key().text(), assignment->expr);
       } else if (kind->local_parameters && resolution.blocks[i].name && assignment->target &&
                  key_is(statement, "parameter")) {
         definitions.add(resolution.blocks[i].name, assignment->target->text, assignment->expr);

@@ -18,20 +18,20 @@ std::optional<double> value_number(const syntax::Value& value) {
   return std::nullopt;
 }
 
-const syntax::ValuesBody* values_body(const syntax::Statement& statement) {
-  return std::get_if<syntax::ValuesBody>(&statement.body);
+std::optional<syntax::ValuesBody> values_body(const syntax::Statement& statement) {
+  return syntax::body_as<syntax::ValuesBody>(statement);
 }
 
 const syntax::Value* first_value(const syntax::Statement& statement) {
-  const syntax::ValuesBody* body = values_body(statement);
-  if (body == nullptr || body->values.empty()) return nullptr;
+  const std::optional<syntax::ValuesBody> body = values_body(statement);
+  if (!body || body->values.empty()) return nullptr;
   return &body->values.front();
 }
 
 bool is_kind(const syntax::Value* value, syntax::ValueKind kind) { return value != nullptr && value->kind == kind; }
 
 bool key_is(const syntax::Statement& statement, std::string_view key) {
-  return diagnostics::equals_ascii_folded(statement.key.text(), key);
+  return diagnostics::equals_ascii_folded(statement.key().text(), key);
 }
 
 }  // namespace ovm::sema

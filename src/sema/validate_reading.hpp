@@ -14,8 +14,8 @@ std::string_view value_text(const syntax::Value& value);
 // The float of a number value; none for any other kind.
 std::optional<double> value_number(const syntax::Value& value);
 
-// The values body of a statement, or null for every other body.
-const syntax::ValuesBody* values_body(const syntax::Statement& statement);
+// The values body of a statement, or none for every other body.
+std::optional<syntax::ValuesBody> values_body(const syntax::Statement& statement);
 
 // The first value of a values statement, or null when it has another body or no value.
 const syntax::Value* first_value(const syntax::Statement& statement);

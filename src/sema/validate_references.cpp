@@ -208,10 +208,10 @@ struct ReferenceCheck {
   }
 
   void statement(const BlockSpec& kind, const syntax::Statement& statement) {
-    const PropertySpec* property = find_property_spec(kind, statement.key.text());
+    const PropertySpec* property = find_property_spec(kind, statement.key().text());
     if (property == nullptr) return;
     if (kind.name == "MODEL" && property->key == "until") {
-      const auto* condition = std::get_if<syntax::ConditionBody>(&statement.body);
+      const auto condition = syntax::body_as<syntax::ConditionBody>(statement);
       const auto* subject = condition ? std::get_if<syntax::SyntaxExpr::Qualified>(&condition->comparison->lhs->kind) : nullptr;
       if (subject) dotted(expr_parts(*subject), true);
       return;
@@ -230,8 +230,8 @@ struct ReferenceCheck {
       }
       return;
     }
-    const auto* list = std::get_if<syntax::ListBody>(&statement.body);
-    if (list == nullptr) {
+    const auto list = syntax::body_as<syntax::ListBody>(statement);
+    if (!list) {
       // Lowering reads the names of a list only; without brackets it would take every one.
       return report(Diagnostic(DiagnosticCode::OV202, key_span(statement))
                         .with_label(diagnostics::fill_message("`{}` takes a list of names in brackets", {property->key}))

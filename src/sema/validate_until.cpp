@@ -51,8 +51,8 @@ std::span<const std::string_view> pool_dimensions(const ValidationContext& conte
   for (const syntax::Block& block : context.tree->blocks) {
     if (!diagnostics::equals_ascii_folded(block.keyword, "reservoir") || !block.name || block.name->text != reservoir) continue;
     for (const syntax::Statement& statement : block.statements) {
-      const syntax::ValuesBody* body = values_body(statement);
-      if (statement.key.kind != syntax::StatementKey::Kind::Species || statement.key.text() != species || !body) continue;
+      const std::optional<syntax::ValuesBody> body = values_body(statement);
+      if (statement.key().kind != syntax::StatementKey::Kind::Species || statement.key().text() != species || !body) continue;
       std::optional<std::string_view> dimension;
       if (body->unit) dimension = unit_dimension(body->unit->text);
       if (!dimension && !body->values.empty() && body->values.front().kind == syntax::ValueKind::Identifier) {

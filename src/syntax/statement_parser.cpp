@@ -218,7 +218,7 @@ std::optional<Statement> parse_statement(ParserState& state) {
   std::optional<std::pair<StatementKey, Span>> key = parse_key(state);
   if (!key) return std::nullopt;
   bool nested_form = at_line_end(state);
-  Statement statement{key->first, parse_body(state, indent), Span{}, indent};
+  StatementBody body = parse_body(state, indent);
   if (state.too_deep) {
     // The excess was reported where it was found; the statement is dropped with its line.
     state.too_deep = false;
@@ -232,8 +232,7 @@ std::optional<Statement> parse_statement(ParserState& state) {
     }
     if (at(state, TokenKind::EndOfLine)) advance(state);
   }
-  statement.span = Span::join(key->second, last_consumed_span(state));
-  return statement;
+  return Statement(key->first, body, Span::join(key->second, last_consumed_span(state)), state.arena);
 }
 
 }  // namespace ovm::syntax

@@ -41,7 +41,7 @@ struct StatementKey {
   Kind kind = Kind::Word;
 };
 
-struct Statement;
+class Statement;
 
 // Lists, units, expressions and targets live in the tree's arena. Most statements have no unit,
 // expression or target, so they are held by pointer: a statement's size is that of its largest
@@ -86,23 +86,69 @@ struct NestedBody {
 
 using StatementBody = std::variant<ValuesBody, AssignmentBody, ListBody, ConditionBody, NestedBody>;
 
-// 64 bytes: a large model holds one per line.
-struct Statement {
-  StatementKey key;
-  StatementBody body;
+// 40 bytes: a large model holds one per line. The key and the body are held packed and given
+// back as the views above. A list of values without a unit, a list and nested statements are
+// held as a start and a 32-bit count (a source is under 4 GiB); the other bodies, far fewer, as
+// their view placed in the tree's arena.
+class Statement {
+ public:
+  Statement() = default;
+  Statement(StatementKey key, const StatementBody& body, diagnostics::Span span, Arena& arena);
+
+  StatementKey key() const { return StatementKey(key_kind_, std::string_view(key_text_, key_size_)); }
+  StatementBody body() const;
+  // The assignment body, or null for any other: it is placed in the arena, so the pointer lasts
+  // as long as the tree.
+  const AssignmentBody* assignment() const {
+    return form_ == Form::Assignment ? static_cast<const AssignmentBody*>(body_) : nullptr;
+  }
+
   // From the key to the last token consumed: the statement's own line end, and for a nested
   // body the lines under it and the blank lines after them. It starts where the key starts.
   diagnostics::Span span;
-  std::uint32_t indent = 0;  // byte column of the key
+
+ private:
+  enum class Form : std::uint8_t { Values, PlacedValues, Assignment, List, Condition, Nested };
+
+  // In this order the fields pack after the span.
+  std::uint32_t key_size_ = 0;
+  const char* key_text_ = "";
+  const void* body_ = nullptr;  // the first item, or the placed view
+  std::uint32_t count_ = 0;  // of the items
+  StatementKey::Kind key_kind_ = StatementKey::Kind::Word;
+  Form form_ = Form::Values;
 };
 
-static_assert(sizeof(Statement) <= 64, "a statement record grows every large model's tree");
+static_assert(sizeof(Statement) <= 40, "a statement record grows every large model's tree");
+
+inline StatementBody Statement::body() const {
+  switch (form_) {
+    case Form::Values: return ValuesBody{{static_cast<const Value*>(body_), count_}, nullptr};
+    case Form::PlacedValues: return *static_cast<const ValuesBody*>(body_);
+    case Form::Assignment: return *static_cast<const AssignmentBody*>(body_);
+    case Form::List: return ListBody{{static_cast<const Value*>(body_), count_}};
+    case Form::Condition: return *static_cast<const ConditionBody*>(body_);
+    case Form::Nested: return NestedBody{{static_cast<const Statement*>(body_), count_}};
+  }
+  return ValuesBody{};
+}
+
+// The body when it is of the kind asked for.
+template <class Body>
+std::optional<Body> body_as(const Statement& statement) {
+  StatementBody body = statement.body();
+  if (const Body* found = std::get_if<Body>(&body)) return *found;
+  return std::nullopt;
+}
 
 // The key's own range: it opens the statement's span.
 inline diagnostics::Span key_span(const Statement& statement) {
   return diagnostics::Span{statement.span.file, statement.span.start,
-                           statement.span.start + static_cast<std::uint32_t>(statement.key.text().size())};
+                           statement.span.start + static_cast<std::uint32_t>(statement.key().text().size())};
 }
+
+// The byte column of the key, found from the source it was parsed from.
+std::uint32_t key_column(const Statement& statement, std::string_view source);
 
 // The spans come last, where they pack.
 struct Block {

@@ -225,13 +225,11 @@ TEST(ListCheckTest, AnUnreadableItemIsReportedAndTheNextOneChecked) {
       {std::string_view("y"), Span{0, 44, 45}, ValueKind::Identifier},
       {2.0, Span{0, 47, 48}, ValueKind::Number},
   };
-  std::vector<syntax::Statement> statements(2);
-  statements[0].key = {syntax::StatementKey::Kind::Word, "element"};
-  statements[0].span = Span{0, 16, 27};
-  statements[0].body = syntax::ValuesBody{element, nullptr};
-  statements[1].key = {syntax::StatementKey::Kind::Word, "series"};
-  statements[1].span = Span{0, 31, 50};
-  statements[1].body = syntax::ListBody{items};
+  syntax::Arena arena;
+  const std::vector<syntax::Statement> statements = {
+      {{syntax::StatementKey::Kind::Word, "element"}, syntax::ValuesBody{element, nullptr}, Span{0, 16, 27}, arena},
+      {{syntax::StatementKey::Kind::Word, "series"}, syntax::ListBody{items}, Span{0, 31, 50}, arena},
+  };
   syntax::Block block{"SAMPLE", syntax::Name{"Rock", Span{0, 7, 11}}, statements, Span{0, 0, 6}, Span{0, 0, 50}};
 
   ValidationContext context;

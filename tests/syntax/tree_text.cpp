@@ -101,7 +101,7 @@ std::string expr_text(const SyntaxExpr& expr) { return std::visit(ExprPrinter{},
 std::string body_text(const StatementBody& body) { return std::visit(BodyPrinter{}, body); }
 
 std::string statement_text(const Statement& statement) {
-  return statement.key.debug_text() + ": " + body_text(statement.body);
+  return statement.key().debug_text() + ": " + body_text(statement.body());
 }
 
 std::vector<Reported> reported(const diagnostics::Diagnostics& list) {

@@ -21,8 +21,8 @@ void declare_model_parameters(LoweringContext& context, const std::vector<syntax
   for (std::size_t i = 0; i < blocks.size() && i < resolutions.size(); ++i) {
     if (resolutions[i].spec == nullptr || resolutions[i].spec->name != "PARAMETERS") continue;
     for (const syntax::Statement& statement : blocks[i].statements) {
-      if (std::holds_alternative<syntax::AssignmentBody>(statement.body)) {
-        declare(context, statement, std::nullopt, std::string(statement.key.text()));
+      if (std::holds_alternative<syntax::AssignmentBody>(statement.body())) {
+        declare(context, statement, std::nullopt, std::string(statement.key().text()));
       }
     }
   }
@@ -38,7 +38,7 @@ void declare_local_parameters(LoweringContext& context, const syntax::Block& blo
 }
 
 const syntax::AssignmentBody* local_assignment(const syntax::Statement& statement) {
-  const auto* assignment = std::get_if<syntax::AssignmentBody>(&statement.body);
+  const syntax::AssignmentBody* assignment = statement.assignment();
   if (assignment == nullptr || assignment->target == nullptr) return nullptr;
   return assignment;
 }

@@ -63,7 +63,7 @@ std::optional<Expr> lower_law(const LoweringContext& context, std::span<const sy
                               const std::optional<std::string>& owner) {
   if (statements.empty()) return std::nullopt;
   const syntax::Statement& first = statements.front();
-  const auto* assignment = std::get_if<syntax::AssignmentBody>(&first.body);
+  const syntax::AssignmentBody* assignment = first.assignment();
   if (assignment == nullptr) return std::nullopt;
   Expr x = lower_expr(context, *assignment->expr, owner);
   if (key_is(first, "alpha")) return x;

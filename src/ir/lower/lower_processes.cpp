@@ -36,8 +36,8 @@ std::optional<Expr> extent_of(const LoweringContext& context, const syntax::Stat
 
 void add_mixing_source(const LoweringContext& context, const syntax::Statement& statement, const std::string& owner,
                        std::vector<MixingSource>& sources) {
-  const syntax::ValuesBody* body = sema::values_body(statement);
-  if (body == nullptr || body->values.size() < 2) return;
+  const std::optional<syntax::ValuesBody> body = sema::values_body(statement);
+  if (!body || body->values.size() < 2) return;
   std::optional<std::string> name = value_text(body->values[0]);
   if (!name) return;
   std::optional<double> fraction = number_or_name(context, body->values[1], owner);
@@ -140,7 +140,7 @@ void read_factor(const LoweringContext& context, const syntax::Statement& statem
   } else if (key_is(statement, "epsilon")) {
     std::optional<double> epsilon = main_number(context, statement, owner);
     set_constant(factor, epsilon ? std::optional<double>(*epsilon / 1000 + 1) : std::nullopt);
-  } else if (const auto* law = std::get_if<syntax::NestedBody>(&statement.body); law && key_is(statement, "law")) {
+  } else if (const auto law = syntax::body_as<syntax::NestedBody>(statement); law && key_is(statement, "law")) {
     std::optional<Expr> alpha = lower_law(context, law->statements, owner);
     if (alpha) {
       set_factor(factor, FractionationFactor::Law{std::move(*alpha)});

@@ -72,8 +72,8 @@ double stop_value(const LoweringContext& context, const syntax::ConditionBody& c
 
 // The stop condition of an `until` statement.
 std::optional<StopCondition> stop_condition(const LoweringContext& context, const syntax::Statement& statement) {
-  const auto* condition = std::get_if<syntax::ConditionBody>(&statement.body);
-  if (condition == nullptr) return std::nullopt;
+  const auto condition = syntax::body_as<syntax::ConditionBody>(statement);
+  if (!condition) return std::nullopt;
   std::optional<Subject> subject;
   if (const auto* qualified = std::get_if<SyntaxExpr::Qualified>(&condition->comparison->lhs->kind)) {
     subject = resolve_reference(context, part_texts(qualified->path));
@@ -108,10 +108,10 @@ void lower_simulation(LoweringContext& context, const syntax::Block& block) {
     } else if (key_is(statement, "progress")) {
       if (value_text(statement) == "extent") simulation.progress = Progress::Extent;
     } else if (key_is(statement, "processes")) {
-      const auto* list = std::get_if<syntax::ListBody>(&statement.body);
+      const auto list = syntax::body_as<syntax::ListBody>(statement);
       simulation.processes = list ? collect_process_ids(context, list->items) : std::vector<ProcessId>{};
     } else if (key_is(statement, "reservoirs")) {
-      const auto* list = std::get_if<syntax::ListBody>(&statement.body);
+      const auto list = syntax::body_as<syntax::ListBody>(statement);
       simulation.reservoirs = list ? collect_reservoir_ids(context, list->items) : std::vector<ReservoirId>{};
     }
   }
@@ -156,7 +156,7 @@ void lower_identify(LoweringContext& context, const syntax::Block& block) {
     } else if (key_is(statement, "mode")) {
       mode = enum_of_word<IdentificationMode>(value_text(statement).value_or(""), sema::property_lists::identify_modes);
     } else if (key_is(statement, "candidates")) {
-      if (const auto* list = std::get_if<syntax::ListBody>(&statement.body)) {
+      if (const auto list = syntax::body_as<syntax::ListBody>(statement)) {
         identification.candidates = collect_value_texts(list->items);
       }
     } else if (key_is(statement, "context")) {

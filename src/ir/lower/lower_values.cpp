@@ -49,14 +49,14 @@ std::optional<std::string> value_text(const syntax::Statement& statement) {
 }
 
 std::optional<std::string> last_value_text(const syntax::Statement& statement) {
-  const syntax::ValuesBody* body = sema::values_body(statement);
-  if (body == nullptr || body->values.empty()) return std::nullopt;
+  const std::optional<syntax::ValuesBody> body = sema::values_body(statement);
+  if (!body || body->values.empty()) return std::nullopt;
   return value_text(body->values.back());
 }
 
 std::optional<double> first_number(const syntax::Statement& statement) {
-  const syntax::ValuesBody* body = sema::values_body(statement);
-  if (body == nullptr) return std::nullopt;
+  const std::optional<syntax::ValuesBody> body = sema::values_body(statement);
+  if (!body) return std::nullopt;
   for (const syntax::Value& value : body->values) {
     if (std::optional<double> number = sema::value_number(value)) return number;
   }
@@ -103,10 +103,10 @@ void gather_parameter_definitions(LoweringContext& context, const std::vector<sy
     if (kind == nullptr) continue;
     const syntax::Block& block = blocks[i];
     for (const syntax::Statement& statement : block.statements) {
-      const auto* assignment = std::get_if<syntax::AssignmentBody>(&statement.body);
+      const syntax::AssignmentBody* assignment = statement.assignment();
       if (assignment == nullptr || assignment->expr == nullptr) continue;
       if (kind->name == "PARAMETERS") {
-        context.parameter_definitions[sema::ScopedName{std::nullopt, statement.key.text()}] = assignment;
+        context.parameter_definitions[sema::ScopedName{std::nullopt, statement.key().text()}] = assignment;
       } else if (kind->local_parameters && block.name && assignment->target && key_is(statement, "parameter")) {
         context.parameter_definitions[sema::ScopedName{block.name->text, assignment->target->text}] = assignment;
       }
@@ -131,8 +131,8 @@ std::optional<double> main_number(const LoweringContext& context, const syntax::
 
 std::optional<double> quantity_to_base(const LoweringContext& context, const syntax::Statement& statement,
                                        std::string_view dimension, const std::optional<std::string>& owner) {
-  const syntax::ValuesBody* body = sema::values_body(statement);
-  if (body == nullptr) return std::nullopt;
+  const std::optional<syntax::ValuesBody> body = sema::values_body(statement);
+  if (!body) return std::nullopt;
   std::optional<double> number;
   std::optional<std::string> unit;
   std::optional<NamedNumber> named = body->values.empty() ? std::nullopt : named_number(context, body->values.front(), owner);
