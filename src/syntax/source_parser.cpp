@@ -1,5 +1,6 @@
 #include <utility>
 
+#include "syntax/ascii.hpp"
 #include "syntax/parser.hpp"
 
 namespace ovm::syntax {
@@ -35,11 +36,26 @@ Block parse_block(ParserState& state) {
   return block;
 }
 
+// At least the number of blocks: every header opens a line with a token at column 0. Reserved
+// up front, the list of a large model neither outgrows its need nor is copied as it grows.
+std::size_t header_line_bound(std::string_view text) {
+  std::size_t count = 0;
+  for (std::size_t start = 0; start < text.size();) {
+    char c = text[start];
+    if (c != '\n' && c != '#' && !is_blank(c)) ++count;
+    std::size_t end = text.find('\n', start);
+    if (end == std::string_view::npos) break;
+    start = end + 1;
+  }
+  return count;
+}
+
 }  // namespace
 
 ParseOutput parse_source(std::string_view text, std::uint32_t file) {
   ParserState state = make_parser_state(text, file);
   std::vector<Block> blocks;
+  blocks.reserve(header_line_bound(text));
   for (;;) {
     skip_blank_lines(state);
     const Token& token = current(state);
