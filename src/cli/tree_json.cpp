@@ -42,19 +42,14 @@ std::string_view atom_kind(syntax::ValueKind kind) {
 }
 
 std::string value_text(const syntax::Value& value) {
-  return std::visit(Overloaded{
-                        [](std::string_view text) { return std::string(text); },
-                        [](double number) { return tree_json_number_text(number); },
-                        [](std::span<const std::string_view> parts) {
-                          std::string joined;
-                          for (std::string_view part : parts) {
-                            if (!joined.empty()) joined += '.';
-                            joined += part;
-                          }
-                          return joined;
-                        },
-                    },
-                    value.payload);
+  if (value.kind == syntax::ValueKind::Number) return tree_json_number_text(value.number());
+  if (value.kind != syntax::ValueKind::Qualified) return std::string(value.text());
+  std::string joined;
+  for (std::string_view part : value.parts()) {
+    if (!joined.empty()) joined += '.';
+    joined += part;
+  }
+  return joined;
 }
 
 void append_span(std::string& out, diagnostics::Span span) {

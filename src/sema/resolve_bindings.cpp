@@ -45,7 +45,7 @@ void bind_backend_value(Resolution& resolution, const syntax::Statement& stateme
   const syntax::Value& last = body->values.back();
   if (last.kind != syntax::ValueKind::Identifier) return;
   declare_global(resolution.symbols,
-                 Symbol{SymbolKind{SymbolKind::Tag::BackendValue, {}}, std::get<std::string_view>(last.payload), last.span});
+                 Symbol{SymbolKind{SymbolKind::Tag::BackendValue, {}}, last.text(), last.span});
 }
 
 // `parameter name = expression` binds a name local to the block's scope. Built-in names are

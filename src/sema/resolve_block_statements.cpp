@@ -38,14 +38,14 @@ struct StatementUses {
     if (main >= body.values.size()) return;
     const Value& value = body.values[main];
     if (value.kind != ValueKind::Identifier) return;
-    resolve_number_name(symbols, out, scope, std::get<std::string_view>(value.payload), value.span);
+    resolve_number_name(symbols, out, scope, value.text(), value.span);
   }
 
   // A species or delta line may give its number as a name too; a leading unit word is none.
   void line(const syntax::ValuesBody& body) const {
     if (body.values.empty() || body.values.front().kind != ValueKind::Identifier) return;
     const Value& value = body.values.front();
-    std::string_view name = std::get<std::string_view>(value.payload);
+    std::string_view name = value.text();
     if (unit_lookup(name)) return;
     resolve_number_name(symbols, out, scope, name, value.span);
   }

@@ -8,14 +8,12 @@
 namespace ovm::sema {
 
 std::string_view value_text(const syntax::Value& value) {
-  if (const auto* text = std::get_if<std::string_view>(&value.payload)) return *text;
-  return {};
+  return value.text();
 }
 
 std::optional<double> value_number(const syntax::Value& value) {
   if (value.kind != syntax::ValueKind::Number) return std::nullopt;
-  if (const auto* number = std::get_if<double>(&value.payload)) return *number;
-  return std::nullopt;
+  return value.number();
 }
 
 std::optional<syntax::ValuesBody> values_body(const syntax::Statement& statement) {

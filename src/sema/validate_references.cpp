@@ -89,10 +89,10 @@ class Names {
 // like the value's span, so each lies at its distance from the first.
 std::vector<Part> value_parts(const syntax::Value& value) {
   std::vector<Part> parts;
-  const auto* texts = std::get_if<std::span<const std::string_view>>(&value.payload);
-  if (texts == nullptr || texts->empty()) return parts;
-  const char* base = texts->front().data();
-  for (std::string_view text : *texts) {
+  std::span<const std::string_view> texts = value.parts();
+  if (texts.empty()) return parts;
+  const char* base = texts.front().data();
+  for (std::string_view text : texts) {
     auto start = value.span.start + static_cast<std::uint32_t>(text.data() - base);
     parts.push_back(Part{text, Span{value.span.file, start, start + static_cast<std::uint32_t>(text.size())}});
   }

@@ -223,7 +223,7 @@ TEST(ListCheckTest, AnUnreadableItemIsReportedAndTheNextOneChecked) {
   const std::vector<syntax::Value> items = {
       {std::string_view("- x"), Span{0, 39, 42}, ValueKind::Unreadable},
       {std::string_view("y"), Span{0, 44, 45}, ValueKind::Identifier},
-      {2.0, Span{0, 47, 48}, ValueKind::Number},
+      {2.0, Span{0, 47, 48}},
   };
   syntax::Arena arena;
   const std::vector<syntax::Statement> statements = {

@@ -82,10 +82,10 @@ struct BodyPrinter {
 
 std::string value_text(const Value& value) {
   std::string payload;
-  if (const auto* text = std::get_if<std::string_view>(&value.payload)) payload = *text;
-  if (const auto* number = std::get_if<double>(&value.payload)) payload = number_text(*number);
-  if (const auto* parts = std::get_if<std::span<const std::string_view>>(&value.payload)) {
-    payload = joined(std::vector<std::string>(parts->begin(), parts->end()), ".");
+  if (value.has_text()) payload = value.text();
+  if (value.kind == ValueKind::Number) payload = number_text(value.number());
+  if (value.kind == ValueKind::Qualified) {
+    payload = joined(std::vector<std::string>(value.parts().begin(), value.parts().end()), ".");
   }
   return kind_tag(value.kind) + ":" + payload;
 }

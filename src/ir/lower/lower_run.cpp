@@ -186,9 +186,7 @@ std::optional<Output> output_of(const LoweringContext& context, const syntax::St
   const syntax::Value* first = sema::first_value(statement);
   if (first == nullptr) return std::nullopt;
   if (first->kind == ValueKind::Qualified) {
-    const auto* parts = std::get_if<std::span<const std::string_view>>(&first->payload);
-    if (parts == nullptr) return std::nullopt;
-    std::optional<Subject> subject = resolve_reference(context, *parts);
+    std::optional<Subject> subject = resolve_reference(context, first->parts());
     if (!subject) return std::nullopt;
     Variable variable = std::visit([](const auto& quantity) { return Variable{quantity}; }, subject->kind);
     return Output{std::move(variable), value_text(*first).value_or("")};

@@ -18,27 +18,20 @@ bool key_is(const syntax::Statement& statement, std::string_view key) { return s
 std::optional<std::string> value_text(const syntax::Value& value) {
   switch (value.kind) {
     case ValueKind::Number: {
-      const auto* number = std::get_if<double>(&value.payload);
-      if (number == nullptr) return std::nullopt;
-      return debug_number_text(*number);
+      return debug_number_text(value.number());
     }
     case ValueKind::Qualified: {
-      const auto* parts = std::get_if<std::span<const std::string_view>>(&value.payload);
-      if (parts == nullptr) return std::nullopt;
+      std::span<const std::string_view> parts = value.parts();
       std::string joined;
-      for (std::size_t i = 0; i < parts->size(); ++i) {
+      for (std::size_t i = 0; i < parts.size(); ++i) {
         if (i > 0) joined += '.';
-        joined += (*parts)[i];
+        joined += parts[i];
       }
       return joined;
     }
     case ValueKind::Unreadable:
       return std::nullopt;
-    default: {
-      const auto* text = std::get_if<std::string_view>(&value.payload);
-      if (text == nullptr) return std::nullopt;
-      return std::string(*text);
-    }
+    default: return std::string(value.text());
   }
 }
 
