@@ -44,7 +44,7 @@ struct ParserState {
   // one list per nesting depth; values never nest.
   std::vector<std::vector<Statement>> statement_lists;
   std::vector<Value> value_list;
-  std::vector<UnitFactor> factor_list;
+  std::vector<UnitFactor> factor_list;  // the factors of the last unit read, until the next
 };
 
 // The list of statements being collected at the current statement depth, empty at first use.

@@ -19,13 +19,15 @@ struct UnitFactor {
   friend bool operator==(const UnitFactor&, const UnitFactor&) = default;
 };
 
-// A unit written at the end of a statement.
+// A unit written at the end of a statement. Its factors are read to know it for a unit but not
+// kept: the checks and lowering go by the text.
 struct UnitExpr {
-  std::span<const UnitFactor> factors;
   // The source text without white space: mol / kgw gives mol/kgw. A slice of the source when
   // it holds no white space, otherwise a copy in the tree's arena.
   std::string_view text;
   diagnostics::Span span;
 };
+
+static_assert(sizeof(UnitExpr) <= 32, "a unit record grows every large model's tree");
 
 }  // namespace ovm::syntax

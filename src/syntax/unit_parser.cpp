@@ -37,7 +37,6 @@ std::optional<UnitExpr> parse_unit(ParserState& state) {
     if (at_line_end(state)) {
       UnitExpr unit;
       unit.span = diagnostics::Span::join(token_at(state, start).span(), token_at(state, state.position - 1).span());
-      unit.factors = state.arena.take(factors);
       // Stripping only removes characters: a text of the same length is the written one.
       std::string_view written = span_text(state, unit.span);
       std::string stripped = strip_whitespace(written);
