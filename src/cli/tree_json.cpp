@@ -230,7 +230,7 @@ void expr_to_json(std::string& out, const SyntaxExpr& expr) {
                  },
                  [&](const SyntaxExpr::Error&) { out += "{\"kind\": \"error\"}"; },
              },
-             expr.kind);
+             expr.kind());
 }
 
 void statement_to_json(std::string& out, const syntax::Statement& statement, std::string_view source, std::size_t n) {

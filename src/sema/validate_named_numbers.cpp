@@ -38,14 +38,14 @@ const ParameterDefinition* find_parameter_definition(const ValidationContext& co
 std::optional<double> constant_expression_value(const SyntaxExpr& expression) {
   // A loop over the negations: nothing here recurses.
   bool negated = false;
-  const SyntaxExpr* node = &expression;
-  while (const auto* unary = std::get_if<SyntaxExpr::Unary>(&node->kind)) {
+  SyntaxExpr::Kind node = expression.kind();
+  while (const auto* unary = std::get_if<SyntaxExpr::Unary>(&node)) {
     negated = !negated;
-    node = unary->operand;
+    node = unary->operand->kind();
   }
   std::optional<double> value;
-  if (const auto* number = std::get_if<SyntaxExpr::Number>(&node->kind)) value = number->value;
-  if (const auto* ident = std::get_if<SyntaxExpr::Ident>(&node->kind)) {
+  if (const auto* number = std::get_if<SyntaxExpr::Number>(&node)) value = number->value;
+  if (const auto* ident = std::get_if<SyntaxExpr::Ident>(&node)) {
     if (const NamedConstant* constant = find_named_constant(ident->name)) value = constant->value;
   }
   if (!value) return std::nullopt;

@@ -66,20 +66,20 @@ struct OperandCheck {
             operand(*node.rhs);
           }
         },
-        expr.kind);
+        expr.kind());
   }
 
   // Nesting is bounded by the parser. `whole_checked`: the block checks already refuse an
   // assignment whose whole expression is a literal.
   void statement(const syntax::Statement& statement, bool whole_checked) {
     if (const syntax::AssignmentBody* assignment = statement.assignment()) {
-      if (whole_checked && std::holds_alternative<SyntaxExpr::Literal>(assignment->expr->kind)) return;
+      if (whole_checked && std::holds_alternative<SyntaxExpr::Literal>(assignment->expr->kind())) return;
       operand(*assignment->expr);
     } else if (const auto condition = syntax::body_as<syntax::ConditionBody>(statement)) {
       // The left side names what is compared: a reference or a name, checked as such.
       const SyntaxExpr& subject = *condition->comparison->lhs;
-      bool named = std::holds_alternative<SyntaxExpr::Qualified>(subject.kind) ||
-                   std::holds_alternative<SyntaxExpr::Ident>(subject.kind);
+      bool named = std::holds_alternative<SyntaxExpr::Qualified>(subject.kind()) ||
+                   std::holds_alternative<SyntaxExpr::Ident>(subject.kind());
       if (!named) operand(subject);
       operand(*condition->comparison->rhs);
     } else if (const auto nested = syntax::body_as<syntax::NestedBody>(statement)) {

@@ -52,7 +52,7 @@ void collect_names(const SyntaxExpr& expr, std::vector<Use>& names) {
           collect_names(*node.rhs, names);
         }
       },
-      expr.kind);
+      expr.kind());
 }
 
 // The first definition of each parameter, in model order, with the definitions its value names.

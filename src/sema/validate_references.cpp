@@ -212,8 +212,9 @@ struct ReferenceCheck {
     if (property == nullptr) return;
     if (kind.name == "MODEL" && property->key == "until") {
       const auto condition = syntax::body_as<syntax::ConditionBody>(statement);
-      const auto* subject = condition ? std::get_if<syntax::SyntaxExpr::Qualified>(&condition->comparison->lhs->kind) : nullptr;
-      if (subject) dotted(expr_parts(*subject), true);
+      if (!condition) return;
+      const syntax::SyntaxExpr::Kind lhs = condition->comparison->lhs->kind();
+      if (const auto* subject = std::get_if<syntax::SyntaxExpr::Qualified>(&lhs)) dotted(expr_parts(*subject), true);
       return;
     }
     if (!property->reference_kind) return;

@@ -95,10 +95,11 @@ constexpr std::string_view subject_help = "stop on `time` or on a quantity of a 
 
 // The subject's dimensions, or nothing (reported) when the run could not read the subject.
 std::optional<std::span<const std::string_view>> subject_of(ValidationContext& context, const SyntaxExpr& lhs) {
-  if (const auto* ident = std::get_if<SyntaxExpr::Ident>(&lhs.kind); ident && ident->name == "time") {
+  const SyntaxExpr::Kind kind = lhs.kind();
+  if (const auto* ident = std::get_if<SyntaxExpr::Ident>(&kind); ident && ident->name == "time") {
     return std::span<const std::string_view>(time_dimension);
   }
-  const auto* qualified = std::get_if<SyntaxExpr::Qualified>(&lhs.kind);
+  const auto* qualified = std::get_if<SyntaxExpr::Qualified>(&kind);
   if (qualified == nullptr) {
     report(context, DiagnosticCode::OV202, lhs.span, "a stop condition needs `time` or a reservoir quantity here",
            subject_help);
@@ -118,8 +119,9 @@ std::optional<std::span<const std::string_view>> subject_of(ValidationContext& c
 // A right side that is itself a name without a number (undeclared, an entity, a dotted name):
 // resolution reports it already.
 bool names_no_number(const ValidationContext& context, const SyntaxExpr& rhs) {
-  if (std::holds_alternative<SyntaxExpr::Qualified>(rhs.kind)) return true;
-  const auto* ident = std::get_if<SyntaxExpr::Ident>(&rhs.kind);
+  const SyntaxExpr::Kind kind = rhs.kind();
+  if (std::holds_alternative<SyntaxExpr::Qualified>(kind)) return true;
+  const auto* ident = std::get_if<SyntaxExpr::Ident>(&kind);
   if (ident == nullptr) return false;
   const Symbol* symbol = lookup_global(*context.symbols, ident->name);
   return symbol == nullptr ? ident->name != "time" && ident->name != "T" : symbol->kind.tag == SymbolKind::Tag::Entity;

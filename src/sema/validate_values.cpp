@@ -146,7 +146,8 @@ void check_list(ValidationContext& context, const PropertySpec& property, const 
 }
 
 void check_literal_assignment(ValidationContext& context, const syntax::AssignmentBody& assignment) {
-  const auto* literal = std::get_if<syntax::SyntaxExpr::Literal>(&assignment.expr->kind);
+  const syntax::SyntaxExpr::Kind kind = assignment.expr->kind();
+  const auto* literal = std::get_if<syntax::SyntaxExpr::Literal>(&kind);
   if (literal == nullptr) return;
   std::string label = diagnostics::fill_message("a {} has no arithmetic value", {syntax::display_name(literal->of->kind)});
   push_diagnostic(context.diagnostics, Diagnostic(DiagnosticCode::OV202, literal->of->span).with_label(label));

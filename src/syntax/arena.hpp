@@ -41,6 +41,16 @@ class Arena {
     return ::new (allocate(sizeof(T), alignof(T))) T(std::move(value));
   }
 
+  // Two objects side by side.
+  template <class T>
+  const T* make_pair(T first, T second) {
+    static_assert(std::is_trivially_destructible_v<T>, "arena objects are never destroyed");
+    T* out = static_cast<T*>(allocate(sizeof(T) * 2, alignof(T)));
+    ::new (out) T(std::move(first));
+    ::new (out + 1) T(std::move(second));
+    return out;
+  }
+
   // The items moved into the arena, and the vector left empty with its capacity kept.
   template <class T>
   std::span<const T> take(std::vector<T>& items) {

@@ -156,7 +156,7 @@ INSTANTIATE_TEST_SUITE_P(
         LongLineCase{"call_arguments", "B\n  k = f(a" + repeat(", a", long_line - 1) + ")\n",
                      [](const ParseOutput& out) {
                        const AssignmentBody body = std::get<AssignmentBody>(only_statement(out).body());
-                       EXPECT_EQ(std::get<SyntaxExpr::Call>(body.expr->kind).args.size(), long_line);
+                       EXPECT_EQ(std::get<SyntaxExpr::Call>(body.expr->kind()).args.size(), long_line);
                      }},
         // Every species group fails and is scanned again as separate tokens.
         LongLineCase{"unclosed_groups", "B\n  x" + repeat(" A(aaaaaaaaaa", long_line / 10) + "\n",

@@ -96,7 +96,7 @@ std::string values_text(std::span<const Value> values) {
   return joined(texts, ", ");
 }
 
-std::string expr_text(const SyntaxExpr& expr) { return std::visit(ExprPrinter{}, expr.kind); }
+std::string expr_text(const SyntaxExpr& expr) { return std::visit(ExprPrinter{}, expr.kind()); }
 
 std::string body_text(const StatementBody& body) { return std::visit(BodyPrinter{}, body); }
 

@@ -75,9 +75,10 @@ std::optional<StopCondition> stop_condition(const LoweringContext& context, cons
   const auto condition = syntax::body_as<syntax::ConditionBody>(statement);
   if (!condition) return std::nullopt;
   std::optional<Subject> subject;
-  if (const auto* qualified = std::get_if<SyntaxExpr::Qualified>(&condition->comparison->lhs->kind)) {
+  const SyntaxExpr::Kind lhs = condition->comparison->lhs->kind();
+  if (const auto* qualified = std::get_if<SyntaxExpr::Qualified>(&lhs)) {
     subject = resolve_reference(context, part_texts(qualified->path));
-  } else if (const auto* ident = std::get_if<SyntaxExpr::Ident>(&condition->comparison->lhs->kind); ident && ident->name == "time") {
+  } else if (const auto* ident = std::get_if<SyntaxExpr::Ident>(&lhs); ident && ident->name == "time") {
     subject = Subject{Subject::Time{}};
   }
   if (!subject) return std::nullopt;
