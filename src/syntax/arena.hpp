@@ -65,6 +65,16 @@ class Arena {
 
   std::string_view copy(std::string_view text);
 
+  // The items copied into the arena.
+  template <class T>
+  std::span<const T> copy(std::span<const T> items) {
+    static_assert(std::is_trivially_destructible_v<T>, "arena objects are never destroyed");
+    if (items.empty()) return {};
+    T* out = static_cast<T*>(allocate(sizeof(T) * items.size(), alignof(T)));
+    std::uninitialized_copy(items.begin(), items.end(), out);
+    return std::span<const T>(out, items.size());
+  }
+
  private:
   void* allocate_in_new_block(std::size_t bytes);
 

@@ -86,9 +86,11 @@ const UnitExpr* placed_unit(ParserState& state) {
   return unit ? state.arena.make(*unit) : nullptr;
 }
 
+// The values are left in the state's list, from which the statement takes them.
 ValuesBody parse_values(ParserState& state) {
   ValuesBody body;
   std::vector<Value>& values = state.value_list;
+  values.clear();
   UnitLookahead lookahead;
   while (!at_line_end(state)) {
     bool after_number = !values.empty() && values.back().kind == ValueKind::Number;
@@ -105,12 +107,14 @@ ValuesBody parse_values(ParserState& state) {
     values.push_back(unreadable_rest(state));
     break;
   }
-  body.values = state.arena.take(values);
+  body.values = values;
   return body;
 }
 
+// The items are left in the state's list, from which the statement takes them.
 ListBody parse_list(ParserState& state) {
   std::vector<Value>& items = state.value_list;
+  items.clear();
   advance(state);
   for (;;) {
     if (at(state, TokenKind::RightBracket)) {
@@ -131,7 +135,7 @@ ListBody parse_list(ParserState& state) {
       break;
     }
   }
-  return ListBody{state.arena.take(items)};
+  return ListBody{items};
 }
 
 AssignmentBody parse_assignment(ParserState& state, const Name* target) {

@@ -47,20 +47,21 @@ Statement::Statement(StatementKey key, const StatementBody& body, diagnostics::S
     : span(span), key_size_(count_of(key.text().size())), key_text_(key.text().data()), key_kind_(key.kind) {
   auto held = [&](Form form, const void* first, std::size_t count) {
     form_ = form;
-    body_ = first;
-    count_ = count_of(count);
+    storage_.held = Held{first, count_of(count)};
   };
   auto placed = [&](Form form, const auto& view) {
     form_ = form;
-    body_ = arena.make(view);
+    storage_.held = Held{arena.make(view), 0};
   };
   std::visit(Overloaded{
                  [&](const ValuesBody& b) {
-                   if (b.unit != nullptr) return placed(Form::PlacedValues, b);
-                   held(Form::Values, b.values.data(), b.values.size());
+                   if (b.unit != nullptr) return placed(Form::PlacedValues, ValuesBody{arena.copy(b.values), b.unit});
+                   if (b.values.size() != 1) return held(Form::Values, arena.copy(b.values).data(), b.values.size());
+                   form_ = Form::OneValue;
+                   ::new (storage_.value) Value(b.values.front());
                  },
                  [&](const AssignmentBody& b) { placed(Form::Assignment, b); },
-                 [&](const ListBody& b) { held(Form::List, b.items.data(), b.items.size()); },
+                 [&](const ListBody& b) { held(Form::List, arena.copy(b.items).data(), b.items.size()); },
                  [&](const ConditionBody& b) { placed(Form::Condition, b); },
                  [&](const NestedBody& b) { held(Form::Nested, b.statements.data(), b.statements.size()); },
              },

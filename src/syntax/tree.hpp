@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <new>
 #include <optional>
 #include <span>
 #include <string>
@@ -86,13 +87,16 @@ struct NestedBody {
 
 using StatementBody = std::variant<ValuesBody, AssignmentBody, ListBody, ConditionBody, NestedBody>;
 
-// 40 bytes: a large model holds one per line. The key and the body are held packed and given
-// back as the views above. A list of values without a unit, a list and nested statements are
-// held as a start and a 32-bit count (a source is under 4 GiB); the other bodies, far fewer, as
-// their view placed in the tree's arena.
+// 56 bytes: a large model holds one per line. The key and the body are held packed and given
+// back as the views above. The one value of a line without a unit, the most common body, is
+// held in the statement itself; other lists of values, a list and nested statements as a start
+// and a 32-bit count (a source is under 4 GiB); the other bodies, far fewer, as their view
+// placed in the tree's arena.
 class Statement {
  public:
   Statement() = default;
+  // The lists of values of the body are copied into the statement or the arena; the nodes and
+  // statements it points to must be in the arena already.
   Statement(StatementKey key, const StatementBody& body, diagnostics::Span span, Arena& arena);
 
   StatementKey key() const { return StatementKey(key_kind_, std::string_view(key_text_, key_size_)); }
@@ -100,7 +104,7 @@ class Statement {
   // The assignment body, or null for any other: it is placed in the arena, so the pointer lasts
   // as long as the tree.
   const AssignmentBody* assignment() const {
-    return form_ == Form::Assignment ? static_cast<const AssignmentBody*>(body_) : nullptr;
+    return form_ == Form::Assignment ? static_cast<const AssignmentBody*>(first()) : nullptr;
   }
 
   // From the key to the last token consumed: the statement's own line end, and for a nested
@@ -108,27 +112,39 @@ class Statement {
   diagnostics::Span span;
 
  private:
-  enum class Form : std::uint8_t { Values, PlacedValues, Assignment, List, Condition, Nested };
+  enum class Form : std::uint8_t { OneValue, Values, PlacedValues, Assignment, List, Condition, Nested };
+
+  struct Held {
+    const void* first = nullptr;  // the first item, or the placed view
+    std::uint32_t count = 0;      // of the items
+  };
+  union Storage {
+    Held held{};
+    alignas(Value) unsigned char value[sizeof(Value)];  // the one value
+  };
+
+  const void* first() const { return storage_.held.first; }
+  const Value* one_value() const { return std::launder(reinterpret_cast<const Value*>(storage_.value)); }
 
   // In this order the fields pack after the span.
   std::uint32_t key_size_ = 0;
   const char* key_text_ = "";
-  const void* body_ = nullptr;  // the first item, or the placed view
-  std::uint32_t count_ = 0;  // of the items
+  Storage storage_;
   StatementKey::Kind key_kind_ = StatementKey::Kind::Word;
   Form form_ = Form::Values;
 };
 
-static_assert(sizeof(Statement) <= 40, "a statement record grows every large model's tree");
+static_assert(sizeof(Statement) <= 56, "a statement record grows every large model's tree");
 
 inline StatementBody Statement::body() const {
   switch (form_) {
-    case Form::Values: return ValuesBody{{static_cast<const Value*>(body_), count_}, nullptr};
-    case Form::PlacedValues: return *static_cast<const ValuesBody*>(body_);
-    case Form::Assignment: return *static_cast<const AssignmentBody*>(body_);
-    case Form::List: return ListBody{{static_cast<const Value*>(body_), count_}};
-    case Form::Condition: return *static_cast<const ConditionBody*>(body_);
-    case Form::Nested: return NestedBody{{static_cast<const Statement*>(body_), count_}};
+    case Form::OneValue: return ValuesBody{{one_value(), 1}, nullptr};
+    case Form::Values: return ValuesBody{{static_cast<const Value*>(first()), storage_.held.count}, nullptr};
+    case Form::PlacedValues: return *static_cast<const ValuesBody*>(first());
+    case Form::Assignment: return *static_cast<const AssignmentBody*>(first());
+    case Form::List: return ListBody{{static_cast<const Value*>(first()), storage_.held.count}};
+    case Form::Condition: return *static_cast<const ConditionBody*>(first());
+    case Form::Nested: return NestedBody{{static_cast<const Statement*>(first()), storage_.held.count}};
   }
   return ValuesBody{};
 }
