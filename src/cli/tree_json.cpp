@@ -115,11 +115,11 @@ void body_to_json(std::string& out, const syntax::StatementBody& body, std::stri
 
 void block_to_json(std::string& out, const syntax::Block& block, std::string_view source) {
   out += "{\n      \"keyword\": ";
-  out += json_string(block.keyword);
+  out += json_string(block.keyword());
   out += ",\n      \"name\": ";
-  out += block.name ? json_string(block.name->text) : "null";
+  out += block.name() ? json_string(block.name()->text) : "null";
   out += ",\n      \"span\": ";
-  append_span(out, block.span);
+  append_span(out, block.span());
   out += ",\n      \"statements\": [";
   bool first = true;
   for (const syntax::Statement& statement : block.statements) {

@@ -194,7 +194,7 @@ void check_statement(ValidationContext& context, BlockState& state, const BlockS
 void validate_block(ValidationContext& context, const syntax::Block& block, const BlockSpec& kind) {
   if (!kind.implemented || kind.content_line || kind.law_body) return;
   BlockState state;
-  if (block.name) state.scope = block.name->text;
+  if (block.name()) state.scope = block.name()->text;
   state.present_keys.reserve(block.statements.size());
   state.variant = find_variant(context, block, kind);
   for (const syntax::Statement& statement : block.statements) check_statement(context, state, kind, statement);

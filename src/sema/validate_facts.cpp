@@ -104,8 +104,8 @@ void gather_parameter_definitions(ValidationContext& context, const syntax::Bloc
     ParameterDefinition definition{assignment->expr, assignment->unit};
     if (kind.name == "PARAMETERS") {
       context.parameter_definitions.insert_or_assign(ScopedName{std::nullopt, statement.key().text()}, definition);
-    } else if (kind.local_parameters && block.name && assignment->target && key_is(statement, "parameter")) {
-      context.parameter_definitions.insert_or_assign(ScopedName{block.name->text, assignment->target->text}, definition);
+    } else if (kind.local_parameters && block.name() && assignment->target && key_is(statement, "parameter")) {
+      context.parameter_definitions.insert_or_assign(ScopedName{block.name()->text, assignment->target->text}, definition);
     }
   }
 }
@@ -144,12 +144,12 @@ ValidationContext gather_model_facts(const syntax::ParseOutput& tree, const Reso
   context.tree = &tree;
   context.symbols = &resolution.symbols;
   for (const syntax::Block& block : tree.blocks) {
-    if (!diagnostics::equals_ascii_folded(block.keyword, "isotopes") || !sets_relative_mode(block)) continue;
+    if (!diagnostics::equals_ascii_folded(block.keyword(), "isotopes") || !sets_relative_mode(block)) continue;
     context.relative_mode = true;
     break;
   }
   context.has_database = std::any_of(tree.blocks.begin(), tree.blocks.end(), [](const syntax::Block& block) {
-    return diagnostics::equals_ascii_folded(block.keyword, "database");
+    return diagnostics::equals_ascii_folded(block.keyword(), "database");
   });
   for (const Symbol& symbol : resolution.symbols.globals.in_order()) {
     if (symbol.kind.tag == SymbolKind::Tag::Entity) continue;

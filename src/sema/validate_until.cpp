@@ -49,7 +49,7 @@ std::optional<std::string_view> unit_dimension(std::string_view text) {
 std::span<const std::string_view> pool_dimensions(const ValidationContext& context, std::string_view reservoir,
                                                   std::string_view species) {
   for (const syntax::Block& block : context.tree->blocks) {
-    if (!diagnostics::equals_ascii_folded(block.keyword, "reservoir") || !block.name || block.name->text != reservoir) continue;
+    if (!diagnostics::equals_ascii_folded(block.keyword(), "reservoir") || !block.name() || block.name()->text != reservoir) continue;
     for (const syntax::Statement& statement : block.statements) {
       const std::optional<syntax::ValuesBody> body = values_body(statement);
       if (statement.key().kind != syntax::StatementKey::Kind::Species || statement.key().text() != species || !body) continue;

@@ -166,14 +166,43 @@ inline diagnostics::Span key_span(const Statement& statement) {
 // The byte column of the key, found from the source it was parsed from.
 std::uint32_t key_column(const Statement& statement, std::string_view source);
 
-// The spans come last, where they pack.
-struct Block {
-  std::string_view keyword;  // the header word as written
-  std::optional<Name> name;
+// 56 bytes: a large model holds tens of thousands. The header word and the name are held as
+// their starts, the source under their spans giving their texts.
+class Block {
+ public:
+  Block() = default;
+  // The texts are the source under their spans.
+  Block(std::string_view keyword, std::optional<Name> name, std::span<const Statement> statements,
+        diagnostics::Span keyword_span)
+      : statements(statements), keyword_span(keyword_span), keyword_text_(keyword.data()) {
+    if (!name) return;
+    name_text_ = name->text.data();
+    name_span_ = name->span;
+  }
+
+  // The header word as written.
+  std::string_view keyword() const { return {keyword_text_, keyword_span.end - keyword_span.start}; }
+  std::optional<Name> name() const {
+    if (name_text_ == nullptr) return std::nullopt;
+    return Name{std::string_view(name_text_, name_span_.end - name_span_.start), name_span_};
+  }
+  // From the header word to the end of the last statement, or else of the name.
+  diagnostics::Span span() const {
+    diagnostics::Span last = !statements.empty() ? statements.back().span : name_text_ ? name_span_ : keyword_span;
+    return diagnostics::Span::join(keyword_span, last);
+  }
+
   std::span<const Statement> statements;  // top level only
   diagnostics::Span keyword_span;
-  diagnostics::Span span;
+
+ private:
+  // In this order the fields pack after the spans.
+  diagnostics::Span name_span_;
+  const char* keyword_text_ = "";
+  const char* name_text_ = nullptr;  // null without a name
 };
+
+static_assert(sizeof(Block) <= 56, "a block record grows every large model's tree");
 
 // The tree's texts are slices of the source text it was parsed from, which must outlive it; its
 // nodes live in its arena.

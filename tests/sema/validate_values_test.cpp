@@ -230,7 +230,7 @@ TEST(ListCheckTest, AnUnreadableItemIsReportedAndTheNextOneChecked) {
       {{syntax::StatementKey::Kind::Word, "element"}, syntax::ValuesBody{element, nullptr}, Span{0, 16, 27}, arena},
       {{syntax::StatementKey::Kind::Word, "series"}, syntax::ListBody{items}, Span{0, 31, 50}, arena},
   };
-  syntax::Block block{"SAMPLE", syntax::Name{"Rock", Span{0, 7, 11}}, statements, Span{0, 0, 6}, Span{0, 0, 50}};
+  syntax::Block block{"SAMPLE", syntax::Name{"Rock", Span{0, 7, 11}}, statements, Span{0, 0, 6}};
 
   ValidationContext context;
   validate_block(context, block, *find_block_spec("SAMPLE"));

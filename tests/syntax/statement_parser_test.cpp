@@ -193,7 +193,7 @@ TEST(StatementSpanTest, CoversKeyToLineEndAndOwnedLines) {
   EXPECT_EQ(key_span(s[2]), (Span{4, 30, 33}));
   EXPECT_EQ(s[2].span, (Span{4, 30, 35}));
 
-  EXPECT_EQ(out.blocks[0].span, (Span{4, 0, 35}));
+  EXPECT_EQ(out.blocks[0].span(), (Span{4, 0, 35}));
 }
 
 TEST(StatementSpanTest, ValueAndUnitSpans) {

@@ -100,7 +100,7 @@ std::vector<Id> all_ids(const std::vector<Record>& records) {
 
 void lower_simulation(LoweringContext& context, const syntax::Block& block) {
   Simulation simulation;
-  if (block.name) simulation.name = std::string(block.name->text);
+  if (block.name()) simulation.name = std::string(block.name()->text);
   for (const syntax::Statement& statement : block.statements) {
     if (key_is(statement, "step")) {
       simulation.step_seconds = quantity_to_base(context, statement, "time");
@@ -143,9 +143,9 @@ std::optional<std::uint32_t> count_of(std::optional<double> number) {
 }  // namespace
 
 void lower_identify(LoweringContext& context, const syntax::Block& block) {
-  if (!block.name) return;
+  if (!block.name()) return;
   Identification identification;
-  identification.name = std::string(block.name->text);
+  identification.name = std::string(block.name()->text);
   std::optional<SampleId> source;
   std::optional<SampleId> product;
   std::optional<IdentificationMode> mode;

@@ -171,9 +171,9 @@ void lower_backend_export(LoweringContext& context, const syntax::Statement& sta
 }  // namespace
 
 void lower_phreeqc(LoweringContext& context, const syntax::Block& block) {
-  if (!block.name) return;
+  if (!block.name()) return;
   Backend backend;
-  backend.name = std::string(block.name->text);
+  backend.name = std::string(block.name()->text);
   std::optional<std::string> input;
   for (const syntax::Statement& statement : block.statements) {
     // `input file <path>` is the two-word form; the one-word key passes the checks as well and

@@ -19,8 +19,8 @@ using syntax::ValueKind;
 namespace {
 
 std::optional<std::string> block_name(const syntax::Block& block) {
-  if (!block.name) return std::nullopt;
-  return std::string(block.name->text);
+  if (!block.name()) return std::nullopt;
+  return std::string(block.name()->text);
 }
 
 }  // namespace

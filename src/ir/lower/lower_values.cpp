@@ -100,8 +100,8 @@ void gather_parameter_definitions(LoweringContext& context, const std::vector<sy
       if (assignment == nullptr || assignment->expr == nullptr) continue;
       if (kind->name == "PARAMETERS") {
         context.parameter_definitions[sema::ScopedName{std::nullopt, statement.key().text()}] = assignment;
-      } else if (kind->local_parameters && block.name && assignment->target && key_is(statement, "parameter")) {
-        context.parameter_definitions[sema::ScopedName{block.name->text, assignment->target->text}] = assignment;
+      } else if (kind->local_parameters && block.name() && assignment->target && key_is(statement, "parameter")) {
+        context.parameter_definitions[sema::ScopedName{block.name()->text, assignment->target->text}] = assignment;
       }
     }
   }

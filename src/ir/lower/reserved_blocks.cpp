@@ -5,7 +5,7 @@
 namespace ovm::ir {
 
 std::optional<ReservedBlock> is_reserved_block(const syntax::Block& block) {
-  std::string keyword(block.keyword);
+  std::string keyword(block.keyword());
   for (char& c : keyword) {
     if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
   }
