@@ -80,8 +80,8 @@ void bind_names(const syntax::ParseOutput& tree, Resolution& resolution) {
         bind_parameter(resolution, statement);
       } else if (kind.declares == "Backend" && diagnostics::equals_ascii_folded(statement.key().text(), "export")) {
         bind_backend_value(resolution, statement);
-      } else if (kind.local_parameters && diagnostics::equals_ascii_folded(statement.key().text(), "parameter") && entry.name) {
-        bind_local(resolution, *entry.name, statement);
+      } else if (kind.local_parameters && diagnostics::equals_ascii_folded(statement.key().text(), "parameter") && entry.name()) {
+        bind_local(resolution, *entry.name(), statement);
       }
     }
   }

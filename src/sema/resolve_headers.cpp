@@ -82,10 +82,8 @@ void resolve_headers(const syntax::ParseOutput& tree, Profile profile, Resolutio
     }
     kind_seen = true;
     check_identifier(block, *kind, out);
-    BlockResolution entry;
-    if (block.name()) entry.name = block.name()->text;  // kept even where the kind takes none
-    entry.spec = kind;
-    resolution.blocks.push_back(std::move(entry));
+    // The name is kept even where the kind takes none.
+    resolution.blocks.push_back(BlockResolution{block.name() ? &block : nullptr, kind});
   }
 }
 

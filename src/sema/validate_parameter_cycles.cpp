@@ -122,9 +122,9 @@ Definitions definitions_of(const syntax::ParseOutput& tree, const Resolution& re
       if (assignment == nullptr) continue;
       if (kind->expressions_only) {
         definitions.add({}, statement.key().text(), assignment->expr);
-      } else if (kind->local_parameters && resolution.blocks[i].name && assignment->target &&
+      } else if (kind->local_parameters && resolution.blocks[i].name() && assignment->target &&
                  key_is(statement, "parameter")) {
-        definitions.add(*resolution.blocks[i].name, assignment->target->text, assignment->expr);
+        definitions.add(*resolution.blocks[i].name(), assignment->target->text, assignment->expr);
       }
     }
   }

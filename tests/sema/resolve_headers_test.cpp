@@ -109,19 +109,19 @@ TEST(HeaderPassTest, BlockResolutionsFollowTheBlocks) {
   ASSERT_EQ(resolution.blocks.size(), 5u);
 
   EXPECT_EQ(resolution.blocks[0].spec, nullptr);
-  EXPECT_EQ(resolution.blocks[0].name, std::nullopt);  // no kind, so no name either
+  EXPECT_EQ(resolution.blocks[0].name(), std::nullopt);  // no kind, so no name either
 
   EXPECT_EQ(resolution.blocks[1].spec, find_block_spec("RESERVOIR"));
-  EXPECT_EQ(resolution.blocks[1].name, "Ocean");
+  EXPECT_EQ(resolution.blocks[1].name(), "Ocean");
 
   EXPECT_EQ(resolution.blocks[2].spec, find_block_spec("UNITS"));
-  EXPECT_EQ(resolution.blocks[2].name, "Mine");  // kept although the kind takes none
+  EXPECT_EQ(resolution.blocks[2].name(), "Mine");  // kept although the kind takes none
 
   EXPECT_EQ(resolution.blocks[3].spec, find_block_spec("MODEL"));
-  EXPECT_EQ(resolution.blocks[3].name, std::nullopt);
+  EXPECT_EQ(resolution.blocks[3].name(), std::nullopt);
 
   EXPECT_EQ(resolution.blocks[4].spec, find_block_spec("MODEL"));  // a duplicate stays resolved
-  EXPECT_EQ(resolution.blocks[4].name, "Main");
+  EXPECT_EQ(resolution.blocks[4].name(), "Main");
 }
 
 TEST(HeaderPassTest, BlocksOutsideTheProfileAreStillDeclared) {
