@@ -97,15 +97,31 @@ void gather_unit_defaults(ValidationContext& context, const syntax::Block& block
   }
 }
 
+// A later definition of the same name replaces the earlier one.
+void define_parameter(ValidationContext& context, KeyedDefinition keyed) {
+  std::string_view scope = keyed.scope();
+  std::string_view name = keyed.name();
+  std::vector<KeyedDefinition>& definitions = context.parameter_definitions;
+  std::uint32_t hash = scoped_name_hash(scope, name);
+  std::optional<std::size_t> earlier = context.parameter_index.find(
+      hash, [&](std::size_t at) { return definitions[at].scope() == scope && definitions[at].name() == name; });
+  if (earlier) {
+    definitions[*earlier] = keyed;
+    return;
+  }
+  context.parameter_index.add(hash, definitions.size());
+  definitions.push_back(keyed);
+}
+
 void gather_parameter_definitions(ValidationContext& context, const syntax::Block& block, const BlockSpec& kind) {
   for (const syntax::Statement& statement : block.statements) {
     const syntax::AssignmentBody* assignment = statement.assignment();
     if (assignment == nullptr || assignment->expr == nullptr) continue;
     ParameterDefinition definition{assignment->expr, assignment->unit};
     if (kind.name == "PARAMETERS") {
-      context.parameter_definitions.insert_or_assign(ScopedName{std::nullopt, statement.key().text()}, definition);
+      define_parameter(context, KeyedDefinition{nullptr, &statement, definition});
     } else if (kind.local_parameters && block.name() && assignment->target && key_is(statement, "parameter")) {
-      context.parameter_definitions.insert_or_assign(ScopedName{block.name()->text, assignment->target->text}, definition);
+      define_parameter(context, KeyedDefinition{&block, &statement, definition});
     }
   }
 }
@@ -156,6 +172,15 @@ ValidationContext gather_model_facts(const syntax::ParseOutput& tree, const Reso
     context.scalar_names.emplace_back(symbol.name);
     index_last_name(context.scalar_index, context.scalar_names);
   }
+  // The definitions are at most the assignments, and their index is made at that count.
+  std::size_t assignments = 0;
+  for (std::size_t i = 0; i < tree.blocks.size(); ++i) {
+    const BlockSpec* kind = resolution.blocks[i].spec;
+    if (kind == nullptr || (kind->name != "PARAMETERS" && !kind->local_parameters)) continue;
+    for (const syntax::Statement& statement : tree.blocks[i].statements) assignments += statement.assignment() != nullptr;
+  }
+  context.parameter_definitions.reserve(assignments);
+  context.parameter_index.reserve(assignments);
   for (std::size_t i = 0; i < tree.blocks.size(); ++i) {
     if (const BlockSpec* kind = resolution.blocks[i].spec) gather_declarations(context, tree.blocks[i], *kind);
   }

@@ -26,13 +26,17 @@ void report(ValidationContext& context, DiagnosticCode code, diagnostics::Span s
 
 const ParameterDefinition* find_parameter_definition(const ValidationContext& context,
                                                      std::optional<std::string_view> scope, std::string_view name) {
-  const auto& definitions = context.parameter_definitions;
+  const std::vector<KeyedDefinition>& definitions = context.parameter_definitions;
+  auto find = [&](std::string_view owner) -> const ParameterDefinition* {
+    std::optional<std::size_t> at = context.parameter_index.find(scoped_name_hash(owner, name), [&](std::size_t i) {
+      return definitions[i].scope() == owner && definitions[i].name() == name;
+    });
+    return at ? &definitions[*at].definition : nullptr;
+  };
   if (scope) {
-    auto own = definitions.find(ScopedName{*scope, name});
-    if (own != definitions.end()) return &own->second;
+    if (const ParameterDefinition* own = find(*scope)) return own;
   }
-  auto global = definitions.find(ScopedName{std::nullopt, name});
-  return global == definitions.end() ? nullptr : &global->second;
+  return find({});
 }
 
 std::optional<double> constant_expression_value(const SyntaxExpr& expression) {

@@ -13,6 +13,7 @@
 #include "diagnostics/message_text.hpp"
 #include "sema/builtins.hpp"
 #include "sema/name_index.hpp"
+#include "sema/scoped_name.hpp"
 #include "sema/validate_reading.hpp"
 
 namespace ovm::sema {
@@ -62,18 +63,13 @@ struct Definitions {
   std::vector<std::uint32_t> uses;  // definitions the values name, in the order written
   std::vector<Span> use_spans;
 
-  static std::uint32_t hash(std::string_view scope, std::string_view name) {
-    std::uint32_t h = NameIndex::hash(name);
-    return scope.empty() ? h : h * 31 + NameIndex::hash(scope) + 1;
-  }
-
   std::optional<std::size_t> position(std::string_view scope, std::string_view name) const {
-    return by_name.find(hash(scope, name), [&](std::size_t at) { return list[at].scope == scope && list[at].name == name; });
+    return by_name.find(scoped_name_hash(scope, name), [&](std::size_t at) { return list[at].scope == scope && list[at].name == name; });
   }
 
   void add(std::string_view scope, std::string_view name, const SyntaxExpr* value) {
     if (position(scope, name)) return;
-    by_name.add(hash(scope, name), list.size());
+    by_name.add(scoped_name_hash(scope, name), list.size());
     list.push_back(Definition{scope, name, value});
   }
 
