@@ -62,7 +62,7 @@ void append_span(std::string& out, diagnostics::Span span) {
 
 void append_unit(std::string& out, const syntax::UnitExpr* unit) {
   out += ", \"unit\": ";
-  out += unit ? json_string(unit->text) : "null";
+  out += unit ? json_string(unit->text()) : "null";
 }
 
 void body_to_json(std::string& out, const syntax::StatementBody& body, std::string_view source, std::size_t n) {

@@ -87,7 +87,7 @@ void gather_unit_defaults(ValidationContext& context, const syntax::Block& block
     if (!body->values.empty() && body->values.front().kind == ValueKind::Identifier) {
       text = value_text(body->values.front());
     } else if (body->unit) {
-      text = body->unit->text;
+      text = body->unit->text();
     } else {
       continue;
     }

@@ -92,15 +92,15 @@ void check_named_number(ValidationContext& context, std::optional<std::string_vi
   }
   if (statement_unit != nullptr) {
     report(context, DiagnosticCode::OV204, statement_unit->span,
-           diagnostics::fill_message("`{}` is given in `{}` already", {text, definition->unit->text}),
+           diagnostics::fill_message("`{}` is given in `{}` already", {text, definition->unit->text()}),
            "write no unit after the name, or none after the parameter's value");
     return;
   }
-  std::optional<UnitMatch> unit = unit_lookup(definition->unit->text);
+  std::optional<UnitMatch> unit = unit_lookup(definition->unit->text());
   if (!unit || diagnostics::contains_str(unit->dimension.name, dimensions)) return;
   report(context, DiagnosticCode::OV204, name.span,
          diagnostics::fill_message("`{}` is given in `{}`, which measures {}, not {}",
-                      {text, definition->unit->text, unit->dimension.name, joined_with_or(dimensions)}),
+                      {text, definition->unit->text(), unit->dimension.name, joined_with_or(dimensions)}),
          "give the parameter a unit of what this statement measures");
 }
 

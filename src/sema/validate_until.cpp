@@ -54,13 +54,13 @@ std::span<const std::string_view> pool_dimensions(const ValidationContext& conte
       const std::optional<syntax::ValuesBody> body = values_body(statement);
       if (statement.key().kind != syntax::StatementKey::Kind::Species || statement.key().text() != species || !body) continue;
       std::optional<std::string_view> dimension;
-      if (body->unit) dimension = unit_dimension(body->unit->text);
+      if (body->unit) dimension = unit_dimension(body->unit->text());
       if (!dimension && !body->values.empty() && body->values.front().kind == syntax::ValueKind::Identifier) {
         std::string_view word = value_text(body->values.front());
         dimension = unit_dimension(word);
         const ParameterDefinition* definition = find_parameter_definition(context, reservoir, word);
         if (!dimension && definition != nullptr && definition->unit != nullptr) {
-          dimension = unit_dimension(definition->unit->text);
+          dimension = unit_dimension(definition->unit->text());
         }
       }
       if (!dimension && context.unit_defaults.contains("molality")) dimension = "molality";
@@ -136,7 +136,7 @@ void check_until(ValidationContext& context, const syntax::ConditionBody& condit
            "a parameter or an expression is not evaluated for `until`: write the number, with its unit");
   }
   if (!dimensions || dimensions->empty() || condition.unit == nullptr) return;
-  check_unit_name(context, condition.unit->text, condition.unit->span, *dimensions);
+  check_unit_name(context, condition.unit->text(), condition.unit->span, *dimensions);
 }
 
 }  // namespace ovm::sema

@@ -21,13 +21,24 @@ struct UnitFactor {
 
 // A unit written at the end of a statement. Its factors are read to know it for a unit but not
 // kept: the checks and lowering go by the text.
-struct UnitExpr {
+class UnitExpr {
+ public:
+  UnitExpr() = default;
+  UnitExpr(std::string_view text, diagnostics::Span span)
+      : span(span), text_size_(static_cast<std::uint32_t>(text.size())), text_(text.data()) {}
+
   // The source text without white space: mol / kgw gives mol/kgw. A slice of the source when
   // it holds no white space, otherwise a copy in the tree's arena.
-  std::string_view text;
+  std::string_view text() const { return {text_, text_size_}; }
+
   diagnostics::Span span;
+
+ private:
+  // In this order the fields pack after the span.
+  std::uint32_t text_size_ = 0;
+  const char* text_ = "";
 };
 
-static_assert(sizeof(UnitExpr) <= 32, "a unit record grows every large model's tree");
+static_assert(sizeof(UnitExpr) <= 24, "a unit record grows every large model's tree");
 
 }  // namespace ovm::syntax

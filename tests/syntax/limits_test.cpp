@@ -141,7 +141,7 @@ INSTANTIATE_TEST_SUITE_P(
                      [](const ParseOutput& out) {
                        EXPECT_EQ(only_values(out).values.size(), long_line - 1);
                        ASSERT_NE(only_values(out).unit, nullptr);
-                       EXPECT_EQ(only_values(out).unit->text, "a*s");
+                       EXPECT_EQ(only_values(out).unit->text(), "a*s");
                      }},
         // A comparison at the end makes the line try a condition first.
         LongLineCase{"comparison_at_the_end", "B\n  x" + names() + " < 3\n",

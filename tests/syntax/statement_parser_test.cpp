@@ -205,7 +205,7 @@ TEST(StatementSpanTest, ValueAndUnitSpans) {
   EXPECT_EQ(body.values[0].span, (Span{0, 6, 8}));
   ASSERT_NE(body.unit, nullptr);
   EXPECT_EQ(body.unit->span, (Span{0, 9, 18}));
-  EXPECT_EQ(body.unit->text, "mol/kgw");
+  EXPECT_EQ(body.unit->text(), "mol/kgw");
 }
 
 TEST(StatementSpanTest, UnreadableValueAndTargetSpans) {

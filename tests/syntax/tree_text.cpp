@@ -37,7 +37,7 @@ std::string kind_tag(ValueKind kind) {
   return "?";
 }
 
-std::string unit_suffix(const UnitExpr* unit) { return unit ? " unit " + std::string(unit->text) : ""; }
+std::string unit_suffix(const UnitExpr* unit) { return unit ? " unit " + std::string(unit->text()) : ""; }
 
 struct ExprPrinter {
   std::string operator()(const SyntaxExpr::Number& n) const { return number_text(n.value); }

@@ -81,7 +81,7 @@ TEST_P(ParseUnitTest, ReadsToTheLineEndOrRestores) {
   }
   ASSERT_TRUE(unit.has_value());
   EXPECT_EQ(state.factor_list, c.factors);
-  EXPECT_EQ(unit->text, c.unit_text);
+  EXPECT_EQ(unit->text(), c.unit_text);
   EXPECT_EQ(unit->span, (diagnostics::Span{0, 0, c.end}));
   EXPECT_TRUE(at_line_end(state)) << "the line end is left unread";
 }

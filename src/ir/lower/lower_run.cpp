@@ -60,7 +60,7 @@ double stop_value(const LoweringContext& context, const syntax::ConditionBody& c
                   double value) {
   std::optional<std::string> unit;
   if (condition.unit) {
-    unit = std::string(condition.unit->text);
+    unit = std::string(condition.unit->text());
   } else if (auto preset = context.unit_defaults.find(std::string(subject_dimension(context, subject)));
              preset != context.unit_defaults.end()) {
     unit = preset->second;

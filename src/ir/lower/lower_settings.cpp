@@ -19,14 +19,14 @@ namespace {
 
 std::optional<std::string> units_statement_unit(const syntax::Statement& statement) {
   if (const auto values = syntax::body_as<syntax::ValuesBody>(statement)) {
-    if (values->unit) return std::string(values->unit->text);
+    if (values->unit) return std::string(values->unit->text());
     if (!values->values.empty() && values->values.front().kind == syntax::ValueKind::Identifier) {
       return std::string(sema::value_text(values->values.front()));
     }
     return std::nullopt;
   }
   if (const auto condition = syntax::body_as<syntax::ConditionBody>(statement)) {
-    if (condition->unit) return std::string(condition->unit->text);
+    if (condition->unit) return std::string(condition->unit->text());
   }
   return std::nullopt;
 }

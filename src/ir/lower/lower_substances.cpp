@@ -105,7 +105,7 @@ std::optional<Amount> pool_amount(const LoweringContext& context, const syntax::
   if (!number) return std::nullopt;
   std::optional<std::string> unit;
   if (body->unit) {
-    unit = std::string(body->unit->text);
+    unit = std::string(body->unit->text());
   } else if (!named && body->values.front().kind == ValueKind::Identifier) {
     unit = std::string(sema::value_text(body->values.front()));
   } else if (auto molality = context.unit_defaults.find("molality"); molality != context.unit_defaults.end()) {

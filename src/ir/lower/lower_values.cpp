@@ -60,7 +60,7 @@ namespace {
 
 std::optional<std::string> unit_name_for(const LoweringContext& context, const syntax::ValuesBody& body,
                                          std::string_view dimension, bool leading_word) {
-  if (body.unit) return std::string(body.unit->text);
+  if (body.unit) return std::string(body.unit->text());
   if (leading_word && !body.values.empty() && body.values.front().kind == ValueKind::Identifier) {
     return std::string(sema::value_text(body.values.front()));
   }
@@ -84,7 +84,7 @@ std::optional<NamedNumber> named_number(const LoweringContext& context, const sy
   std::optional<double> number = sema::constant_expression_value(*assignment.expr);
   if (!number) return std::nullopt;
   if (assignment.unit == nullptr) return NamedNumber{*number, std::nullopt};
-  std::optional<sema::UnitMatch> unit = sema::find_unit(assignment.unit->text);
+  std::optional<sema::UnitMatch> unit = sema::find_unit(assignment.unit->text());
   if (!unit) return std::nullopt;
   return NamedNumber{sema::to_base(unit->unit, *number), unit->dimension.name};
 }
@@ -164,7 +164,7 @@ Expr with_written_unit(Expr expr, const syntax::UnitExpr* unit) {
   if (unit == nullptr) return expr;
   std::optional<double> value = constant_value(expr);
   if (!value) return expr;
-  std::optional<sema::UnitMatch> match = sema::find_unit(unit->text);
+  std::optional<sema::UnitMatch> match = sema::find_unit(unit->text());
   if (!match) return expr;
   return constant_expr(sema::to_base(match->unit, *value));
 }
