@@ -105,7 +105,9 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(HeaderPassTest, BlockResolutionsFollowTheBlocks) {
   std::string text = model({"Volcano Fuji", "RESERVOIR Ocean", "UNITS Mine", "MODEL", "model Main"});
-  Resolution resolution = resolve_model(testing::parse_model(text), Profile::Core);
+  // The resolution reads the names from the tree, which outlives it.
+  syntax::ParseOutput tree = testing::parse_model(text);
+  Resolution resolution = resolve_model(tree, Profile::Core);
   ASSERT_EQ(resolution.blocks.size(), 5u);
 
   EXPECT_EQ(resolution.blocks[0].spec, nullptr);
