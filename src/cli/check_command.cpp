@@ -21,13 +21,13 @@ std::string count_line(std::size_t errors, std::size_t warnings) {
 std::string listing(const syntax::ParseOutput& tree) {
   std::string out;
   for (const syntax::Block& block : tree.blocks) {
-    out += block.keyword;
+    out += block.keyword();
     out += ' ';
-    if (block.name) out += block.name->text;
+    if (block.name()) out += block.name()->text;
     out += '\n';
     for (const syntax::Statement& statement : block.statements) {
       out += "    ";
-      out += statement.key.debug_text();
+      out += statement.key().debug_text();
       out += '\n';
     }
   }

@@ -42,19 +42,14 @@ std::string_view atom_kind(syntax::ValueKind kind) {
 }
 
 std::string value_text(const syntax::Value& value) {
-  return std::visit(Overloaded{
-                        [](std::string_view text) { return std::string(text); },
-                        [](double number) { return tree_json_number_text(number); },
-                        [](std::span<const std::string_view> parts) {
-                          std::string joined;
-                          for (std::string_view part : parts) {
-                            if (!joined.empty()) joined += '.';
-                            joined += part;
-                          }
-                          return joined;
-                        },
-                    },
-                    value.payload);
+  if (value.kind == syntax::ValueKind::Number) return tree_json_number_text(value.number());
+  if (value.kind != syntax::ValueKind::Qualified) return std::string(value.text());
+  std::string joined;
+  for (std::string_view part : value.parts()) {
+    if (!joined.empty()) joined += '.';
+    joined += part;
+  }
+  return joined;
 }
 
 void append_span(std::string& out, diagnostics::Span span) {
@@ -67,7 +62,7 @@ void append_span(std::string& out, diagnostics::Span span) {
 
 void append_unit(std::string& out, const syntax::UnitExpr* unit) {
   out += ", \"unit\": ";
-  out += unit ? json_string(unit->text) : "null";
+  out += unit ? json_string(unit->text()) : "null";
 }
 
 void body_to_json(std::string& out, const syntax::StatementBody& body, std::string_view source, std::size_t n) {
@@ -120,11 +115,11 @@ void body_to_json(std::string& out, const syntax::StatementBody& body, std::stri
 
 void block_to_json(std::string& out, const syntax::Block& block, std::string_view source) {
   out += "{\n      \"keyword\": ";
-  out += json_string(block.keyword);
+  out += json_string(block.keyword());
   out += ",\n      \"name\": ";
-  out += block.name ? json_string(block.name->text) : "null";
+  out += block.name() ? json_string(block.name()->text) : "null";
   out += ",\n      \"span\": ";
-  append_span(out, block.span);
+  append_span(out, block.span());
   out += ",\n      \"statements\": [";
   bool first = true;
   for (const syntax::Statement& statement : block.statements) {
@@ -235,7 +230,7 @@ void expr_to_json(std::string& out, const SyntaxExpr& expr) {
                  },
                  [&](const SyntaxExpr::Error&) { out += "{\"kind\": \"error\"}"; },
              },
-             expr.kind);
+             expr.kind());
 }
 
 void statement_to_json(std::string& out, const syntax::Statement& statement, std::string_view source, std::size_t n) {
@@ -243,13 +238,13 @@ void statement_to_json(std::string& out, const syntax::Statement& statement, std
   out += "{\n";
   out += inner;
   out += "\"key\": {\"kind\": \"";
-  out += key_kind(statement.key.kind);
+  out += key_kind(statement.key().kind);
   out += "\", \"text\": ";
-  out += json_string(statement.key.text());
+  out += json_string(statement.key().text());
   out += "},\n";
   out += inner;
   out += "\"indent\": ";
-  out += std::to_string(statement.indent);
+  out += std::to_string(syntax::key_column(statement, source));
   out += ",\n";
   out += inner;
   out += "\"span\": ";
@@ -263,7 +258,7 @@ void statement_to_json(std::string& out, const syntax::Statement& statement, std
   out += ",\n";
   out += inner;
   out += "\"body\": ";
-  body_to_json(out, statement.body, source, n);
+  body_to_json(out, statement.body(), source, n);
   out += '\n';
   out.append(n, ' ');
   out += '}';

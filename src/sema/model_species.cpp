@@ -52,11 +52,11 @@ std::vector<std::string_view> model_species(const syntax::ParseOutput& tree, con
         const syntax::Value* first = first_value(statement);
         if (is_kind(first, ValueKind::Identifier) || is_kind(first, ValueKind::Species)) species.add(value_text(*first));
       }
-    } else if (kind->name == "RESERVOIR" && block.name) {
+    } else if (kind->name == "RESERVOIR" && block.name()) {
       for (const syntax::Statement& statement : block.statements) {
-        if (statement.key.kind == syntax::StatementKey::Kind::Species) species.add(statement.key.text());
+        if (statement.key().kind == syntax::StatementKey::Kind::Species) species.add(statement.key().text());
       }
-    } else if (kind->name == "PROCESS" && block.name) {
+    } else if (kind->name == "PROCESS" && block.name()) {
       add_process_endpoints(block, species);
     }
   }

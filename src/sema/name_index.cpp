@@ -5,14 +5,14 @@
 namespace ovm::sema {
 
 void NameIndex::add(std::uint32_t hash, std::size_t position) {
-  if ((count_ + 1) * 2 > slots_.size()) reserve(count_ + 1);
+  if ((count_ + 1) * 3 > slots_.size() * 2) reserve(count_ + 1);
   place(Slot{static_cast<std::uint32_t>(position + 1), hash});
   ++count_;
 }
 
 void NameIndex::reserve(std::size_t count) {
   std::size_t size = 16;
-  while (size < count * 2) size *= 2;
+  while (size * 2 < count * 3) size *= 2;
   if (size <= slots_.size()) return;
   std::vector<Slot> old = std::move(slots_);
   slots_.assign(size, Slot{});

@@ -8,9 +8,9 @@
 
 namespace ovm::sema {
 
-// Positions in a list kept elsewhere, found by name. Open addressing over a table at most half
-// full: a lookup reads one or two slots of eight bytes, and the list only where the stored hash
-// matches, instead of following the nodes of a chained hash map through memory.
+// Positions in a list kept elsewhere, found by name. Open addressing over a table at most two
+// thirds full: a lookup reads a few neighbouring slots of eight bytes, and the list only where
+// the stored hash matches, instead of following the nodes of a chained hash map through memory.
 class NameIndex {
  public:
   // FNV-1a: names are short, and a hash of a few multiplications costs less than the lookup.

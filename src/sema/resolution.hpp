@@ -12,9 +12,22 @@
 
 namespace ovm::sema {
 
+// 16 bytes, one per block: the name is read from the block, which the tree holds as long as any
+// resolution of it lives.
 struct BlockResolution {
-  std::optional<std::string_view> name;  // the header identifier; absent without one or without a kind
-  const BlockSpec* spec = nullptr;   // the kind the header word names; null when it names none
+  BlockResolution() = default;
+  BlockResolution(const syntax::Block* named, const BlockSpec* spec) : spec(spec), named_(named) {}
+
+  // The header identifier; absent without one or without a kind.
+  std::optional<std::string_view> name() const {
+    if (named_ == nullptr) return std::nullopt;
+    return named_->name()->text;
+  }
+
+  const BlockSpec* spec = nullptr;  // the kind the header word names; null when it names none
+
+ private:
+  const syntax::Block* named_ = nullptr;  // the block when it has a name and a kind
 };
 
 struct Resolution {

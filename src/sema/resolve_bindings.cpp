@@ -16,8 +16,8 @@ using diagnostics::DiagnosticCode;
 // PARAMETERS: `name = expression` binds a global parameter unless the name is taken by a
 // backend or built in.
 void bind_parameter(Resolution& resolution, const syntax::Statement& statement) {
-  if (!std::holds_alternative<syntax::AssignmentBody>(statement.body)) return;
-  std::string_view name = statement.key.text();
+  if (!std::holds_alternative<syntax::AssignmentBody>(statement.body())) return;
+  std::string_view name = statement.key().text();
   diagnostics::Diagnostics& out = resolution.diagnostics;
   const Symbol* found = lookup_global(resolution.symbols, name);
   if (found && found->kind.tag == SymbolKind::Tag::BackendValue) {
@@ -40,18 +40,18 @@ void bind_parameter(Resolution& resolution, const syntax::Statement& statement) 
 // PHREEQC: `export "column" to name` makes the name a value the backend produces. A name that
 // is taken already stays what it was, without a word: the export only reads it.
 void bind_backend_value(Resolution& resolution, const syntax::Statement& statement) {
-  const auto* body = std::get_if<syntax::ValuesBody>(&statement.body);
+  const auto body = syntax::body_as<syntax::ValuesBody>(statement);
   if (!body || body->values.empty()) return;
   const syntax::Value& last = body->values.back();
   if (last.kind != syntax::ValueKind::Identifier) return;
   declare_global(resolution.symbols,
-                 Symbol{SymbolKind{SymbolKind::Tag::BackendValue, {}}, std::get<std::string_view>(last.payload), last.span});
+                 Symbol{SymbolKind{SymbolKind::Tag::BackendValue, {}}, last.text(), last.span});
 }
 
 // `parameter name = expression` binds a name local to the block's scope. Built-in names are
 // not refused: the expressions of the block still read them as built in.
 void bind_local(Resolution& resolution, std::string_view scope, const syntax::Statement& statement) {
-  const auto* body = std::get_if<syntax::AssignmentBody>(&statement.body);
+  const syntax::AssignmentBody* body = statement.assignment();
   if (!body || !body->target) return;
   const syntax::Name& target = *body->target;
   diagnostics::Diagnostics& out = resolution.diagnostics;
@@ -78,10 +78,10 @@ void bind_names(const syntax::ParseOutput& tree, Resolution& resolution) {
     for (const syntax::Statement& statement : tree.blocks[i].statements) {
       if (kind.expressions_only) {
         bind_parameter(resolution, statement);
-      } else if (kind.declares == "Backend" && diagnostics::equals_ascii_folded(statement.key.text(), "export")) {
+      } else if (kind.declares == "Backend" && diagnostics::equals_ascii_folded(statement.key().text(), "export")) {
         bind_backend_value(resolution, statement);
-      } else if (kind.local_parameters && diagnostics::equals_ascii_folded(statement.key.text(), "parameter") && entry.name) {
-        bind_local(resolution, *entry.name, statement);
+      } else if (kind.local_parameters && diagnostics::equals_ascii_folded(statement.key().text(), "parameter") && entry.name()) {
+        bind_local(resolution, *entry.name(), statement);
       }
     }
   }

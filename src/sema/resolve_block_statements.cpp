@@ -39,14 +39,14 @@ struct StatementUses {
     if (main >= body.values.size()) return;
     const Value& value = body.values[main];
     if (value.kind != ValueKind::Identifier) return;
-    resolve_number_name(symbols, out, scope, std::get<std::string_view>(value.payload), value.span);
+    resolve_number_name(symbols, out, scope, value.text(), value.span);
   }
 
   // A species or delta line may give its number as a name too; a leading unit word is none.
   void line(const syntax::ValuesBody& body) const {
     if (body.values.empty() || body.values.front().kind != ValueKind::Identifier) return;
     const Value& value = body.values.front();
-    std::string_view name = std::get<std::string_view>(value.payload);
+    std::string_view name = value.text();
     if (unit_lookup(name)) return;
     resolve_number_name(symbols, out, scope, name, value.span);
   }
@@ -63,17 +63,19 @@ void resolve_block_statements(const SymbolTable& symbols, diagnostics::Diagnosti
                               std::optional<std::string_view> scope, const syntax::Statement& statement) {
   // Only the values of a word key and a list read the property: other statements spare the lookup.
   using KeyKind = syntax::StatementKey::Kind;
-  bool reads_property = std::holds_alternative<syntax::ListBody>(statement.body) ||
-                        (std::holds_alternative<syntax::ValuesBody>(statement.body) && statement.key.kind == KeyKind::Word);
-  StatementUses uses{symbols, out, scope, reads_property ? find_property_spec(kind, statement.key.text()) : nullptr};
+  const syntax::StatementKey key = statement.key();
+  const syntax::StatementBody statement_body = statement.body();
+  bool reads_property = std::holds_alternative<syntax::ListBody>(statement_body) ||
+                        (std::holds_alternative<syntax::ValuesBody>(statement_body) && key.kind == KeyKind::Word);
+  StatementUses uses{symbols, out, scope, reads_property ? find_property_spec(kind, key.text()) : nullptr};
   // Nesting is bounded by the parser, so this recursion is bounded too.
   std::visit(
       [&](const auto& body) {
         using Body = std::decay_t<decltype(body)>;
         if constexpr (std::is_same_v<Body, syntax::ValuesBody>) {
-          if (statement.key.kind == KeyKind::Word) {
+          if (key.kind == KeyKind::Word) {
             uses.values(body);
-          } else if (statement.key.kind == KeyKind::Species ? kind.species_lines : kind.delta_lines) {
+          } else if (key.kind == KeyKind::Species ? kind.species_lines : kind.delta_lines) {
             uses.line(body);
           }
         } else if constexpr (std::is_same_v<Body, syntax::AssignmentBody>) {
@@ -89,7 +91,7 @@ void resolve_block_statements(const SymbolTable& symbols, diagnostics::Diagnosti
           }
         }
       },
-      statement.body);
+      statement_body);
 }
 
 }  // namespace ovm::sema

@@ -70,7 +70,7 @@ void resolve_expression(const SymbolTable& symbols, diagnostics::Diagnostics& ou
         }
         // Numbers, literals and error nodes name nothing.
       },
-      expression.kind);
+      expression.kind());
 }
 
 }  // namespace ovm::sema

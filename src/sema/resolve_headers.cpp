@@ -24,7 +24,7 @@ bool is_any_statement_key(std::string_view word) {
 }
 
 void report_unknown_header(const syntax::Block& block, diagnostics::Diagnostics& out) {
-  if (is_any_statement_key(block.keyword)) {
+  if (is_any_statement_key(block.keyword())) {
     push_diagnostic(out, Diagnostic(DiagnosticCode::OV004, block.keyword_span)
                              .with_label("this is a statement key, not a block header")
                              .with_help("indent it to attach it to the block above"));
@@ -32,13 +32,13 @@ void report_unknown_header(const syntax::Block& block, diagnostics::Diagnostics&
   }
   push_diagnostic(out, Diagnostic(DiagnosticCode::OV003, block.keyword_span)
                            .with_label("unknown block")
-                           .with_help(unknown_name_help(block.keyword, block_keywords)));
+                           .with_help(unknown_name_help(block.keyword(), block_keywords)));
 }
 
 bool starts_lower_ascii(std::string_view name) { return !name.empty() && name.front() >= 'a' && name.front() <= 'z'; }
 
 void check_identifier(const syntax::Block& block, const BlockSpec& kind, diagnostics::Diagnostics& out) {
-  if (!block.name) {
+  if (!block.name()) {
     if (kind.takes_identifier) {
       push_diagnostic(out, Diagnostic(DiagnosticCode::OV009, block.keyword_span)
                                .with_label(diagnostics::fill_message("`{}` needs a name on its header line", {kind.name})));
@@ -46,12 +46,12 @@ void check_identifier(const syntax::Block& block, const BlockSpec& kind, diagnos
     return;
   }
   if (!kind.takes_identifier) {
-    push_diagnostic(out, Diagnostic(DiagnosticCode::OV001, block.name->span)
+    push_diagnostic(out, Diagnostic(DiagnosticCode::OV001, block.name()->span)
                              .with_label(diagnostics::fill_message("`{}` takes no identifier", {kind.name})));
     return;
   }
-  if (starts_lower_ascii(block.name->text)) {
-    push_diagnostic(out, Diagnostic(DiagnosticCode::OV010, block.name->span)
+  if (starts_lower_ascii(block.name()->text)) {
+    push_diagnostic(out, Diagnostic(DiagnosticCode::OV010, block.name()->span)
                              .with_label("entity names are capitalised, keywords are not"));
   }
 }
@@ -63,7 +63,7 @@ void resolve_headers(const syntax::ParseOutput& tree, Profile profile, Resolutio
   std::array<bool, block_table.size()> seen{};  // by place in the block table
   resolution.blocks.reserve(tree.blocks.size());
   for (const syntax::Block& block : tree.blocks) {
-    const BlockSpec* kind = find_block_spec(block.keyword);
+    const BlockSpec* kind = find_block_spec(block.keyword());
     if (!kind) {
       report_unknown_header(block, out);
       resolution.blocks.push_back(BlockResolution{});
@@ -82,10 +82,8 @@ void resolve_headers(const syntax::ParseOutput& tree, Profile profile, Resolutio
     }
     kind_seen = true;
     check_identifier(block, *kind, out);
-    BlockResolution entry;
-    if (block.name) entry.name = block.name->text;  // kept even where the kind takes none
-    entry.spec = kind;
-    resolution.blocks.push_back(std::move(entry));
+    // The name is kept even where the kind takes none.
+    resolution.blocks.push_back(BlockResolution{block.name() ? &block : nullptr, kind});
   }
 }
 

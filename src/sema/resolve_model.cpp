@@ -11,7 +11,7 @@ std::size_t global_declarations(const syntax::ParseOutput& tree, const Resolutio
   for (std::size_t i = 0; i < tree.blocks.size(); ++i) {
     const BlockSpec* kind = resolution.blocks[i].spec;
     if (kind == nullptr) continue;
-    if (kind->declares && tree.blocks[i].name) ++count;
+    if (kind->declares && tree.blocks[i].name()) ++count;
     if (kind->expressions_only) count += tree.blocks[i].statements.size();
   }
   return count;

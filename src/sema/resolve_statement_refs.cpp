@@ -11,7 +11,7 @@ void resolve_statement_refs(const SymbolTable& symbols, diagnostics::Diagnostics
                             const syntax::Value& value) {
   // A species token such as Cr(VI), a string or a number is no name to look up.
   if (value.kind != syntax::ValueKind::Identifier) return;
-  std::string_view text = std::get<std::string_view>(value.payload);
+  std::string_view text = value.text();
   if (is_builtin_name(text)) return;
 
   const Symbol* found = lookup_global(symbols, text);

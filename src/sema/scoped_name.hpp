@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string_view>
 #include <unordered_map>
@@ -24,6 +25,13 @@ struct ScopedNameHash {
     return key.scope ? h * 31 + NameIndex::hash(*key.scope) + 1 : h;
   }
 };
+
+// The hash of a name with its owner's (none, or empty, for the model-wide PARAMETERS) for a
+// NameIndex.
+inline std::uint32_t scoped_name_hash(std::string_view scope, std::string_view name) {
+  std::uint32_t h = NameIndex::hash(name);
+  return scope.empty() ? h : h * 31 + NameIndex::hash(scope) + 1;
+}
 
 // Found by hashing, not by walking a tree of string keys: a model's parameters number in the
 // hundreds of thousands, and each lookup then reads one or two nodes instead of twenty.

@@ -69,13 +69,13 @@ const VariantSpec* find_variant(ValidationContext& context, const syntax::Block&
   return nullptr;
 }
 
-// The values of a species or delta line; null when the kind takes no such line (reported
+// The values of a species or delta line; none when the kind takes no such line (reported
 // with `refusal`) or when the line has another body.
-const syntax::ValuesBody* line_values(ValidationContext& context, const BlockSpec& kind,
-                                      const syntax::Statement& statement, bool accepted, std::string_view refusal) {
+std::optional<syntax::ValuesBody> line_values(ValidationContext& context, const BlockSpec& kind,
+                                              const syntax::Statement& statement, bool accepted, std::string_view refusal) {
   if (!accepted) {
     report(context, DiagnosticCode::OV210, key_span(statement), diagnostics::fill_message(refusal, {kind.name}));
-    return nullptr;
+    return std::nullopt;
   }
   return values_body(statement);
 }
@@ -89,9 +89,9 @@ const syntax::Value* line_number_name(const syntax::ValuesBody& body) {
 
 void check_species_line(ValidationContext& context, const BlockState& state, const BlockSpec& kind,
                         const syntax::Statement& statement) {
-  const syntax::ValuesBody* body =
+  const std::optional<syntax::ValuesBody> body =
       line_values(context, kind, statement, kind.species_lines, "`{}` does not take species lines");
-  if (body == nullptr) return;
+  if (!body) return;
   if (const syntax::Value* name = line_number_name(*body)) {
     check_named_number(context, state.scope, *name, statement, body->unit, species_line_dimensions);
     return;
@@ -104,9 +104,9 @@ void check_species_line(ValidationContext& context, const BlockState& state, con
 
 void check_delta_line(ValidationContext& context, const BlockState& state, const BlockSpec& kind,
                       const syntax::Statement& statement) {
-  const syntax::ValuesBody* body =
+  const std::optional<syntax::ValuesBody> body =
       line_values(context, kind, statement, kind.delta_lines, "`{}` does not take delta lines");
-  if (body == nullptr) return;
+  if (!body) return;
   if (const syntax::Value* name = line_number_name(*body)) {
     check_named_number(context, state.scope, *name, statement, body->unit, delta_line_dimensions);
   } else {
@@ -117,7 +117,7 @@ void check_delta_line(ValidationContext& context, const BlockState& state, const
 
 // PARAMETERS binds names to expressions and holds nothing else.
 void check_expression_statement(ValidationContext& context, const syntax::Statement& statement) {
-  const auto* assignment = std::get_if<syntax::AssignmentBody>(&statement.body);
+  const syntax::AssignmentBody* assignment = statement.assignment();
   if (assignment == nullptr) {
     report(context, DiagnosticCode::OV007, statement.span, "this block takes `name = expression` only");
     return;
@@ -129,11 +129,11 @@ void check_expression_statement(ValidationContext& context, const syntax::Statem
 const PropertySpec* statement_property(const BlockSpec& kind, const syntax::Statement& statement) {
   const syntax::Value* first = first_value(statement);
   if (is_kind(first, ValueKind::Identifier)) {
-    if (const PropertySpec* labelled = find_property_by_label(kind, statement.key.text(), value_text(*first))) {
+    if (const PropertySpec* labelled = find_property_by_label(kind, statement.key().text(), value_text(*first))) {
       return labelled;
     }
   }
-  return find_property_spec(kind, statement.key.text());
+  return find_property_spec(kind, statement.key().text());
 }
 
 void report_unknown_property(ValidationContext& context, const BlockSpec& kind, const syntax::Statement& statement) {
@@ -141,8 +141,8 @@ void report_unknown_property(ValidationContext& context, const BlockSpec& kind, 
   for (const PropertySpec& property : kind.properties) offered.push_back(offered_name(property));
   push_diagnostic(context.diagnostics,
                   Diagnostic(DiagnosticCode::OV210, key_span(statement))
-                      .with_label(diagnostics::fill_message("`{}` is not a property of `{}`", {statement.key.text(), kind.name}))
-                      .with_help(unknown_name_help(statement.key.text(), offered)));
+                      .with_label(diagnostics::fill_message("`{}` is not a property of `{}`", {statement.key().text(), kind.name}))
+                      .with_help(unknown_name_help(statement.key().text(), offered)));
 }
 
 void check_group(ValidationContext& context, BlockState& state, std::string_view group,
@@ -151,7 +151,7 @@ void check_group(ValidationContext& context, BlockState& state, std::string_view
   if (inserted) return;
   push_diagnostic(context.diagnostics,
                   Diagnostic(DiagnosticCode::OV213, key_span(statement))
-                      .with_label(diagnostics::fill_message("`{}` cannot be combined with the property above", {statement.key.text()}))
+                      .with_label(diagnostics::fill_message("`{}` cannot be combined with the property above", {statement.key().text()}))
                       .with_note(entry->second, "already set here"));
 }
 
@@ -170,23 +170,23 @@ void check_word_statement(ValidationContext& context, BlockState& state, const B
   }
   state.present_properties |= std::uint64_t{1} << (property - kind.properties.data());
   if (property->group) check_group(context, state, *property->group, statement);
-  if (const auto* values = std::get_if<syntax::ValuesBody>(&statement.body)) {
+  if (const auto values = syntax::body_as<syntax::ValuesBody>(statement)) {
     check_values(context, *property, statement, *values, state.scope);
     if (kind.name == "FRACTIONATION" && property->key == "isotope") check_fractionation_isotope(context, statement);
-  } else if (const auto* assignment = std::get_if<syntax::AssignmentBody>(&statement.body)) {
+  } else if (const syntax::AssignmentBody* assignment = statement.assignment()) {
     check_literal_assignment(context, *assignment);
-  } else if (const auto* list = std::get_if<syntax::ListBody>(&statement.body)) {
+  } else if (const auto list = syntax::body_as<syntax::ListBody>(statement)) {
     check_list(context, *property, *list);
-  } else if (const auto* law = std::get_if<syntax::NestedBody>(&statement.body)) {
+  } else if (const auto law = syntax::body_as<syntax::NestedBody>(statement)) {
     check_inline_law(context, *law);
-  } else if (const auto* condition = std::get_if<syntax::ConditionBody>(&statement.body)) {
+  } else if (const auto condition = syntax::body_as<syntax::ConditionBody>(statement)) {
     check_until(context, *condition);
   }
 }
 
 void check_statement(ValidationContext& context, BlockState& state, const BlockSpec& kind,
                      const syntax::Statement& statement) {
-  switch (statement.key.kind) {
+  switch (statement.key().kind) {
     case StatementKey::Kind::Species: check_species_line(context, state, kind, statement); return;
     case StatementKey::Kind::Delta: check_delta_line(context, state, kind, statement); return;
     case StatementKey::Kind::Word: check_word_statement(context, state, kind, statement); return;
@@ -198,7 +198,7 @@ void check_statement(ValidationContext& context, BlockState& state, const BlockS
 void validate_block(ValidationContext& context, const syntax::Block& block, const BlockSpec& kind) {
   if (!kind.implemented || kind.content_line || kind.law_body) return;
   BlockState state;
-  if (block.name) state.scope = block.name->text;
+  if (std::optional<syntax::Name> name = block.name()) state.scope = name->text;
   state.variant = find_variant(context, block, kind);
   for (const syntax::Statement& statement : block.statements) check_statement(context, state, kind, statement);
   check_block_rules(context, state, block, kind);

@@ -73,7 +73,7 @@ void check_model_stop(ValidationContext& context, const syntax::Block& block) {
 
 }  // namespace
 
-diagnostics::Span anchor_span(const syntax::Block& block) { return block.name ? block.name->span : block.keyword_span; }
+diagnostics::Span anchor_span(const syntax::Block& block) { return block.name() ? block.name()->span : block.keyword_span; }
 
 void check_block_rules(ValidationContext& context, const BlockState& state, const syntax::Block& block,
                        const BlockSpec& kind) {

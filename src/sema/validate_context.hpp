@@ -32,6 +32,17 @@ struct ParameterDefinition {
   const syntax::UnitExpr* unit = nullptr;
 };
 
+// A definition with what it is found by: the name of its statement, and of the block that owns
+// it, when one does.
+struct KeyedDefinition {
+  const syntax::Block* owner = nullptr;  // null for PARAMETERS
+  const syntax::Statement* statement = nullptr;
+  ParameterDefinition definition;
+
+  std::string_view scope() const { return owner != nullptr ? owner->name()->text : std::string_view{}; }
+  std::string_view name() const { return owner != nullptr ? statement->assignment()->target->text : statement->key().text(); }
+};
+
 // The facts of the whole model that block checks need, gathered before any block is checked,
 // so that a fact counts wherever in the file it is written. Only `diagnostics` changes once
 // the checks run.
@@ -47,9 +58,10 @@ struct ValidationContext {
   NameIndex standard_index;
   NameIndex scalar_index;
   std::map<std::string, std::string, std::less<>> unit_defaults;  // dimension name to unit text
-  // Keyed by the owning block's name (none for PARAMETERS) and the parameter's name; a later
+  // Found by the owning block's name (none for PARAMETERS) and the parameter's name; a later
   // definition replaces an earlier one, as lowering reads them.
-  ScopedNameMap<ParameterDefinition> parameter_definitions;
+  std::vector<KeyedDefinition> parameter_definitions;
+  NameIndex parameter_index;
   bool relative_mode = false;
   bool has_database = false;
   // The model and its names, for the few checks that look at another block (a stop condition

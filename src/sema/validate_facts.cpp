@@ -20,8 +20,8 @@ bool is_name_value(const syntax::Value& value) {
 // The first `mode` statement that names `relative` settles it; a later one is not read.
 bool sets_relative_mode(const syntax::Block& block) {
   for (const syntax::Statement& statement : block.statements) {
-    const syntax::ValuesBody* body = values_body(statement);
-    if (body == nullptr || !key_is(statement, "mode")) continue;
+    const std::optional<syntax::ValuesBody> body = values_body(statement);
+    if (!body || !key_is(statement, "mode")) continue;
     bool relative = std::any_of(body->values.begin(), body->values.end(), [](const syntax::Value& value) {
       return value.kind == ValueKind::Identifier && value_text(value) == "relative";
     });
@@ -80,14 +80,14 @@ void gather_standards(ValidationContext& context, const syntax::Block& block) {
 
 void gather_unit_defaults(ValidationContext& context, const syntax::Block& block, const BlockSpec& kind) {
   for (const syntax::Statement& statement : block.statements) {
-    const PropertySpec* property = find_property_spec(kind, statement.key.text());
-    const syntax::ValuesBody* body = values_body(statement);
-    if (property == nullptr || body == nullptr) continue;
+    const PropertySpec* property = find_property_spec(kind, statement.key().text());
+    const std::optional<syntax::ValuesBody> body = values_body(statement);
+    if (property == nullptr || !body) continue;
     std::string_view text;
     if (!body->values.empty() && body->values.front().kind == ValueKind::Identifier) {
       text = value_text(body->values.front());
     } else if (body->unit) {
-      text = body->unit->text;
+      text = body->unit->text();
     } else {
       continue;
     }
@@ -97,18 +97,34 @@ void gather_unit_defaults(ValidationContext& context, const syntax::Block& block
   }
 }
 
+// A later definition of the same name replaces the earlier one.
+void define_parameter(ValidationContext& context, KeyedDefinition keyed) {
+  std::string_view scope = keyed.scope();
+  std::string_view name = keyed.name();
+  std::vector<KeyedDefinition>& definitions = context.parameter_definitions;
+  std::uint32_t hash = scoped_name_hash(scope, name);
+  std::optional<std::size_t> earlier = context.parameter_index.find(
+      hash, [&](std::size_t at) { return definitions[at].scope() == scope && definitions[at].name() == name; });
+  if (earlier) {
+    definitions[*earlier] = keyed;
+    return;
+  }
+  context.parameter_index.add(hash, definitions.size());
+  definitions.push_back(keyed);
+}
+
 void gather_parameter_definitions(ValidationContext& context, const syntax::Block& block, const BlockSpec& kind) {
   // Other kinds define nothing: their statements are not read.
   bool global = kind.name == "PARAMETERS";
-  if (!global && !(kind.local_parameters && block.name)) return;
+  if (!global && !(kind.local_parameters && block.name())) return;
   for (const syntax::Statement& statement : block.statements) {
-    const auto* assignment = std::get_if<syntax::AssignmentBody>(&statement.body);
+    const syntax::AssignmentBody* assignment = statement.assignment();
     if (assignment == nullptr || assignment->expr == nullptr) continue;
     ParameterDefinition definition{assignment->expr, assignment->unit};
-    if (global) {
-      context.parameter_definitions.insert_or_assign(ScopedName{std::nullopt, statement.key.text()}, definition);
-    } else if (assignment->target && key_is(statement, "parameter")) {
-      context.parameter_definitions.insert_or_assign(ScopedName{block.name->text, assignment->target->text}, definition);
+    if (kind.name == "PARAMETERS") {
+      define_parameter(context, KeyedDefinition{nullptr, &statement, definition});
+    } else if (kind.local_parameters && block.name() && assignment->target && key_is(statement, "parameter")) {
+      define_parameter(context, KeyedDefinition{&block, &statement, definition});
     }
   }
 }
@@ -147,21 +163,27 @@ ValidationContext gather_model_facts(const syntax::ParseOutput& tree, const Reso
   context.tree = &tree;
   context.symbols = &resolution.symbols;
   for (const syntax::Block& block : tree.blocks) {
-    if (!diagnostics::equals_ascii_folded(block.keyword, "isotopes") || !sets_relative_mode(block)) continue;
+    if (!diagnostics::equals_ascii_folded(block.keyword(), "isotopes") || !sets_relative_mode(block)) continue;
     context.relative_mode = true;
     break;
   }
   context.has_database = std::any_of(tree.blocks.begin(), tree.blocks.end(), [](const syntax::Block& block) {
-    return diagnostics::equals_ascii_folded(block.keyword, "database");
+    return diagnostics::equals_ascii_folded(block.keyword(), "database");
   });
   for (const Symbol& symbol : resolution.symbols.globals.in_order()) {
     if (symbol.kind.tag == SymbolKind::Tag::Entity) continue;
     context.scalar_names.emplace_back(symbol.name);
     index_last_name(context.scalar_index, context.scalar_names);
   }
-  // Nearly every scalar is a parameter with a definition: room for them all at once spares the
-  // map its rehashing as it grows.
-  context.parameter_definitions.reserve(context.scalar_names.size());
+  // The definitions are at most the assignments, and their index is made at that count.
+  std::size_t assignments = 0;
+  for (std::size_t i = 0; i < tree.blocks.size(); ++i) {
+    const BlockSpec* kind = resolution.blocks[i].spec;
+    if (kind == nullptr || (kind->name != "PARAMETERS" && !kind->local_parameters)) continue;
+    for (const syntax::Statement& statement : tree.blocks[i].statements) assignments += statement.assignment() != nullptr;
+  }
+  context.parameter_definitions.reserve(assignments);
+  context.parameter_index.reserve(assignments);
   for (std::size_t i = 0; i < tree.blocks.size(); ++i) {
     if (const BlockSpec* kind = resolution.blocks[i].spec) gather_declarations(context, tree.blocks[i], *kind);
   }

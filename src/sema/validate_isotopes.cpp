@@ -56,7 +56,7 @@ void check_fractionation_isotope(ValidationContext& context, const syntax::State
 }
 
 void check_delta_composition(ValidationContext& context, const syntax::Statement& statement) {
-  std::optional<Isotope> isotope = parse_delta_name(statement.key.text());
+  std::optional<Isotope> isotope = parse_delta_name(statement.key().text());
   if (!isotope) return;
   const DeclaredRatio* declared = ratio_for(context, *isotope);
   if (declared == nullptr) {

@@ -16,7 +16,7 @@ void check_inline_law(ValidationContext& context, const syntax::NestedBody& law)
     push_diagnostic(context.diagnostics,
                     diagnostics::Diagnostic(diagnostics::DiagnosticCode::OV210, key_span(statement))
                         .with_label("a law assigns alpha, epsilon or 1000ln_alpha")
-                        .with_help(unknown_name_help(statement.key.text(), inline_law_target_names)));
+                        .with_help(unknown_name_help(statement.key().text(), inline_law_target_names)));
   }
 }
 

@@ -26,26 +26,30 @@ void report(ValidationContext& context, DiagnosticCode code, diagnostics::Span s
 
 const ParameterDefinition* find_parameter_definition(const ValidationContext& context,
                                                      std::optional<std::string_view> scope, std::string_view name) {
-  const auto& definitions = context.parameter_definitions;
+  const std::vector<KeyedDefinition>& definitions = context.parameter_definitions;
+  auto find = [&](std::string_view owner) -> const ParameterDefinition* {
+    std::optional<std::size_t> at = context.parameter_index.find(scoped_name_hash(owner, name), [&](std::size_t i) {
+      return definitions[i].scope() == owner && definitions[i].name() == name;
+    });
+    return at ? &definitions[*at].definition : nullptr;
+  };
   if (scope) {
-    auto own = definitions.find(ScopedName{*scope, name});
-    if (own != definitions.end()) return &own->second;
+    if (const ParameterDefinition* own = find(*scope)) return own;
   }
-  auto global = definitions.find(ScopedName{std::nullopt, name});
-  return global == definitions.end() ? nullptr : &global->second;
+  return find({});
 }
 
 std::optional<double> constant_expression_value(const SyntaxExpr& expression) {
   // A loop over the negations: nothing here recurses.
   bool negated = false;
-  const SyntaxExpr* node = &expression;
-  while (const auto* unary = std::get_if<SyntaxExpr::Unary>(&node->kind)) {
+  SyntaxExpr::Kind node = expression.kind();
+  while (const auto* unary = std::get_if<SyntaxExpr::Unary>(&node)) {
     negated = !negated;
-    node = unary->operand;
+    node = unary->operand->kind();
   }
   std::optional<double> value;
-  if (const auto* number = std::get_if<SyntaxExpr::Number>(&node->kind)) value = number->value;
-  if (const auto* ident = std::get_if<SyntaxExpr::Ident>(&node->kind)) {
+  if (const auto* number = std::get_if<SyntaxExpr::Number>(&node)) value = number->value;
+  if (const auto* ident = std::get_if<SyntaxExpr::Ident>(&node)) {
     if (const NamedConstant* constant = find_named_constant(ident->name)) value = constant->value;
   }
   if (!value) return std::nullopt;
@@ -88,15 +92,15 @@ void check_named_number(ValidationContext& context, std::optional<std::string_vi
   }
   if (statement_unit != nullptr) {
     report(context, DiagnosticCode::OV204, statement_unit->span,
-           diagnostics::fill_message("`{}` is given in `{}` already", {text, definition->unit->text}),
+           diagnostics::fill_message("`{}` is given in `{}` already", {text, definition->unit->text()}),
            "write no unit after the name, or none after the parameter's value");
     return;
   }
-  std::optional<UnitMatch> unit = unit_lookup(definition->unit->text);
+  std::optional<UnitMatch> unit = unit_lookup(definition->unit->text());
   if (!unit || diagnostics::contains_str(unit->dimension.name, dimensions)) return;
   report(context, DiagnosticCode::OV204, name.span,
          diagnostics::fill_message("`{}` is given in `{}`, which measures {}, not {}",
-                      {text, definition->unit->text, unit->dimension.name, joined_with_or(dimensions)}),
+                      {text, definition->unit->text(), unit->dimension.name, joined_with_or(dimensions)}),
          "give the parameter a unit of what this statement measures");
 }
 

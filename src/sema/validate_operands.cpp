@@ -66,23 +66,23 @@ struct OperandCheck {
             operand(*node.rhs);
           }
         },
-        expr.kind);
+        expr.kind());
   }
 
   // Nesting is bounded by the parser. `whole_checked`: the block checks already refuse an
   // assignment whose whole expression is a literal.
   void statement(const syntax::Statement& statement, bool whole_checked) {
-    if (const auto* assignment = std::get_if<syntax::AssignmentBody>(&statement.body)) {
-      if (whole_checked && std::holds_alternative<SyntaxExpr::Literal>(assignment->expr->kind)) return;
+    if (const syntax::AssignmentBody* assignment = statement.assignment()) {
+      if (whole_checked && std::holds_alternative<SyntaxExpr::Literal>(assignment->expr->kind())) return;
       operand(*assignment->expr);
-    } else if (const auto* condition = std::get_if<syntax::ConditionBody>(&statement.body)) {
+    } else if (const auto condition = syntax::body_as<syntax::ConditionBody>(statement)) {
       // The left side names what is compared: a reference or a name, checked as such.
       const SyntaxExpr& subject = *condition->comparison->lhs;
-      bool named = std::holds_alternative<SyntaxExpr::Qualified>(subject.kind) ||
-                   std::holds_alternative<SyntaxExpr::Ident>(subject.kind);
+      bool named = std::holds_alternative<SyntaxExpr::Qualified>(subject.kind()) ||
+                   std::holds_alternative<SyntaxExpr::Ident>(subject.kind());
       if (!named) operand(subject);
       operand(*condition->comparison->rhs);
-    } else if (const auto* nested = std::get_if<syntax::NestedBody>(&statement.body)) {
+    } else if (const auto nested = syntax::body_as<syntax::NestedBody>(statement)) {
       for (const syntax::Statement& inner : nested->statements) this->statement(inner, false);
     }
   }
@@ -92,8 +92,8 @@ struct OperandCheck {
 // statements and the statements of known properties, not the `parameter` lines of a block.
 bool literal_checked(const BlockSpec& kind, const syntax::Statement& statement) {
   if (kind.expressions_only) return true;
-  if (kind.local_parameters && statement.key.text() == "parameter") return false;
-  return find_property_spec(kind, statement.key.text()) != nullptr;
+  if (kind.local_parameters && statement.key().text() == "parameter") return false;
+  return find_property_spec(kind, statement.key().text()) != nullptr;
 }
 
 }  // namespace
@@ -104,10 +104,10 @@ void check_operands(ValidationContext& context, const syntax::ParseOutput& tree,
     const BlockSpec* kind = resolution.blocks[i].spec;
     // The kinds whose bodies the block checks pass over.
     if (kind == nullptr || !kind->implemented || kind->content_line || kind->law_body) continue;
-    OperandCheck check{context, resolution.blocks[i].name};
+    OperandCheck check{context, resolution.blocks[i].name()};
     for (const syntax::Statement& statement : tree.blocks[i].statements) {
       // Only an assignment asks; the property lookup is spared for every other statement.
-      bool assignment = std::holds_alternative<syntax::AssignmentBody>(statement.body);
+      bool assignment = statement.assignment() != nullptr;
       check.statement(statement, assignment && literal_checked(*kind, statement));
     }
   }

@@ -1,5 +1,6 @@
 #include "sema/validate_parameter_cycles.hpp"
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -11,6 +12,7 @@
 
 #include "diagnostics/message_text.hpp"
 #include "sema/builtins.hpp"
+#include "sema/name_index.hpp"
 #include "sema/scoped_name.hpp"
 #include "sema/validate_reading.hpp"
 
@@ -27,12 +29,12 @@ struct Use {
   Span span;
 };
 
+// 48 bytes, one per parameter; the uses of all definitions are in lists of their own.
 struct Definition {
-  std::optional<std::string_view> scope;  // the declaring block's name; none for PARAMETERS
+  std::string_view scope;  // the declaring block's name; empty for PARAMETERS, as no block's name is
   std::string_view name;
   const SyntaxExpr* value;
-  std::vector<std::size_t> uses;  // definitions the value names, in the order written
-  std::vector<Span> use_spans;
+  std::uint32_t uses_end = 0;  // its uses run from the end of the definition before's to here
 };
 
 // Recursive: the parser bounds the height of every expression tree.
@@ -51,25 +53,34 @@ void collect_names(const SyntaxExpr& expr, std::vector<Use>& names) {
           collect_names(*node.rhs, names);
         }
       },
-      expr.kind);
+      expr.kind());
 }
 
 // The first definition of each parameter, in model order, with the definitions its value names.
 struct Definitions {
   std::vector<Definition> list;
-  ScopedNameMap<std::size_t> by_name;
+  NameIndex by_name;  // positions in `list`
+  std::vector<std::uint32_t> uses;  // definitions the values name, in the order written
+  std::vector<Span> use_spans;
 
-  void add(std::optional<std::string_view> scope, std::string_view name, const SyntaxExpr* value) {
-    if (by_name.emplace(ScopedName{scope, name}, list.size()).second) list.push_back(Definition{scope, name, value, {}, {}});
+  std::optional<std::size_t> position(std::string_view scope, std::string_view name) const {
+    return by_name.find(scoped_name_hash(scope, name), [&](std::size_t at) { return list[at].scope == scope && list[at].name == name; });
   }
 
-  std::optional<std::size_t> find(std::optional<std::string_view> scope, std::string_view name) const {
-    if (scope) {
-      if (auto local = by_name.find(ScopedName{scope, name}); local != by_name.end()) return local->second;
+  void add(std::string_view scope, std::string_view name, const SyntaxExpr* value) {
+    if (position(scope, name)) return;
+    by_name.add(scoped_name_hash(scope, name), list.size());
+    list.push_back(Definition{scope, name, value});
+  }
+
+  std::optional<std::size_t> find(std::string_view scope, std::string_view name) const {
+    if (!scope.empty()) {
+      if (std::optional<std::size_t> local = position(scope, name)) return local;
     }
-    if (auto global = by_name.find(ScopedName{std::nullopt, name}); global != by_name.end()) return global->second;
-    return std::nullopt;
+    return position({}, name);
   }
+
+  std::size_t uses_begin(std::size_t definition) const { return definition == 0 ? 0 : list[definition - 1].uses_end; }
 
   void link() {
     std::vector<Use> names;
@@ -78,10 +89,11 @@ struct Definitions {
       collect_names(*definition.value, names);
       for (const Use& use : names) {
         if (std::optional<std::size_t> target = find(definition.scope, use.name)) {
-          definition.uses.push_back(*target);
-          definition.use_spans.push_back(use.span);
+          uses.push_back(static_cast<std::uint32_t>(*target));
+          use_spans.push_back(use.span);
         }
       }
+      definition.uses_end = static_cast<std::uint32_t>(uses.size());
     }
   }
 };
@@ -95,14 +107,14 @@ Definitions definitions_of(const syntax::ParseOutput& tree, const Resolution& re
   for (std::size_t i = 0; i < tree.blocks.size() && i < resolution.blocks.size(); ++i) {
     const BlockSpec* kind = resolution.blocks[i].spec;
     // Other kinds define nothing: their statements are not read.
-    if (kind == nullptr || !(kind->expressions_only || (kind->local_parameters && resolution.blocks[i].name))) continue;
+    if (kind == nullptr || !(kind->expressions_only || (kind->local_parameters && resolution.blocks[i].name()))) continue;
     for (const syntax::Statement& statement : tree.blocks[i].statements) {
-      const auto* assignment = std::get_if<syntax::AssignmentBody>(&statement.body);
+      const syntax::AssignmentBody* assignment = statement.assignment();
       if (assignment == nullptr) continue;
       if (kind->expressions_only) {
-        definitions.add(std::nullopt, statement.key.text(), assignment->expr);
+        definitions.add({}, statement.key().text(), assignment->expr);
       } else if (assignment->target && key_is(statement, "parameter")) {
-        definitions.add(resolution.blocks[i].name, assignment->target->text, assignment->expr);
+        definitions.add(*resolution.blocks[i].name(), assignment->target->text, assignment->expr);
       }
     }
   }
@@ -126,26 +138,25 @@ void check_parameter_cycles(ValidationContext& context, const syntax::ParseOutpu
   // A walk with a stack of its own: a chain of any length of parameters cannot exhaust the call stack.
   struct Frame {
     std::size_t definition;
-    std::size_t next_use = 0;
+    std::size_t next_use;  // in the definitions' list of uses
   };
   std::vector<Frame> stack;
   for (std::size_t root = 0; root < definitions.list.size(); ++root) {
     if (marks[root] != Mark::New) continue;
     marks[root] = Mark::Open;
-    stack.push_back(Frame{root});
+    stack.push_back(Frame{root, definitions.uses_begin(root)});
     while (!stack.empty()) {
       Frame& frame = stack.back();
-      const Definition& definition = definitions.list[frame.definition];
-      if (frame.next_use == definition.uses.size()) {
+      if (frame.next_use == definitions.list[frame.definition].uses_end) {
         marks[frame.definition] = Mark::Done;
         stack.pop_back();
         continue;
       }
       std::size_t use = frame.next_use++;
-      std::size_t target = definition.uses[use];
+      std::size_t target = definitions.uses[use];
       if (marks[target] == Mark::New) {
         marks[target] = Mark::Open;
-        stack.push_back(Frame{target});
+        stack.push_back(Frame{target, definitions.uses_begin(target)});
         continue;
       }
       if (marks[target] != Mark::Open) continue;
@@ -158,7 +169,7 @@ void check_parameter_cycles(ValidationContext& context, const syntax::ParseOutpu
       }
       std::string_view name = definitions.list[target].name;
       push_diagnostic(context.diagnostics,
-                      Diagnostic(DiagnosticCode::OV107, definition.use_spans[use])
+                      Diagnostic(DiagnosticCode::OV107, definitions.use_spans[use])
                           .with_label(diagnostics::fill_message("the value of `{}` depends on itself", {name}))
                           .with_help(diagnostics::fill_message(path.size() == 1
                                                       ? "{}: give it a value that does not name itself"

@@ -59,8 +59,8 @@ void check_mixing(ValidationContext& context, const VariantSpec& variant, const 
     if (!key_is(statement, "source")) continue;
     ++count;
     last_source = &statement;
-    const syntax::ValuesBody* body = values_body(statement);
-    if (body == nullptr || body->values.size() < 2) continue;
+    const std::optional<syntax::ValuesBody> body = values_body(statement);
+    if (!body || body->values.size() < 2) continue;
     if (std::optional<double> fraction = value_number(body->values[1])) {
       fractions.push_back(SourceFraction{*fraction, body->values[1].span});
     }

@@ -6,23 +6,21 @@
 namespace ovm::sema {
 
 std::string_view value_text(const syntax::Value& value) {
-  if (const auto* text = std::get_if<std::string_view>(&value.payload)) return *text;
-  return {};
+  return value.text();
 }
 
 std::optional<double> value_number(const syntax::Value& value) {
   if (value.kind != syntax::ValueKind::Number) return std::nullopt;
-  if (const auto* number = std::get_if<double>(&value.payload)) return *number;
-  return std::nullopt;
+  return value.number();
 }
 
-const syntax::ValuesBody* values_body(const syntax::Statement& statement) {
-  return std::get_if<syntax::ValuesBody>(&statement.body);
+std::optional<syntax::ValuesBody> values_body(const syntax::Statement& statement) {
+  return syntax::body_as<syntax::ValuesBody>(statement);
 }
 
 const syntax::Value* first_value(const syntax::Statement& statement) {
-  const syntax::ValuesBody* body = values_body(statement);
-  if (body == nullptr || body->values.empty()) return nullptr;
+  const std::optional<syntax::ValuesBody> body = values_body(statement);
+  if (!body || body->values.empty()) return nullptr;
   return &body->values.front();
 }
 

@@ -34,9 +34,9 @@ void check_name(ValidationContext& context, const syntax::Value& value, std::str
 
 std::string written_text(const syntax::Value& value) {
   if (std::optional<double> number = value_number(value)) return diagnostics::message_number_text(*number);
-  if (const auto* parts = std::get_if<std::span<const std::string_view>>(&value.payload)) {
+  if (value.kind == syntax::ValueKind::Qualified) {
     std::string joined;
-    for (std::string_view part : *parts) {
+    for (std::string_view part : value.parts()) {
       if (!joined.empty()) joined += '.';
       joined += part;
     }

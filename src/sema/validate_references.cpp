@@ -90,10 +90,10 @@ class Names {
 // like the value's span, so each lies at its distance from the first.
 std::vector<Part> value_parts(const syntax::Value& value) {
   std::vector<Part> parts;
-  const auto* texts = std::get_if<std::span<const std::string_view>>(&value.payload);
-  if (texts == nullptr || texts->empty()) return parts;
-  const char* base = texts->front().data();
-  for (std::string_view text : *texts) {
+  std::span<const std::string_view> texts = value.parts();
+  if (texts.empty()) return parts;
+  const char* base = texts.front().data();
+  for (std::string_view text : texts) {
     auto start = value.span.start + static_cast<std::uint32_t>(text.data() - base);
     parts.push_back(Part{text, Span{value.span.file, start, start + static_cast<std::uint32_t>(text.size())}});
   }
@@ -209,12 +209,13 @@ struct ReferenceCheck {
   }
 
   void statement(const BlockSpec& kind, const syntax::Statement& statement) {
-    const PropertySpec* property = find_property_spec(kind, statement.key.text());
+    const PropertySpec* property = find_property_spec(kind, statement.key().text());
     if (property == nullptr) return;
     if (kind.name == "MODEL" && property->key == "until") {
-      const auto* condition = std::get_if<syntax::ConditionBody>(&statement.body);
-      const auto* subject = condition ? std::get_if<syntax::SyntaxExpr::Qualified>(&condition->comparison->lhs->kind) : nullptr;
-      if (subject) dotted(expr_parts(*subject), true);
+      const auto condition = syntax::body_as<syntax::ConditionBody>(statement);
+      if (!condition) return;
+      const syntax::SyntaxExpr::Kind lhs = condition->comparison->lhs->kind();
+      if (const auto* subject = std::get_if<syntax::SyntaxExpr::Qualified>(&lhs)) dotted(expr_parts(*subject), true);
       return;
     }
     if (!property->reference_kind) return;
@@ -231,8 +232,8 @@ struct ReferenceCheck {
       }
       return;
     }
-    const auto* list = std::get_if<syntax::ListBody>(&statement.body);
-    if (list == nullptr) {
+    const auto list = syntax::body_as<syntax::ListBody>(statement);
+    if (!list) {
       // Lowering reads the names of a list only; without brackets it would take every one.
       return report(Diagnostic(DiagnosticCode::OV202, key_span(statement))
                         .with_label(diagnostics::fill_message("`{}` takes a list of names in brackets", {property->key}))

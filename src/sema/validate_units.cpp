@@ -60,7 +60,7 @@ void check_unit_name(ValidationContext& context, std::string_view text, diagnost
 void check_unit(ValidationContext& context, const syntax::UnitExpr* unit,
                 std::span<const std::string_view> dimensions, diagnostics::Span span) {
   if (unit) {
-    check_unit_name(context, unit->text, unit->span, dimensions);
+    check_unit_name(context, unit->text(), unit->span, dimensions);
     return;
   }
   if (unit_may_be_omitted(context, dimensions)) return;

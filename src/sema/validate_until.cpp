@@ -49,18 +49,18 @@ std::optional<std::string_view> unit_dimension(std::string_view text) {
 std::span<const std::string_view> pool_dimensions(const ValidationContext& context, std::string_view reservoir,
                                                   std::string_view species) {
   for (const syntax::Block& block : context.tree->blocks) {
-    if (!diagnostics::equals_ascii_folded(block.keyword, "reservoir") || !block.name || block.name->text != reservoir) continue;
+    if (!diagnostics::equals_ascii_folded(block.keyword(), "reservoir") || !block.name() || block.name()->text != reservoir) continue;
     for (const syntax::Statement& statement : block.statements) {
-      const syntax::ValuesBody* body = values_body(statement);
-      if (statement.key.kind != syntax::StatementKey::Kind::Species || statement.key.text() != species || !body) continue;
+      const std::optional<syntax::ValuesBody> body = values_body(statement);
+      if (statement.key().kind != syntax::StatementKey::Kind::Species || statement.key().text() != species || !body) continue;
       std::optional<std::string_view> dimension;
-      if (body->unit) dimension = unit_dimension(body->unit->text);
+      if (body->unit) dimension = unit_dimension(body->unit->text());
       if (!dimension && !body->values.empty() && body->values.front().kind == syntax::ValueKind::Identifier) {
         std::string_view word = value_text(body->values.front());
         dimension = unit_dimension(word);
         const ParameterDefinition* definition = find_parameter_definition(context, reservoir, word);
         if (!dimension && definition != nullptr && definition->unit != nullptr) {
-          dimension = unit_dimension(definition->unit->text);
+          dimension = unit_dimension(definition->unit->text());
         }
       }
       if (!dimension && context.unit_defaults.contains("molality")) dimension = "molality";
@@ -95,10 +95,11 @@ constexpr std::string_view subject_help = "stop on `time` or on a quantity of a 
 
 // The subject's dimensions, or nothing (reported) when the run could not read the subject.
 std::optional<std::span<const std::string_view>> subject_of(ValidationContext& context, const SyntaxExpr& lhs) {
-  if (const auto* ident = std::get_if<SyntaxExpr::Ident>(&lhs.kind); ident && ident->name == "time") {
+  const SyntaxExpr::Kind kind = lhs.kind();
+  if (const auto* ident = std::get_if<SyntaxExpr::Ident>(&kind); ident && ident->name == "time") {
     return std::span<const std::string_view>(time_dimension);
   }
-  const auto* qualified = std::get_if<SyntaxExpr::Qualified>(&lhs.kind);
+  const auto* qualified = std::get_if<SyntaxExpr::Qualified>(&kind);
   if (qualified == nullptr) {
     report(context, DiagnosticCode::OV202, lhs.span, "a stop condition needs `time` or a reservoir quantity here",
            subject_help);
@@ -118,8 +119,9 @@ std::optional<std::span<const std::string_view>> subject_of(ValidationContext& c
 // A right side that is itself a name without a number (undeclared, an entity, a dotted name):
 // resolution reports it already.
 bool names_no_number(const ValidationContext& context, const SyntaxExpr& rhs) {
-  if (std::holds_alternative<SyntaxExpr::Qualified>(rhs.kind)) return true;
-  const auto* ident = std::get_if<SyntaxExpr::Ident>(&rhs.kind);
+  const SyntaxExpr::Kind kind = rhs.kind();
+  if (std::holds_alternative<SyntaxExpr::Qualified>(kind)) return true;
+  const auto* ident = std::get_if<SyntaxExpr::Ident>(&kind);
   if (ident == nullptr) return false;
   const Symbol* symbol = lookup_global(*context.symbols, ident->name);
   return symbol == nullptr ? ident->name != "time" && ident->name != "T" : symbol->kind.tag == SymbolKind::Tag::Entity;
@@ -134,7 +136,7 @@ void check_until(ValidationContext& context, const syntax::ConditionBody& condit
            "a parameter or an expression is not evaluated for `until`: write the number, with its unit");
   }
   if (!dimensions || dimensions->empty() || condition.unit == nullptr) return;
-  check_unit_name(context, condition.unit->text, condition.unit->span, *dimensions);
+  check_unit_name(context, condition.unit->text(), condition.unit->span, *dimensions);
 }
 
 }  // namespace ovm::sema

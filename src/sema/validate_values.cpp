@@ -70,8 +70,8 @@ bool check_main_kind(ValidationContext& context, const PropertySpec& property, c
 void check_scalar_heads(ValidationContext& context, std::span<const syntax::Value> values) {
   for (const syntax::Value& value : values) {
     if (value.kind != ValueKind::Qualified) continue;
-    const auto* parts = std::get_if<std::span<const std::string_view>>(&value.payload);
-    std::string_view head = parts == nullptr || parts->empty() ? std::string_view{} : parts->front();
+    std::span<const std::string_view> parts = value.parts();
+    std::string_view head = parts.empty() ? std::string_view{} : parts.front();
     if (!is_scalar_name(context, head)) continue;
     push_diagnostic(context.diagnostics,
                     Diagnostic(DiagnosticCode::OV109, value.span)
@@ -146,7 +146,8 @@ void check_list(ValidationContext& context, const PropertySpec& property, const 
 }
 
 void check_literal_assignment(ValidationContext& context, const syntax::AssignmentBody& assignment) {
-  const auto* literal = std::get_if<syntax::SyntaxExpr::Literal>(&assignment.expr->kind);
+  const syntax::SyntaxExpr::Kind kind = assignment.expr->kind();
+  const auto* literal = std::get_if<syntax::SyntaxExpr::Literal>(&kind);
   if (literal == nullptr) return;
   std::string label = diagnostics::fill_message("a {} has no arithmetic value", {syntax::display_name(literal->of->kind)});
   push_diagnostic(context.diagnostics, Diagnostic(DiagnosticCode::OV202, literal->of->span).with_label(label));

@@ -41,6 +41,16 @@ class Arena {
     return ::new (allocate(sizeof(T), alignof(T))) T(std::move(value));
   }
 
+  // Two objects side by side.
+  template <class T>
+  const T* make_pair(T first, T second) {
+    static_assert(std::is_trivially_destructible_v<T>, "arena objects are never destroyed");
+    T* out = static_cast<T*>(allocate(sizeof(T) * 2, alignof(T)));
+    ::new (out) T(std::move(first));
+    ::new (out + 1) T(std::move(second));
+    return out;
+  }
+
   // The items moved into the arena, and the vector left empty with its capacity kept.
   template <class T>
   std::span<const T> take(std::vector<T>& items) {
@@ -54,6 +64,16 @@ class Arena {
   }
 
   std::string_view copy(std::string_view text);
+
+  // The items copied into the arena.
+  template <class T>
+  std::span<const T> copy(std::span<const T> items) {
+    static_assert(std::is_trivially_destructible_v<T>, "arena objects are never destroyed");
+    if (items.empty()) return {};
+    T* out = static_cast<T*>(allocate(sizeof(T) * items.size(), alignof(T)));
+    std::uninitialized_copy(items.begin(), items.end(), out);
+    return std::span<const T>(out, items.size());
+  }
 
  private:
   void* allocate_in_new_block(std::size_t bytes);

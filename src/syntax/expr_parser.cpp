@@ -12,13 +12,15 @@ namespace {
 using diagnostics::DiagnosticCode;
 using diagnostics::Span;
 
-// The node is built in place: no variant is moved.
-template <class Node>
-ParsedExpr leaf(Node node, Span span) {
-  return ParsedExpr{SyntaxExpr{SyntaxExpr::Kind(std::in_place_type<Node>, std::move(node)), span}, 1};
+ParsedExpr leaf(ParserState& state, const SyntaxExpr::Kind& node, Span span) {
+  return ParsedExpr{SyntaxExpr{node, span, state.arena}, 1};
 }
 
-ParsedExpr error_node(Span span) { return leaf(SyntaxExpr::Error{}, span); }
+ParsedExpr error_node(Span span) {
+  SyntaxExpr error;
+  error.span = span;
+  return ParsedExpr{error, 1};
+}
 
 // Reported once per statement: after it every level unwinds without reading further.
 void mark_too_deep(ParserState& state, Span span) {
@@ -29,20 +31,19 @@ void mark_too_deep(ParserState& state, Span span) {
 
 // A node over children at most `child_height` high. A tree that would pass the height limit
 // ends the expression at `token`, so no later walk of the tree can exhaust the stack.
-ParsedExpr build(ParserState& state, const Token& token, SyntaxExpr::Kind kind, Span span, std::uint32_t child_height) {
+ParsedExpr build(ParserState& state, const Token& token, const SyntaxExpr::Kind& kind, Span span, std::uint32_t child_height) {
   if (child_height >= max_expr_depth) {
     mark_too_deep(state, token.span());
     return error_node(span);
   }
-  return ParsedExpr{SyntaxExpr{std::move(kind), span}, child_height + 1};
+  return ParsedExpr{SyntaxExpr{kind, span, state.arena}, child_height + 1};
 }
 
 ParsedExpr combine(ParserState& state, const Token& token, SyntaxBinaryOp op, ParsedExpr lhs, ParsedExpr rhs) {
   Span span = Span::join(lhs.expr.span, rhs.expr.span);
   std::uint32_t height = std::max(lhs.height, rhs.height);
-  const SyntaxExpr* left = state.arena.make(std::move(lhs.expr));
-  const SyntaxExpr* right = state.arena.make(std::move(rhs.expr));
-  return build(state, token, SyntaxExpr::Binary{op, left, right}, span, height);
+  const SyntaxExpr* operands = state.arena.make_pair(lhs.expr, rhs.expr);
+  return build(state, token, SyntaxExpr::Binary{op, operands, operands + 1}, span, height);
 }
 
 // One left-associative level: operands read by `operand`, joined while `op_of` maps the
@@ -112,7 +113,7 @@ ParsedExpr parse_qualified(ParserState& state, const Token& first) {
     advance(state);
   }
   Span span = Span::join(first.span(), path.back().span);
-  return leaf(SyntaxExpr::Qualified{state.arena.take(path)}, span);
+  return leaf(state, SyntaxExpr::Qualified{state.arena.take(path)}, span);
 }
 
 // After `(`: the inner expression stands for the whole group, span included.
@@ -167,15 +168,15 @@ ParsedExpr parse_primary(ParserState& state) {
   if (state.too_deep) return error_node(token.span());
   if (!at_line_end(state)) advance(state);
   switch (token.kind) {
-    case TokenKind::Number: return leaf(SyntaxExpr::Number{read_float(token_text(state, token))}, token.span());
+    case TokenKind::Number: return leaf(state, SyntaxExpr::Number{read_float(token_text(state, token))}, token.span());
     case TokenKind::String:
     case TokenKind::Ratio:
     case TokenKind::Delta:
-    case TokenKind::Date: return leaf(SyntaxExpr::Literal{state.arena.make(literal_value(state, token))}, token.span());
+    case TokenKind::Date: return leaf(state, SyntaxExpr::Literal{state.arena.make(literal_value(state, token))}, token.span());
     case TokenKind::Identifier:
       if (at(state, TokenKind::LeftParen)) return parse_call(state, token);
       if (at(state, TokenKind::Dot)) return parse_qualified(state, token);
-      return leaf(SyntaxExpr::Ident{token_text(state, token)}, token.span());
+      return leaf(state, SyntaxExpr::Ident{token_text(state, token)}, token.span());
     case TokenKind::Species:
       report(state, DiagnosticCode::OV007, token.span(), "a chemical species is not an operand, use a qualified name");
       return error_node(token.span());

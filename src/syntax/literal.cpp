@@ -40,7 +40,7 @@ Value literal_value(const ParserState& state, const Token& token) {
     case TokenKind::Delta: return text_value(ValueKind::Delta, text, token.span());
     case TokenKind::Date: return text_value(ValueKind::Date, text, token.span());
     case TokenKind::String: return text_value(ValueKind::String, text.substr(1, text.size() - 2), token.span());
-    case TokenKind::Number: return Value{read_float(text), token.span(), ValueKind::Number};
+    case TokenKind::Number: return Value{read_float(text), token.span()};
     default: internal_error("a token that is no literal read as a literal");
   }
 }

@@ -26,7 +26,7 @@ std::optional<Statement> parse_statement(ParserState& state);
 std::optional<Value> parse_value(ParserState& state);
 
 // A unit running from the current token to the line end, or nothing with the position
-// unchanged. Never reports anything.
+// unchanged; its factors are left in the state's factor list. Never reports anything.
 std::optional<UnitExpr> parse_unit(ParserState& state);
 
 // An expression and the height of its tree (a leaf is 1).

@@ -45,11 +45,11 @@ struct ParserState {
   bool too_deep = false;
   // Where the tree's nodes and lists go; the parse output takes it over.
   Arena arena;
-  // Lists are collected here and then moved into the arena at their final size. Statements have
-  // one list per nesting depth; values never nest.
+  // Lists are collected here and then moved into the arena at their final size (a statement
+  // copies its values out). Statements have one list per nesting depth; values never nest.
   std::vector<std::vector<Statement>> statement_lists;
   std::vector<Value> value_list;
-  std::vector<UnitFactor> factor_list;
+  std::vector<UnitFactor> factor_list;  // the factors of the last unit read, until the next
 };
 
 // Makes room for the lists of every depth through the current one.

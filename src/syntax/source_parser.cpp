@@ -1,5 +1,6 @@
 #include <utility>
 
+#include "syntax/ascii.hpp"
 #include "syntax/parser.hpp"
 
 namespace ovm::syntax {
@@ -11,10 +12,12 @@ using diagnostics::Span;
 // A header line at column 0 that starts with an identifier, and the statements under it.
 Block parse_block(ParserState& state) {
   const Token& keyword = current(state);
-  Block block{token_text(state, keyword), std::nullopt, {}, keyword.span(), keyword.span()};
+  std::string_view keyword_text = token_text(state, keyword);
+  Span keyword_span = keyword.span();
   advance(state);
+  std::optional<Name> name;
   if (at(state, TokenKind::Identifier) || at(state, TokenKind::Species)) {
-    block.name = Name{token_text(state, current(state)), current(state).span()};
+    name = Name{token_text(state, current(state)), current(state).span()};
     advance(state);
   }
   if (!at_line_end(state)) {
@@ -29,10 +32,21 @@ Block parse_block(ParserState& state) {
     // The list is looked up again after each statement: nested ones may add lists.
     if (std::optional<Statement> statement = parse_statement(state)) statement_list(state).push_back(std::move(*statement));
   }
-  block.statements = state.arena.take(statement_list(state));
-  Span last = !block.statements.empty() ? block.statements.back().span : block.name ? block.name->span : block.keyword_span;
-  block.span = Span::join(block.keyword_span, last);
-  return block;
+  return Block(keyword_text, name, state.arena.take(statement_list(state)), keyword_span);
+}
+
+// At least the number of blocks: every header opens a line with a token at column 0. Reserved
+// up front, the list of a large model neither outgrows its need nor is copied as it grows.
+std::size_t header_line_bound(std::string_view text) {
+  std::size_t count = 0;
+  for (std::size_t start = 0; start < text.size();) {
+    char c = text[start];
+    if (c != '\n' && c != '#' && !is_blank(c)) ++count;
+    std::size_t end = text.find('\n', start);
+    if (end == std::string_view::npos) break;
+    start = end + 1;
+  }
+  return count;
 }
 
 }  // namespace
@@ -40,6 +54,7 @@ Block parse_block(ParserState& state) {
 ParseOutput parse_source(std::string_view text, std::uint32_t file) {
   ParserState state = make_parser_state(text, file);
   std::vector<Block> blocks;
+  blocks.reserve(header_line_bound(text));
   for (;;) {
     skip_blank_lines(state);
     const Token& token = current(state);

@@ -86,9 +86,11 @@ const UnitExpr* placed_unit(ParserState& state) {
   return unit ? state.arena.make(*unit) : nullptr;
 }
 
+// The values are left in the state's list, from which the statement takes them.
 ValuesBody parse_values(ParserState& state) {
   ValuesBody body;
   std::vector<Value>& values = state.value_list;
+  values.clear();
   UnitLookahead lookahead;
   while (!at_line_end(state)) {
     bool after_number = !values.empty() && values.back().kind == ValueKind::Number;
@@ -105,12 +107,14 @@ ValuesBody parse_values(ParserState& state) {
     values.push_back(unreadable_rest(state));
     break;
   }
-  body.values = state.arena.take(values);
+  body.values = values;
   return body;
 }
 
+// The items are left in the state's list, from which the statement takes them.
 ListBody parse_list(ParserState& state) {
   std::vector<Value>& items = state.value_list;
+  items.clear();
   advance(state);
   for (;;) {
     if (at(state, TokenKind::RightBracket)) {
@@ -131,7 +135,7 @@ ListBody parse_list(ParserState& state) {
       break;
     }
   }
-  return ListBody{state.arena.take(items)};
+  return ListBody{items};
 }
 
 AssignmentBody parse_assignment(ParserState& state, const Name* target) {
@@ -218,7 +222,7 @@ std::optional<Statement> parse_statement(ParserState& state) {
   std::optional<std::pair<StatementKey, Span>> key = parse_key(state);
   if (!key) return std::nullopt;
   bool nested_form = at_line_end(state);
-  Statement statement{key->first, parse_body(state, indent), Span{}, indent};
+  StatementBody body = parse_body(state, indent);
   if (state.too_deep) {
     // The excess was reported where it was found; the statement is dropped with its line.
     state.too_deep = false;
@@ -232,8 +236,7 @@ std::optional<Statement> parse_statement(ParserState& state) {
     }
     if (at(state, TokenKind::EndOfLine)) advance(state);
   }
-  statement.span = Span::join(key->second, last_consumed_span(state));
-  return statement;
+  return Statement(key->first, body, Span::join(key->second, last_consumed_span(state)), state.arena);
 }
 
 }  // namespace ovm::syntax

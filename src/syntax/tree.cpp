@@ -1,6 +1,7 @@
 #include "syntax/tree.hpp"
 
 #include <array>
+#include <string_view>
 
 namespace ovm::syntax {
 namespace {
@@ -29,7 +30,52 @@ void append_debug_char(std::string& out, char c) {
   out += '}';
 }
 
+constexpr std::string_view byte_order_mark = "\xEF\xBB\xBF";
+
+template <class... F>
+struct Overloaded : F... {
+  using F::operator()...;
+};
+template <class... F>
+Overloaded(F...) -> Overloaded<F...>;
+
+std::uint32_t count_of(std::size_t size) { return static_cast<std::uint32_t>(size); }
+
 }  // namespace
+
+Statement::Statement(StatementKey key, const StatementBody& body, diagnostics::Span span, Arena& arena)
+    : span(span), key_size_(count_of(key.text().size())), key_text_(key.text().data()), key_kind_(key.kind) {
+  auto held = [&](Form form, const void* first, std::size_t count) {
+    form_ = form;
+    storage_.held = Held{first, count_of(count)};
+  };
+  auto placed = [&](Form form, const auto& view) {
+    form_ = form;
+    storage_.held = Held{arena.make(view), 0};
+  };
+  std::visit(Overloaded{
+                 [&](const ValuesBody& b) {
+                   if (b.unit != nullptr) return placed(Form::PlacedValues, ValuesBody{arena.copy(b.values), b.unit});
+                   if (b.values.size() != 1) return held(Form::Values, arena.copy(b.values).data(), b.values.size());
+                   form_ = Form::OneValue;
+                   ::new (storage_.value) Value(b.values.front());
+                 },
+                 [&](const AssignmentBody& b) { placed(Form::Assignment, b); },
+                 [&](const ListBody& b) { held(Form::List, arena.copy(b.items).data(), b.items.size()); },
+                 [&](const ConditionBody& b) { placed(Form::Condition, b); },
+                 [&](const NestedBody& b) { held(Form::Nested, b.statements.data(), b.statements.size()); },
+             },
+             body);
+}
+
+std::uint32_t key_column(const Statement& statement, std::string_view source) {
+  std::size_t start = statement.span.start;
+  std::size_t line_end = source.rfind('\n', start == 0 ? 0 : start - 1);
+  std::size_t line_start = line_end != std::string_view::npos && line_end < start ? line_end + 1 : 0;
+  // The lexer counts the first line's columns after a byte order mark.
+  if (line_start == 0 && source.substr(0, byte_order_mark.size()) == byte_order_mark) line_start = byte_order_mark.size();
+  return count_of(start - line_start);
+}
 
 std::string StatementKey::debug_text() const {
   std::string out;

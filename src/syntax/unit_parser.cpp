@@ -35,14 +35,11 @@ std::optional<UnitExpr> parse_unit(ParserState& state) {
     if (!factor) break;
     factors.push_back(*factor);
     if (at_line_end(state)) {
-      UnitExpr unit;
-      unit.span = diagnostics::Span::join(token_at(state, start).span(), token_at(state, state.position - 1).span());
-      unit.factors = state.arena.take(factors);
+      diagnostics::Span span = diagnostics::Span::join(token_at(state, start).span(), token_at(state, state.position - 1).span());
       // Stripping only removes characters: a text of the same length is the written one.
-      std::string_view written = span_text(state, unit.span);
+      std::string_view written = span_text(state, span);
       std::string stripped = strip_whitespace(written);
-      unit.text = stripped.size() == written.size() ? written : state.arena.copy(stripped);
-      return unit;
+      return UnitExpr(stripped.size() == written.size() ? written : state.arena.copy(stripped), span);
     }
     if (at(state, TokenKind::Star)) op = UnitOp::Times;
     else if (at(state, TokenKind::Slash)) op = UnitOp::Divide;

@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <string_view>
 #include <span>
-#include <variant>
 
 #include "diagnostics/span.hpp"
 
@@ -33,13 +32,48 @@ enum class ValueKind : std::uint8_t {
 // "identifier", "chemical species", ... "unreadable value": the form messages show.
 std::string_view display_name(ValueKind kind);
 
-// The kind comes last, where it packs with the span.
-struct Value {
+// 24 bytes: a large model holds one or more per line. The text of every kind that has one is
+// the source under the span (a string's without its quotes), so a start is enough to hold it.
+class Value {
+ public:
+  Value() = default;
+  // The text as written, a slice of the source covering the span; for a string, its text
+  // without the quotes.
+  Value(std::string_view text, diagnostics::Span span, ValueKind kind) : span(span), kind(kind) { payload_.text = text.data(); }
+  Value(double number, diagnostics::Span span) : span(span), kind(ValueKind::Number) { payload_.number = number; }
+  // The dotted parts, at least two, held where they last as long as the tree.
+  Value(const std::span<const std::string_view>* parts, diagnostics::Span span) : span(span), kind(ValueKind::Qualified) {
+    payload_.parts = parts;
+  }
+
   // The text as written for most kinds (a string without its quotes, an unreadable value its
-  // source text); the float for a number; the dotted parts, at least two, for a qualified name.
-  std::variant<std::string_view, double, std::span<const std::string_view>> payload;
+  // source text); empty for a number and a qualified name.
+  std::string_view text() const {
+    if (kind == ValueKind::Number || kind == ValueKind::Qualified) return {};
+    std::uint32_t quotes = kind == ValueKind::String ? 2 : 0;
+    return std::string_view(payload_.text, span.end - span.start - quotes);
+  }
+  // The float of a number; 0 for any other kind.
+  double number() const { return kind == ValueKind::Number ? payload_.number : 0; }
+  // The dotted parts of a qualified name; empty for any other kind.
+  std::span<const std::string_view> parts() const {
+    return kind == ValueKind::Qualified ? *payload_.parts : std::span<const std::string_view>{};
+  }
+  bool has_text() const { return kind != ValueKind::Number && kind != ValueKind::Qualified; }
+
+ private:
+  union Payload {
+    const char* text = "";
+    double number;
+    const std::span<const std::string_view>* parts;
+  };
+  Payload payload_;
+
+ public:
   diagnostics::Span span;
   ValueKind kind = ValueKind::Identifier;
 };
+
+static_assert(sizeof(Value) <= 24, "a value record grows every large model's tree");
 
 }  // namespace ovm::syntax

@@ -23,7 +23,7 @@ Value name_value(ParserState& state) {
     advance(state);
     advance(state);
   }
-  return Value{state.arena.take(parts), span, ValueKind::Qualified};
+  return Value{state.arena.make(state.arena.take(parts)), span};
 }
 
 }  // namespace
@@ -34,7 +34,7 @@ std::optional<Value> parse_value(ParserState& state) {
   if (token.kind == TokenKind::Minus) {
     const Token& number = peek(state, 1);
     if (number.kind != TokenKind::Number) return std::nullopt;
-    Value value{-read_float(token_text(state, number)), Span::join(token.span(), number.span()), ValueKind::Number};
+    Value value{-read_float(token_text(state, number)), Span::join(token.span(), number.span())};
     advance(state);
     advance(state);
     return value;

@@ -84,7 +84,7 @@ TEST(TreeJsonTest, ExampleModelsAreValidJson) {
     json doc = json::parse(tree_to_json(tree.blocks, text));
     ASSERT_EQ(doc["blocks"].size(), tree.blocks.size()) << entry.path();
     for (std::size_t i = 0; i < tree.blocks.size(); ++i) {
-      EXPECT_EQ(doc["blocks"][i]["keyword"], tree.blocks[i].keyword);
+      EXPECT_EQ(doc["blocks"][i]["keyword"], tree.blocks[i].keyword());
       EXPECT_EQ(doc["blocks"][i]["statements"].size(), tree.blocks[i].statements.size());
     }
     ++files;

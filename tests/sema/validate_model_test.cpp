@@ -23,8 +23,8 @@ Resolution resolution_without(const syntax::ParseOutput& tree, std::vector<std::
   Resolution resolution;
   for (std::size_t i = 0; i < tree.blocks.size(); ++i) {
     bool skip = std::find(unknown.begin(), unknown.end(), i) != unknown.end();
-    const BlockSpec* kind = skip ? nullptr : find_block_spec(tree.blocks[i].keyword);
-    resolution.blocks.push_back(BlockResolution{std::nullopt, kind});
+    const BlockSpec* kind = skip ? nullptr : find_block_spec(tree.blocks[i].keyword());
+    resolution.blocks.push_back(BlockResolution{nullptr, kind});
   }
   return resolution;
 }

@@ -223,16 +223,14 @@ TEST(ListCheckTest, AnUnreadableItemIsReportedAndTheNextOneChecked) {
   const std::vector<syntax::Value> items = {
       {std::string_view("- x"), Span{0, 39, 42}, ValueKind::Unreadable},
       {std::string_view("y"), Span{0, 44, 45}, ValueKind::Identifier},
-      {2.0, Span{0, 47, 48}, ValueKind::Number},
+      {2.0, Span{0, 47, 48}},
   };
-  std::vector<syntax::Statement> statements(2);
-  statements[0].key = {syntax::StatementKey::Kind::Word, "element"};
-  statements[0].span = Span{0, 16, 27};
-  statements[0].body = syntax::ValuesBody{element, nullptr};
-  statements[1].key = {syntax::StatementKey::Kind::Word, "series"};
-  statements[1].span = Span{0, 31, 50};
-  statements[1].body = syntax::ListBody{items};
-  syntax::Block block{"SAMPLE", syntax::Name{"Rock", Span{0, 7, 11}}, statements, Span{0, 0, 6}, Span{0, 0, 50}};
+  syntax::Arena arena;
+  const std::vector<syntax::Statement> statements = {
+      {{syntax::StatementKey::Kind::Word, "element"}, syntax::ValuesBody{element, nullptr}, Span{0, 16, 27}, arena},
+      {{syntax::StatementKey::Kind::Word, "series"}, syntax::ListBody{items}, Span{0, 31, 50}, arena},
+  };
+  syntax::Block block{"SAMPLE", syntax::Name{"Rock", Span{0, 7, 11}}, statements, Span{0, 0, 6}};
 
   ValidationContext context;
   validate_block(context, block, *find_block_spec("SAMPLE"));

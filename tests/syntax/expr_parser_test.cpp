@@ -87,14 +87,14 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(ParseExprTest, NodeSpansCoverTheirOperands) {
   ParserState state = make_parser_state("-x * (a + f(b))", 0);
   ParsedExpr parsed = parse_expr(state);
-  const auto& product = std::get<SyntaxExpr::Binary>(parsed.expr.kind);
+  const auto product = std::get<SyntaxExpr::Binary>(parsed.expr.kind());
   EXPECT_EQ(product.lhs->span, (diagnostics::Span{0, 0, 2}));   // -x: minus to operand
   EXPECT_EQ(product.rhs->span, (diagnostics::Span{0, 6, 14}));  // a + f(b), without the parentheses
-  const auto& sum = std::get<SyntaxExpr::Binary>(product.rhs->kind);
+  const auto sum = std::get<SyntaxExpr::Binary>(product.rhs->kind());
   EXPECT_EQ(sum.rhs->span, (diagnostics::Span{0, 10, 14}));  // f(b): name to closing parenthesis
   ParserState qualified = make_parser_state("Gw.Cr(VI)", 0);
   ParsedExpr name = parse_expr(qualified);
-  const auto& path = std::get<SyntaxExpr::Qualified>(name.expr.kind).path;
+  const auto path = std::get<SyntaxExpr::Qualified>(name.expr.kind()).path;
   ASSERT_EQ(path.size(), 2u);
   EXPECT_EQ(path[0], (Name{"Gw", diagnostics::Span{0, 0, 2}}));
   EXPECT_EQ(path[1], (Name{"Cr(VI)", diagnostics::Span{0, 3, 9}}));

@@ -20,7 +20,7 @@ std::string shape(std::string_view text) {
   ParseOutput tree = parse_source(text, 0);
   std::string out;
   for (const Block& block : tree.blocks) {
-    out += std::string(block.keyword) + " " + std::string(block.name ? block.name->text : "-") + "\n";
+    out += std::string(block.keyword()) + " " + std::string(block.name() ? block.name()->text : "-") + "\n";
     for (const Statement& s : block.statements) out += "  " + testing::statement_text(s) + "\n";
   }
   for (const diagnostics::Diagnostic& d : tree.diagnostics) {

@@ -62,7 +62,7 @@ TEST(DeepExpressionTest, TheLimitItselfIsAccepted) {
   ParseOutput out = parse_source(text, 0);
   EXPECT_TRUE(out.diagnostics.empty());
   ASSERT_EQ(out.blocks[0].statements.size(), 1u);
-  EXPECT_EQ(testing::body_text(out.blocks[0].statements[0].body), "assign = x");
+  EXPECT_EQ(testing::body_text(out.blocks[0].statements[0].body()), "assign = x");
 
   // Trees 256 levels high, built and destroyed.
   for (std::string expression : {"1" + repeat("+1", 255), repeat("-", 255) + "x", repeat("2^", 255) + "2"}) {
@@ -87,12 +87,12 @@ TEST(DeepStatementTest, NestingPastTheLimitIsReportedLineByLine) {
   EXPECT_EQ(out.diagnostics[0].span, (diagnostics::Span{0, level65, level65 + 1}));
 
   std::size_t depth = 0;
-  const std::span<const Statement>* level = &out.blocks[0].statements;
-  while (!level->empty()) {
+  std::span<const Statement> level = out.blocks[0].statements;
+  while (!level.empty()) {
     ++depth;
-    const auto* nested = std::get_if<NestedBody>(&(*level)[0].body);
+    const auto nested = body_as<NestedBody>(level[0]);
     if (!nested) break;
-    level = &nested->statements;
+    level = nested->statements;
   }
   EXPECT_EQ(depth, 64u);
 }
@@ -115,7 +115,7 @@ const Statement& only_statement(const ParseOutput& out) {
   if (statements.empty()) throw std::out_of_range("the block has no statement");
   return statements.front();
 }
-const ValuesBody& only_values(const ParseOutput& out) { return std::get<ValuesBody>(only_statement(out).body); }
+ValuesBody only_values(const ParseOutput& out) { return std::get<ValuesBody>(only_statement(out).body()); }
 
 class LongLineTest : public ::testing::TestWithParam<LongLineCase> {};
 
@@ -141,7 +141,7 @@ INSTANTIATE_TEST_SUITE_P(
                      [](const ParseOutput& out) {
                        EXPECT_EQ(only_values(out).values.size(), long_line - 1);
                        ASSERT_NE(only_values(out).unit, nullptr);
-                       EXPECT_EQ(only_values(out).unit->text, "a*s");
+                       EXPECT_EQ(only_values(out).unit->text(), "a*s");
                      }},
         // A comparison at the end makes the line try a condition first.
         LongLineCase{"comparison_at_the_end", "B\n  x" + names() + " < 3\n",
@@ -151,12 +151,12 @@ INSTANTIATE_TEST_SUITE_P(
                      }},
         LongLineCase{"list", "B\n  x [a" + repeat(", a", long_line - 1) + "]\n",
                      [](const ParseOutput& out) {
-                       EXPECT_EQ(std::get<ListBody>(only_statement(out).body).items.size(), long_line);
+                       EXPECT_EQ(std::get<ListBody>(only_statement(out).body()).items.size(), long_line);
                      }},
         LongLineCase{"call_arguments", "B\n  k = f(a" + repeat(", a", long_line - 1) + ")\n",
                      [](const ParseOutput& out) {
-                       const auto& body = std::get<AssignmentBody>(only_statement(out).body);
-                       EXPECT_EQ(std::get<SyntaxExpr::Call>(body.expr->kind).args.size(), long_line);
+                       const AssignmentBody body = std::get<AssignmentBody>(only_statement(out).body());
+                       EXPECT_EQ(std::get<SyntaxExpr::Call>(body.expr->kind()).args.size(), long_line);
                      }},
         // Every species group fails and is scanned again as separate tokens.
         LongLineCase{"unclosed_groups", "B\n  x" + repeat(" A(aaaaaaaaaa", long_line / 10) + "\n",

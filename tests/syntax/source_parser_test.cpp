@@ -13,7 +13,7 @@ using testing::Reported;
 std::vector<std::string> block_texts(const ParseOutput& out) {
   std::vector<std::string> texts;
   for (const Block& b : out.blocks) {
-    std::string text = std::string(b.keyword) + (b.name ? " " + std::string(b.name->text) : "") + ": " + std::to_string(b.statements.size());
+    std::string text = std::string(b.keyword()) + (b.name() ? " " + std::string(b.name()->text) : "") + ": " + std::to_string(b.statements.size());
     texts.push_back(text);
   }
   return texts;
@@ -73,19 +73,19 @@ TEST(BlockSpanTest, EndsAtTheLastStatementOrTheNameOrTheKeyword) {
   ASSERT_EQ(out.blocks.size(), 3u);
 
   const Block& bare = out.blocks[0];
-  EXPECT_EQ(bare.keyword, "BARE");
-  EXPECT_FALSE(bare.name.has_value());
+  EXPECT_EQ(bare.keyword(), "BARE");
+  EXPECT_FALSE(bare.name().has_value());
   EXPECT_TRUE(bare.statements.empty());
   EXPECT_EQ(bare.keyword_span, (Span{2, 0, 4}));
-  EXPECT_EQ(bare.span, bare.keyword_span);
+  EXPECT_EQ(bare.span(), bare.keyword_span);
 
   const Block& named = out.blocks[1];
-  EXPECT_EQ(named.name, (Name{"Gw", Span{2, 11, 13}}));
-  EXPECT_EQ(named.span, (Span{2, 5, 13}));
+  EXPECT_EQ(named.name(), (Name{"Gw", Span{2, 11, 13}}));
+  EXPECT_EQ(named.span(), (Span{2, 5, 13}));
 
   // The last statement is a key alone, which took the blank line after it.
   const Block& full = out.blocks[2];
-  EXPECT_EQ(full.span, (Span{2, 14, 32}));
+  EXPECT_EQ(full.span(), (Span{2, 14, 32}));
 }
 
 TEST(RecoveryTest, EveryBadLineIsReportedOnceInOrder) {

@@ -162,12 +162,13 @@ TEST(NestingTest, KeyAloneOnTheLastLineHasAnEmptyValuesBody) {
 }
 
 TEST(NestingTest, TabsCountOneColumn) {
-  ParseOutput out = parse_source("B\n\tk\n\t\tv 1\n\tw 2\n", 0);
+  std::string text = "B\n\tk\n\t\tv 1\n\tw 2\n";
+  ParseOutput out = parse_source(text, 0);
   ASSERT_EQ(out.blocks.size(), 1u);
   ASSERT_EQ(out.blocks[0].statements.size(), 2u);
-  EXPECT_EQ(out.blocks[0].statements[0].indent, 1u);
-  EXPECT_EQ(testing::body_text(out.blocks[0].statements[0].body), "nested{Word(\"v\"): values[number:1]}");
-  EXPECT_EQ(std::get<NestedBody>(out.blocks[0].statements[0].body).statements[0].indent, 2u);
+  EXPECT_EQ(key_column(out.blocks[0].statements[0], text), 1u);
+  EXPECT_EQ(testing::body_text(out.blocks[0].statements[0].body()), "nested{Word(\"v\"): values[number:1]}");
+  EXPECT_EQ(key_column(std::get<NestedBody>(out.blocks[0].statements[0].body()).statements[0], text), 2u);
 }
 
 TEST(StatementSpanTest, CoversKeyToLineEndAndOwnedLines) {
@@ -179,42 +180,42 @@ TEST(StatementSpanTest, CoversKeyToLineEndAndOwnedLines) {
 
   EXPECT_EQ(key_span(s[0]), (Span{4, 4, 10}));
   EXPECT_EQ(s[0].span, (Span{4, 4, 15}));  // through its line end
-  EXPECT_EQ(s[0].indent, 2u);
+  EXPECT_EQ(key_column(s[0], text), 2u);
 
   // The nested key takes the owned line and the blank line after it.
   EXPECT_EQ(key_span(s[1]), (Span{4, 17, 18}));
   EXPECT_EQ(s[1].span, (Span{4, 17, 28}));
-  const Statement& inner = std::get<NestedBody>(s[1].body).statements[0];
+  const Statement& inner = std::get<NestedBody>(s[1].body()).statements[0];
   EXPECT_EQ(inner.span, (Span{4, 23, 27}));
-  EXPECT_EQ(inner.indent, 4u);
+  EXPECT_EQ(key_column(inner, text), 4u);
 
   // A joined key spans both tokens; at the end of the file the statement ends at its last token.
   EXPECT_EQ(key_span(s[2]), (Span{4, 30, 33}));
   EXPECT_EQ(s[2].span, (Span{4, 30, 35}));
 
-  EXPECT_EQ(out.blocks[0].span, (Span{4, 0, 35}));
+  EXPECT_EQ(out.blocks[0].span(), (Span{4, 0, 35}));
 }
 
 TEST(StatementSpanTest, ValueAndUnitSpans) {
   std::string text = "B\n  x -3 mol / kgw\n";
   ParseOutput out = parse_source(text, 0);
   ASSERT_EQ(out.blocks.size(), 1u);
-  const auto& body = std::get<ValuesBody>(out.blocks[0].statements[0].body);
+  const ValuesBody body = std::get<ValuesBody>(out.blocks[0].statements[0].body());
   ASSERT_EQ(body.values.size(), 1u);
   EXPECT_EQ(body.values[0].span, (Span{0, 6, 8}));
   ASSERT_NE(body.unit, nullptr);
   EXPECT_EQ(body.unit->span, (Span{0, 9, 18}));
-  EXPECT_EQ(body.unit->text, "mol/kgw");
+  EXPECT_EQ(body.unit->text(), "mol/kgw");
 }
 
 TEST(StatementSpanTest, UnreadableValueAndTargetSpans) {
   std::string text = "B\n  x a - b\n  r t = 1\n";
   ParseOutput out = parse_source(text, 0);
   ASSERT_EQ(out.blocks.size(), 1u);
-  const auto& values = std::get<ValuesBody>(out.blocks[0].statements[0].body).values;
+  const std::span<const Value> values = std::get<ValuesBody>(out.blocks[0].statements[0].body()).values;
   ASSERT_EQ(values.size(), 2u);
   EXPECT_EQ(values[1].span, (Span{0, 8, 11}));
-  const auto& assignment = std::get<AssignmentBody>(out.blocks[0].statements[1].body);
+  const AssignmentBody assignment = std::get<AssignmentBody>(out.blocks[0].statements[1].body());
   ASSERT_NE(assignment.target, nullptr);
   EXPECT_EQ(*assignment.target, (Name{"t", Span{0, 16, 17}}));
 }

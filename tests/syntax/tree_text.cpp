@@ -37,7 +37,7 @@ std::string kind_tag(ValueKind kind) {
   return "?";
 }
 
-std::string unit_suffix(const UnitExpr* unit) { return unit ? " unit " + std::string(unit->text) : ""; }
+std::string unit_suffix(const UnitExpr* unit) { return unit ? " unit " + std::string(unit->text()) : ""; }
 
 struct ExprPrinter {
   std::string operator()(const SyntaxExpr::Number& n) const { return number_text(n.value); }
@@ -82,10 +82,10 @@ struct BodyPrinter {
 
 std::string value_text(const Value& value) {
   std::string payload;
-  if (const auto* text = std::get_if<std::string_view>(&value.payload)) payload = *text;
-  if (const auto* number = std::get_if<double>(&value.payload)) payload = number_text(*number);
-  if (const auto* parts = std::get_if<std::span<const std::string_view>>(&value.payload)) {
-    payload = joined(std::vector<std::string>(parts->begin(), parts->end()), ".");
+  if (value.has_text()) payload = value.text();
+  if (value.kind == ValueKind::Number) payload = number_text(value.number());
+  if (value.kind == ValueKind::Qualified) {
+    payload = joined(std::vector<std::string>(value.parts().begin(), value.parts().end()), ".");
   }
   return kind_tag(value.kind) + ":" + payload;
 }
@@ -96,12 +96,12 @@ std::string values_text(std::span<const Value> values) {
   return joined(texts, ", ");
 }
 
-std::string expr_text(const SyntaxExpr& expr) { return std::visit(ExprPrinter{}, expr.kind); }
+std::string expr_text(const SyntaxExpr& expr) { return std::visit(ExprPrinter{}, expr.kind()); }
 
 std::string body_text(const StatementBody& body) { return std::visit(BodyPrinter{}, body); }
 
 std::string statement_text(const Statement& statement) {
-  return statement.key.debug_text() + ": " + body_text(statement.body);
+  return statement.key().debug_text() + ": " + body_text(statement.body());
 }
 
 std::vector<Reported> reported(const diagnostics::Diagnostics& list) {

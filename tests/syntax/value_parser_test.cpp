@@ -80,8 +80,8 @@ TEST_P(ParseUnitTest, ReadsToTheLineEndOrRestores) {
     return;
   }
   ASSERT_TRUE(unit.has_value());
-  EXPECT_EQ(std::vector<UnitFactor>(unit->factors.begin(), unit->factors.end()), c.factors);
-  EXPECT_EQ(unit->text, c.unit_text);
+  EXPECT_EQ(state.factor_list, c.factors);
+  EXPECT_EQ(unit->text(), c.unit_text);
   EXPECT_EQ(unit->span, (diagnostics::Span{0, 0, c.end}));
   EXPECT_TRUE(at_line_end(state)) << "the line end is left unread";
 }

@@ -25,7 +25,7 @@ namespace ovm::ir {
 // target.
 struct ParameterDefinition {
   const syntax::Statement* statement = nullptr;
-  const syntax::Name* owner = nullptr;
+  const syntax::Block* owner = nullptr;  // the block of a local parameter
 };
 
 // The hash parameters and their definitions are indexed by: of the owner and the name.

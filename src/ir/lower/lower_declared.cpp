@@ -28,8 +28,8 @@ void declare_model_parameters(LoweringContext& context, const std::vector<syntax
     if (kinds[i] == nullptr || kinds[i]->name != "PARAMETERS") continue;
     context.declared_blocks.assign(&blocks[i], ParameterId{static_cast<std::uint32_t>(context.graph.parameters.size())});
     for (const syntax::Statement& statement : blocks[i].statements) {
-      if (std::holds_alternative<syntax::AssignmentBody>(statement.body)) {
-        add_parameter(context, std::nullopt, std::string(statement.key.text()), std::nullopt);
+      if (statement.assignment() != nullptr) {
+        add_parameter(context, std::nullopt, std::string(statement.key().text()), std::nullopt);
       }
     }
   }
@@ -40,10 +40,10 @@ void define_model_parameters(LoweringContext& context, const syntax::Block& bloc
   std::optional<ParameterId> next;
   if (first != nullptr) next = *first;
   for (const syntax::Statement& statement : block.statements) {
-    const auto* assignment = std::get_if<syntax::AssignmentBody>(&statement.body);
+    const syntax::AssignmentBody* assignment = statement.assignment();
     if (assignment == nullptr) continue;
     if (!next) {
-      define_parameter(context, statement, *assignment, std::nullopt, std::string(statement.key.text()));
+      define_parameter(context, statement, *assignment, std::nullopt, std::string(statement.key().text()));
       continue;
     }
     set_value(context, *next, *assignment, std::nullopt);
@@ -61,7 +61,7 @@ void declare_local_parameters(LoweringContext& context, const syntax::Block& blo
 }
 
 const syntax::AssignmentBody* local_assignment(const syntax::Statement& statement) {
-  const auto* assignment = std::get_if<syntax::AssignmentBody>(&statement.body);
+  const syntax::AssignmentBody* assignment = statement.assignment();
   if (assignment == nullptr || assignment->target == nullptr) return nullptr;
   return assignment;
 }

@@ -39,9 +39,10 @@ BinaryOp binary_op(syntax::SyntaxBinaryOp op) {
 // Recursive: the parser bounds every tree's height at 256.
 Expr lower_expr(const LoweringContext& context, const syntax::SyntaxExpr& expr, const std::optional<std::string>& owner) {
   using Node = syntax::SyntaxExpr;
-  if (const auto* number = std::get_if<Node::Number>(&expr.kind)) return constant_expr(number->value);
-  if (const auto* ident = std::get_if<Node::Ident>(&expr.kind)) return lower_name(context, ident->name, owner);
-  if (const auto* call = std::get_if<Node::Call>(&expr.kind)) {
+  const Node::Kind kind = expr.kind();
+  if (const auto* number = std::get_if<Node::Number>(&kind)) return constant_expr(number->value);
+  if (const auto* ident = std::get_if<Node::Ident>(&kind)) return lower_name(context, ident->name, owner);
+  if (const auto* call = std::get_if<Node::Call>(&kind)) {
     std::optional<Function> function = enum_of_word<Function>(call->name, sema::function_names);
     if (!function) return not_a_number();
     std::vector<Expr> args;
@@ -49,10 +50,10 @@ Expr lower_expr(const LoweringContext& context, const syntax::SyntaxExpr& expr, 
     for (const Node& arg : call->args) args.push_back(lower_expr(context, arg, owner));
     return call_expr(*function, std::move(args));
   }
-  if (const auto* unary = std::get_if<Node::Unary>(&expr.kind)) {
+  if (const auto* unary = std::get_if<Node::Unary>(&kind)) {
     return unary_expr(UnaryOp::Negate, lower_expr(context, *unary->operand, owner));
   }
-  if (const auto* binary = std::get_if<Node::Binary>(&expr.kind)) {
+  if (const auto* binary = std::get_if<Node::Binary>(&kind)) {
     return binary_expr(binary_op(binary->op), lower_expr(context, *binary->lhs, owner),
                        lower_expr(context, *binary->rhs, owner));
   }
@@ -63,7 +64,7 @@ std::optional<Expr> lower_law(const LoweringContext& context, std::span<const sy
                               const std::optional<std::string>& owner) {
   if (statements.empty()) return std::nullopt;
   const syntax::Statement& first = statements.front();
-  const auto* assignment = std::get_if<syntax::AssignmentBody>(&first.body);
+  const syntax::AssignmentBody* assignment = first.assignment();
   if (assignment == nullptr) return std::nullopt;
   Expr x = lower_expr(context, *assignment->expr, owner);
   if (key_is(first, "alpha")) return x;

@@ -36,8 +36,8 @@ std::optional<Expr> extent_of(const LoweringContext& context, const syntax::Stat
 
 void add_mixing_source(const LoweringContext& context, const syntax::Statement& statement, const std::string& owner,
                        std::vector<MixingSource>& sources) {
-  const syntax::ValuesBody* body = sema::values_body(statement);
-  if (body == nullptr || body->values.size() < 2) return;
+  const std::optional<syntax::ValuesBody> body = sema::values_body(statement);
+  if (!body || body->values.size() < 2) return;
   std::optional<std::string> name = value_text(body->values[0]);
   if (!name) return;
   std::optional<double> fraction = number_or_name(context, body->values[1], owner);
@@ -91,17 +91,17 @@ void read_process_statement(LoweringContext& context, const syntax::Statement& s
 
 // The first process of that name; FRACTIONATION and KINETICS attach to it.
 Process* process_named(LoweringContext& context, const syntax::Block& block) {
-  if (!block.name) return nullptr;
-  std::optional<ProcessId> id = process_id_of(context, block.name->text);
+  if (!block.name()) return nullptr;
+  std::optional<ProcessId> id = process_id_of(context, block.name()->text);
   return id ? &context.graph.processes[*id] : nullptr;
 }
 
 }  // namespace
 
 void lower_process(LoweringContext& context, const syntax::Block& block) {
-  if (!block.name) return;
+  if (!block.name()) return;
   ProcessDraft draft;
-  draft.process.name = std::string(block.name->text);
+  draft.process.name = std::string(block.name()->text);
   declare_local_parameters(context, block, draft.process.name);
   for (const syntax::Statement& statement : block.statements) read_process_statement(context, statement, draft);
   Process& process = draft.process;
@@ -140,7 +140,7 @@ void read_factor(const LoweringContext& context, const syntax::Statement& statem
   } else if (key_is(statement, "epsilon")) {
     std::optional<double> epsilon = main_number(context, statement, owner);
     set_constant(factor, epsilon ? std::optional<double>(*epsilon / 1000 + 1) : std::nullopt);
-  } else if (const auto* law = std::get_if<syntax::NestedBody>(&statement.body); law && key_is(statement, "law")) {
+  } else if (const auto law = syntax::body_as<syntax::NestedBody>(statement); law && key_is(statement, "law")) {
     std::optional<Expr> alpha = lower_law(context, law->statements, owner);
     if (alpha) {
       set_factor(factor, FractionationFactor::Law{std::move(*alpha)});
@@ -160,7 +160,7 @@ void read_factor(const LoweringContext& context, const syntax::Statement& statem
 void lower_fractionation(LoweringContext& context, const syntax::Block& block) {
   Process* process = process_named(context, block);
   if (process == nullptr) return;
-  std::string owner(block.name->text);
+  std::string owner(block.name()->text);
   std::optional<IsotopeId> isotope;
   std::optional<FractionationFactor> factor;
   std::optional<double> phase;
@@ -215,7 +215,7 @@ std::optional<RateLaw> rate_law(const std::string& rate, Expr constant, std::opt
 void lower_kinetics(LoweringContext& context, const syntax::Block& block) {
   Process* process = process_named(context, block);
   if (process == nullptr) return;
-  std::string owner(block.name->text);
+  std::string owner(block.name()->text);
   std::optional<std::string> rate;
   std::optional<Expr> constant;
   std::optional<Expr> half_saturation;

@@ -60,7 +60,7 @@ double stop_value(const LoweringContext& context, const syntax::ConditionBody& c
                   double value) {
   std::optional<std::string> unit;
   if (condition.unit) {
-    unit = std::string(condition.unit->text);
+    unit = std::string(condition.unit->text());
   } else if (auto preset = context.unit_defaults.find(std::string(subject_dimension(context, subject)));
              preset != context.unit_defaults.end()) {
     unit = preset->second;
@@ -72,12 +72,13 @@ double stop_value(const LoweringContext& context, const syntax::ConditionBody& c
 
 // The stop condition of an `until` statement.
 std::optional<StopCondition> stop_condition(const LoweringContext& context, const syntax::Statement& statement) {
-  const auto* condition = std::get_if<syntax::ConditionBody>(&statement.body);
-  if (condition == nullptr) return std::nullopt;
+  const auto condition = syntax::body_as<syntax::ConditionBody>(statement);
+  if (!condition) return std::nullopt;
   std::optional<Subject> subject;
-  if (const auto* qualified = std::get_if<SyntaxExpr::Qualified>(&condition->comparison->lhs->kind)) {
+  const SyntaxExpr::Kind lhs = condition->comparison->lhs->kind();
+  if (const auto* qualified = std::get_if<SyntaxExpr::Qualified>(&lhs)) {
     subject = resolve_reference(context, part_texts(qualified->path));
-  } else if (const auto* ident = std::get_if<SyntaxExpr::Ident>(&condition->comparison->lhs->kind); ident && ident->name == "time") {
+  } else if (const auto* ident = std::get_if<SyntaxExpr::Ident>(&lhs); ident && ident->name == "time") {
     subject = Subject{Subject::Time{}};
   }
   if (!subject) return std::nullopt;
@@ -100,7 +101,7 @@ std::vector<Id> all_ids(const std::vector<Record>& records) {
 
 void lower_simulation(LoweringContext& context, const syntax::Block& block) {
   Simulation simulation;
-  if (block.name) simulation.name = std::string(block.name->text);
+  if (block.name()) simulation.name = std::string(block.name()->text);
   for (const syntax::Statement& statement : block.statements) {
     if (key_is(statement, "step")) {
       simulation.step_seconds = quantity_to_base(context, statement, "time");
@@ -109,10 +110,10 @@ void lower_simulation(LoweringContext& context, const syntax::Block& block) {
     } else if (key_is(statement, "progress")) {
       if (value_text(statement) == "extent") simulation.progress = Progress::Extent;
     } else if (key_is(statement, "processes")) {
-      const auto* list = std::get_if<syntax::ListBody>(&statement.body);
+      const auto list = syntax::body_as<syntax::ListBody>(statement);
       simulation.processes = list ? collect_process_ids(context, list->items) : std::vector<ProcessId>{};
     } else if (key_is(statement, "reservoirs")) {
-      const auto* list = std::get_if<syntax::ListBody>(&statement.body);
+      const auto list = syntax::body_as<syntax::ListBody>(statement);
       simulation.reservoirs = list ? collect_reservoir_ids(context, list->items) : std::vector<ReservoirId>{};
     }
   }
@@ -141,9 +142,9 @@ std::optional<std::uint32_t> count_of(std::optional<double> number) {
 }  // namespace
 
 void lower_identify(LoweringContext& context, const syntax::Block& block) {
-  if (!block.name) return;
+  if (!block.name()) return;
   Identification identification;
-  identification.name = std::string(block.name->text);
+  identification.name = std::string(block.name()->text);
   std::optional<SampleId> source;
   std::optional<SampleId> product;
   std::optional<IdentificationMode> mode;
@@ -155,7 +156,7 @@ void lower_identify(LoweringContext& context, const syntax::Block& block) {
     } else if (key_is(statement, "mode")) {
       mode = enum_of_word<IdentificationMode>(value_text(statement).value_or(""), sema::property_lists::identify_modes);
     } else if (key_is(statement, "candidates")) {
-      if (const auto* list = std::get_if<syntax::ListBody>(&statement.body)) {
+      if (const auto list = syntax::body_as<syntax::ListBody>(statement)) {
         identification.candidates = collect_value_texts(list->items);
       }
     } else if (key_is(statement, "context")) {
@@ -185,9 +186,7 @@ std::optional<Output> output_of(const LoweringContext& context, const syntax::St
   const syntax::Value* first = sema::first_value(statement);
   if (first == nullptr) return std::nullopt;
   if (first->kind == ValueKind::Qualified) {
-    const auto* parts = std::get_if<std::span<const std::string_view>>(&first->payload);
-    if (parts == nullptr) return std::nullopt;
-    std::optional<Subject> subject = resolve_reference(context, *parts);
+    std::optional<Subject> subject = resolve_reference(context, first->parts());
     if (!subject) return std::nullopt;
     Variable variable = std::visit([](const auto& quantity) { return Variable{quantity}; }, subject->kind);
     return Output{std::move(variable), value_text(*first).value_or("")};

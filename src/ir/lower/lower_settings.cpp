@@ -18,15 +18,15 @@ namespace ovm::ir {
 namespace {
 
 std::optional<std::string> units_statement_unit(const syntax::Statement& statement) {
-  if (const auto* values = std::get_if<syntax::ValuesBody>(&statement.body)) {
-    if (values->unit) return std::string(values->unit->text);
+  if (const auto values = syntax::body_as<syntax::ValuesBody>(statement)) {
+    if (values->unit) return std::string(values->unit->text());
     if (!values->values.empty() && values->values.front().kind == syntax::ValueKind::Identifier) {
       return std::string(sema::value_text(values->values.front()));
     }
     return std::nullopt;
   }
-  if (const auto* condition = std::get_if<syntax::ConditionBody>(&statement.body)) {
-    if (condition->unit) return std::string(condition->unit->text);
+  if (const auto condition = syntax::body_as<syntax::ConditionBody>(statement)) {
+    if (condition->unit) return std::string(condition->unit->text());
   }
   return std::nullopt;
 }
@@ -35,7 +35,7 @@ std::optional<std::string> units_statement_unit(const syntax::Statement& stateme
 
 void lower_units(LoweringContext& context, const syntax::Block& block, const sema::BlockSpec& kind) {
   for (const syntax::Statement& statement : block.statements) {
-    const sema::PropertySpec* property = sema::find_property_spec(kind, statement.key.text());
+    const sema::PropertySpec* property = sema::find_property_spec(kind, statement.key().text());
     if (property == nullptr) continue;
     std::optional<std::string> unit = units_statement_unit(statement);
     if (!unit) continue;
@@ -139,8 +139,8 @@ void lower_conditions(LoweringContext& context, const syntax::Block& block) {
 
 void lower_standard(LoweringContext& context, const syntax::Block& block) {
   for (const syntax::Statement& statement : block.statements) {
-    const syntax::ValuesBody* body = sema::values_body(statement);
-    if (body == nullptr || body->values.size() < 2) continue;
+    const std::optional<syntax::ValuesBody> body = sema::values_body(statement);
+    if (!body || body->values.size() < 2) continue;
     std::optional<std::string> name = value_text(body->values[0]);
     if (!name) continue;
     std::optional<double> ratio = number_or_name(context, body->values[1], std::nullopt);
@@ -158,8 +158,8 @@ namespace {
 
 // One export: the column, then the target the last value names, as a parameter a run fills.
 void lower_backend_export(LoweringContext& context, const syntax::Statement& statement, Backend& backend) {
-  const syntax::ValuesBody* body = sema::values_body(statement);
-  if (body == nullptr || body->values.empty()) return;
+  const std::optional<syntax::ValuesBody> body = sema::values_body(statement);
+  if (!body || body->values.empty()) return;
   std::optional<std::string> column = value_text(body->values.front());
   if (!column) return;
   const syntax::Value& target = body->values.back();
@@ -171,9 +171,9 @@ void lower_backend_export(LoweringContext& context, const syntax::Statement& sta
 }  // namespace
 
 void lower_phreeqc(LoweringContext& context, const syntax::Block& block) {
-  if (!block.name) return;
+  if (!block.name()) return;
   Backend backend;
-  backend.name = std::string(block.name->text);
+  backend.name = std::string(block.name()->text);
   std::optional<std::string> input;
   for (const syntax::Statement& statement : block.statements) {
     // `input file <path>` is the two-word form; the one-word key passes the checks as well and

@@ -19,8 +19,8 @@ using syntax::ValueKind;
 namespace {
 
 std::optional<std::string> block_name(const syntax::Block& block) {
-  if (!block.name) return std::nullopt;
-  return std::string(block.name->text);
+  if (!block.name()) return std::nullopt;
+  return std::string(block.name()->text);
 }
 
 }  // namespace
@@ -91,15 +91,15 @@ std::optional<Amount> amount_of(std::string_view dimension, double value) {
 // parameter written with a unit of its own is that amount already.
 std::optional<Amount> pool_amount(const LoweringContext& context, const syntax::Statement& statement,
                                   const std::string& owner) {
-  const syntax::ValuesBody* body = sema::values_body(statement);
-  if (body == nullptr || body->values.empty()) return std::nullopt;
+  const std::optional<syntax::ValuesBody> body = sema::values_body(statement);
+  if (!body || body->values.empty()) return std::nullopt;
   std::optional<NamedNumber> named = named_number(context, body->values.front(), owner);
   if (named && named->dimension) return body->unit ? std::nullopt : amount_of(*named->dimension, named->value);
   std::optional<double> number = named ? std::optional<double>(named->value) : first_number(statement);
   if (!number) return std::nullopt;
   std::optional<std::string> unit;
   if (body->unit) {
-    unit = std::string(body->unit->text);
+    unit = std::string(body->unit->text());
   } else if (!named && body->values.front().kind == ValueKind::Identifier) {
     unit = std::string(sema::value_text(body->values.front()));
   } else if (auto molality = context.unit_defaults.find("molality"); molality != context.unit_defaults.end()) {
@@ -160,16 +160,16 @@ void lower_reservoir(LoweringContext& context, const syntax::Block& block) {
   declare_local_parameters(context, block, *name);
   std::vector<WrittenDelta> deltas;
   for (const syntax::Statement& statement : block.statements) {
-    switch (statement.key.kind) {
+    switch (statement.key().kind) {
       case StatementKey::Kind::Species: {
-        SpeciesId species = species_for_formula(context, statement.key.text());
+        SpeciesId species = species_for_formula(context, statement.key().text());
         if (std::optional<Amount> amount = pool_amount(context, statement, reservoir.name)) {
           reservoir.pools.push_back(Pool{species, *amount, {}, {}});
         }
         break;
       }
       case StatementKey::Kind::Delta:
-        if (auto delta = written_delta(context, statement, statement.key.text(), reservoir.name)) deltas.push_back(*delta);
+        if (auto delta = written_delta(context, statement, statement.key().text(), reservoir.name)) deltas.push_back(*delta);
         break;
       case StatementKey::Kind::Word:
         lower_reservoir_word(context, statement, reservoir);
@@ -189,13 +189,13 @@ void lower_sample(LoweringContext& context, const syntax::Block& block) {
   sample.id = static_cast<SampleId>(context.graph.samples.size());
   sample.name = *name;
   for (const syntax::Statement& statement : block.statements) {
-    if (statement.key.kind == StatementKey::Kind::Delta) {
-      std::optional<WrittenDelta> delta = written_delta(context, statement, statement.key.text(), std::nullopt);
+    if (statement.key().kind == StatementKey::Kind::Delta) {
+      std::optional<WrittenDelta> delta = written_delta(context, statement, statement.key().text(), std::nullopt);
       std::optional<double> ratio = delta ? delta_as_ratio(context, *delta) : std::nullopt;
       if (ratio) sample.compositions.push_back(Composition{delta->isotope, *ratio});
       continue;
     }
-    if (statement.key.kind != StatementKey::Kind::Word) continue;
+    if (statement.key().kind != StatementKey::Kind::Word) continue;
     if (key_is(statement, "note")) {
       sample.note = value_text(statement);
     } else if (key_is(statement, "material")) {
@@ -203,7 +203,7 @@ void lower_sample(LoweringContext& context, const syntax::Block& block) {
     } else if (key_is(statement, "element")) {
       sample.element = value_text(statement).value_or("");
     } else if (key_is(statement, "series")) {
-      if (const auto* list = std::get_if<syntax::ListBody>(&statement.body)) sample.series = collect_numbers(list->items);
+      if (const auto list = syntax::body_as<syntax::ListBody>(statement)) sample.series = collect_numbers(list->items);
     } else if (key_is(statement, "uncertainty")) {
       sample.uncertainty_permil = main_number(context, statement, std::nullopt);
     }

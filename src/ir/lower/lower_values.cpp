@@ -18,27 +18,20 @@ bool key_is(const syntax::Statement& statement, std::string_view key) { return s
 std::optional<std::string> value_text(const syntax::Value& value) {
   switch (value.kind) {
     case ValueKind::Number: {
-      const auto* number = std::get_if<double>(&value.payload);
-      if (number == nullptr) return std::nullopt;
-      return debug_number_text(*number);
+      return debug_number_text(value.number());
     }
     case ValueKind::Qualified: {
-      const auto* parts = std::get_if<std::span<const std::string_view>>(&value.payload);
-      if (parts == nullptr) return std::nullopt;
+      std::span<const std::string_view> parts = value.parts();
       std::string joined;
-      for (std::size_t i = 0; i < parts->size(); ++i) {
+      for (std::size_t i = 0; i < parts.size(); ++i) {
         if (i > 0) joined += '.';
-        joined += (*parts)[i];
+        joined += parts[i];
       }
       return joined;
     }
     case ValueKind::Unreadable:
       return std::nullopt;
-    default: {
-      const auto* text = std::get_if<std::string_view>(&value.payload);
-      if (text == nullptr) return std::nullopt;
-      return std::string(*text);
-    }
+    default: return std::string(value.text());
   }
 }
 
@@ -49,14 +42,14 @@ std::optional<std::string> value_text(const syntax::Statement& statement) {
 }
 
 std::optional<std::string> last_value_text(const syntax::Statement& statement) {
-  const syntax::ValuesBody* body = sema::values_body(statement);
-  if (body == nullptr || body->values.empty()) return std::nullopt;
+  const std::optional<syntax::ValuesBody> body = sema::values_body(statement);
+  if (!body || body->values.empty()) return std::nullopt;
   return value_text(body->values.back());
 }
 
 std::optional<double> first_number(const syntax::Statement& statement) {
-  const syntax::ValuesBody* body = sema::values_body(statement);
-  if (body == nullptr) return std::nullopt;
+  const std::optional<syntax::ValuesBody> body = sema::values_body(statement);
+  if (!body) return std::nullopt;
   for (const syntax::Value& value : body->values) {
     if (std::optional<double> number = sema::value_number(value)) return number;
   }
@@ -67,7 +60,7 @@ namespace {
 
 std::optional<std::string> unit_name_for(const LoweringContext& context, const syntax::ValuesBody& body,
                                          std::string_view dimension, bool leading_word) {
-  if (body.unit) return std::string(body.unit->text);
+  if (body.unit) return std::string(body.unit->text());
   if (leading_word && !body.values.empty() && body.values.front().kind == ValueKind::Identifier) {
     return std::string(sema::value_text(body.values.front()));
   }
@@ -83,11 +76,11 @@ std::optional<std::string> unit_name_for(const LoweringContext& context, const s
 namespace {
 
 const syntax::AssignmentBody& assignment_of(const ParameterDefinition& definition) {
-  return std::get<syntax::AssignmentBody>(definition.statement->body);
+  return *definition.statement->assignment();
 }
 
 std::string_view defined_name(const ParameterDefinition& definition) {
-  return definition.owner ? assignment_of(definition).target->text : definition.statement->key.text();
+  return definition.owner ? assignment_of(definition).target->text : definition.statement->key().text();
 }
 
 // Whether the definition at a position has this owner and name.
@@ -96,7 +89,7 @@ auto is_definition_of(const std::vector<ParameterDefinition>& definitions, std::
   return [&definitions, owner, name](std::uint32_t position) {
     const ParameterDefinition& definition = definitions[position];
     if ((definition.owner != nullptr) != owner.has_value()) return false;
-    return (!owner || definition.owner->text == *owner) && defined_name(definition) == name;
+    return (!owner || definition.owner->name()->text == *owner) && defined_name(definition) == name;
   };
 }
 
@@ -109,7 +102,7 @@ const syntax::AssignmentBody* find_definition(const LoweringContext& context, st
 
 void define(LoweringContext& context, ParameterDefinition definition) {
   std::optional<std::string_view> owner;
-  if (definition.owner) owner = definition.owner->text;
+  if (definition.owner) owner = definition.owner->name()->text;
   std::string_view name = defined_name(definition);
   std::uint32_t hash = owned_name_hash(owner, name);
   auto matches = is_definition_of(context.parameter_definitions, owner, name);
@@ -134,7 +127,7 @@ std::optional<NamedNumber> named_number(const LoweringContext& context, const sy
   std::optional<double> number = sema::constant_expression_value(*assignment.expr);
   if (!number) return std::nullopt;
   if (assignment.unit == nullptr) return NamedNumber{*number, std::nullopt};
-  std::optional<sema::UnitMatch> unit = sema::find_unit(assignment.unit->text);
+  std::optional<sema::UnitMatch> unit = sema::find_unit(assignment.unit->text());
   if (!unit) return std::nullopt;
   return NamedNumber{sema::to_base(unit->unit, *number), unit->dimension.name};
 }
@@ -146,12 +139,12 @@ void gather_parameter_definitions(LoweringContext& context, const std::vector<sy
     if (kind == nullptr) continue;
     const syntax::Block& block = blocks[i];
     for (const syntax::Statement& statement : block.statements) {
-      const auto* assignment = std::get_if<syntax::AssignmentBody>(&statement.body);
+      const syntax::AssignmentBody* assignment = statement.assignment();
       if (assignment == nullptr || assignment->expr == nullptr) continue;
       if (kind->name == "PARAMETERS") {
         define(context, ParameterDefinition{&statement, nullptr});
-      } else if (kind->local_parameters && block.name && assignment->target && key_is(statement, "parameter")) {
-        define(context, ParameterDefinition{&statement, &*block.name});
+      } else if (kind->local_parameters && block.name() && assignment->target && key_is(statement, "parameter")) {
+        define(context, ParameterDefinition{&statement, &block});
       }
     }
   }
@@ -174,8 +167,8 @@ std::optional<double> main_number(const LoweringContext& context, const syntax::
 
 std::optional<double> quantity_to_base(const LoweringContext& context, const syntax::Statement& statement,
                                        std::string_view dimension, const std::optional<std::string>& owner) {
-  const syntax::ValuesBody* body = sema::values_body(statement);
-  if (body == nullptr) return std::nullopt;
+  const std::optional<syntax::ValuesBody> body = sema::values_body(statement);
+  if (!body) return std::nullopt;
   std::optional<double> number;
   std::optional<std::string> unit;
   std::optional<NamedNumber> named = body->values.empty() ? std::nullopt : named_number(context, body->values.front(), owner);
@@ -214,7 +207,7 @@ Expr with_written_unit(Expr expr, const syntax::UnitExpr* unit) {
   if (unit == nullptr) return expr;
   std::optional<double> value = constant_value(expr);
   if (!value) return expr;
-  std::optional<sema::UnitMatch> match = sema::find_unit(unit->text);
+  std::optional<sema::UnitMatch> match = sema::find_unit(unit->text());
   if (!match) return expr;
   return constant_expr(sema::to_base(match->unit, *value));
 }

@@ -6,9 +6,9 @@ namespace ovm::ir {
 
 std::optional<ReservedBlock> is_reserved_block(const syntax::Block& block) {
   // The kind is found under case folding; the upper-case text is made only for a reserved one.
-  const sema::BlockSpec* spec = sema::find_block_spec(block.keyword);
+  const sema::BlockSpec* spec = sema::find_block_spec(block.keyword());
   if (spec == nullptr || spec->implemented) return std::nullopt;
-  std::string keyword(block.keyword);
+  std::string keyword(block.keyword());
   for (char& c : keyword) {
     if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
   }
