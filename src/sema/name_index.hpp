@@ -9,8 +9,10 @@
 namespace ovm::sema {
 
 // Positions in a list kept elsewhere, found by name. Open addressing over a table at most two
-// thirds full: a lookup reads a few neighbouring slots of eight bytes, and the list only where
-// the stored hash matches, instead of following the nodes of a chained hash map through memory.
+// thirds full, which a lookup enters at a random place: a slot is four bytes, the position and in the
+// bits it leaves free the top of the name's hash, so that the table is half the size of one
+// holding the whole hash and a probe still reads the list only where the stored bits match.
+// The whole hashes, needed only to place the slots again when the table grows, are kept apart.
 class NameIndex {
  public:
   // FNV-1a: names are short, and a hash of a few multiplications costs less than the lookup.
@@ -25,27 +27,28 @@ class NameIndex {
   std::optional<std::size_t> find(std::uint32_t hash, IsMatch is_match) const {
     if (slots_.empty()) return std::nullopt;
     std::size_t mask = slots_.size() - 1;
+    std::uint32_t tag = hash & ~position_mask_;
     for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
-      const Slot& slot = slots_[i];
-      if (slot.position_plus_one == 0) return std::nullopt;
-      if (slot.hash == hash && is_match(slot.position_plus_one - 1)) return slot.position_plus_one - 1;
+      std::uint32_t slot = slots_[i];
+      if (slot == 0) return std::nullopt;
+      std::size_t position = (slot & position_mask_) - 1;
+      if ((slot & ~position_mask_) == tag && is_match(position)) return position;
     }
   }
 
+  // Records a position not recorded before.
   void add(std::uint32_t hash, std::size_t position);
 
   // Room for `count` positions without growing: each growth places every slot again.
   void reserve(std::size_t count);
 
  private:
-  struct Slot {
-    std::uint32_t position_plus_one = 0;  // 0 marks an empty slot
-    std::uint32_t hash = 0;
-  };
+  void rebuild(std::size_t size, std::uint32_t position_mask);
+  void place(std::size_t position);
 
-  void place(Slot slot);
-
-  std::vector<Slot> slots_;  // a power of two in size
+  std::vector<std::uint32_t> slots_;       // 0 marks an empty slot; a power of two in size
+  std::uint32_t position_mask_ = 0xFFFF;  // the low bits of a slot, which hold position + 1
+  std::vector<std::uint32_t> hashes_;      // by position
   std::size_t count_ = 0;
 };
 

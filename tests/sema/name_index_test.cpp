@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,25 @@ TEST(NameIndexTest, FindsEveryRecordedNameThroughGrowth) {
   for (std::size_t i = 0; i < names.size(); ++i) EXPECT_EQ(find_name(index, names, names[i]), i);
   EXPECT_EQ(find_name(index, names, "name5000"), std::nullopt);
   EXPECT_EQ(find_name(index, names, ""), std::nullopt);
+}
+
+// A slot shares its bits between the position and part of the hash: positions that need more
+// bits than the first ones given, in a long list or recorded far apart, are still found.
+TEST(NameIndexTest, FindsPositionsOfEveryWidth) {
+  NameIndex index;
+  std::map<std::size_t, std::string> names;
+  for (std::size_t i = 0; i < 70000; ++i) names[i] = "name" + std::to_string(i);
+  for (std::size_t far : {std::size_t{1} << 18, (std::size_t{1} << 20) + 3}) names[far] = "name" + std::to_string(far);
+  for (const auto& [position, name] : names) index.add(NameIndex::hash(name), position);
+  auto at = [&](const std::string& name) {
+    return index.find(NameIndex::hash(name), [&](std::size_t position) {
+      auto found = names.find(position);
+      return found != names.end() && found->second == name;
+    });
+  };
+  for (const auto& [position, name] : names) EXPECT_EQ(at(name), position);
+  EXPECT_EQ(at("name70000"), std::nullopt);
+  EXPECT_EQ(at("name262145"), std::nullopt);
 }
 
 TEST(NameIndexTest, AnEmptyIndexFindsNothing) {
