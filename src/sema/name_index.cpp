@@ -30,6 +30,17 @@ void NameIndex::add(std::uint32_t hash, std::size_t position) {
   ++count_;
 }
 
+void NameIndex::replace(std::size_t earlier, std::size_t position) {
+  if (position + 1 > position_mask_) rebuild(slots_.size(), mask_holding(position + 1));
+  if (position >= hashes_.size()) hashes_.resize(position + 1);
+  std::uint32_t hash = hashes_[earlier];
+  hashes_[position] = hash;
+  std::size_t mask = slots_.size() - 1;
+  std::size_t i = hash & mask;
+  while ((slots_[i] & position_mask_) != earlier + 1) i = (i + 1) & mask;
+  slots_[i] = (hash & ~position_mask_) | static_cast<std::uint32_t>(position + 1);
+}
+
 void NameIndex::reserve(std::size_t count) {
   hashes_.reserve(count);
   std::size_t size = table_size(count);

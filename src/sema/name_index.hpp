@@ -39,12 +39,20 @@ class NameIndex {
   // Records a position not recorded before.
   void add(std::uint32_t hash, std::size_t position);
 
+  // Records `position` under this hash in the place of the one `is_match` finds, or as a new one.
+  template <class IsMatch>
+  void assign(std::uint32_t hash, std::size_t position, IsMatch is_match) {
+    if (std::optional<std::size_t> earlier = find(hash, is_match)) return replace(*earlier, position);
+    add(hash, position);
+  }
+
   // Room for `count` positions without growing: each growth places every slot again.
   void reserve(std::size_t count);
 
  private:
   void rebuild(std::size_t size, std::uint32_t position_mask);
   void place(std::size_t position);
+  void replace(std::size_t earlier, std::size_t position);
 
   std::vector<std::uint32_t> slots_;       // 0 marks an empty slot; a power of two in size
   std::uint32_t position_mask_ = 0xFFFF;  // the low bits of a slot, which hold position + 1

@@ -69,5 +69,25 @@ TEST(NameIndexTest, CollidingHashesKeepTheirOwnPositions) {
   EXPECT_EQ(index.find(99 * 16 + 7, [&](std::size_t position) { return names[position] == "99"; }), 99u);
 }
 
+// A later record of a name takes the earlier one's place, including one that needs a wider
+// position than the index held so far; other names keep theirs.
+TEST(NameIndexTest, AssignReplacesTheMatchingPosition) {
+  NameIndex index;
+  std::vector<std::string> names(200000);
+  auto record = [&](std::size_t position, const std::string& name) {
+    names[position] = name;
+    index.assign(NameIndex::hash(name), position, [&](std::size_t at) { return names[at] == name; });
+  };
+  for (std::size_t i = 0; i < 100; ++i) record(i, "name" + std::to_string(i));
+  record(150, "name7");
+  record(150000, "name42");
+  for (std::size_t i = 0; i < 100; ++i) {
+    std::size_t expected = i == 7 ? 150 : i == 42 ? 150000 : i;
+    EXPECT_EQ(find_name(index, names, "name" + std::to_string(i)), expected) << i;
+  }
+  record(100, "new");
+  EXPECT_EQ(find_name(index, names, "new"), 100u);
+}
+
 }  // namespace
 }  // namespace ovm::sema

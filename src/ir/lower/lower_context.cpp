@@ -107,16 +107,16 @@ auto is_named(const Records& records, std::string_view name) {
 }
 
 template <class Records>
-std::optional<std::uint32_t> find_named(const SlotIndex& index, const Records& records, std::string_view name) {
+std::optional<std::uint32_t> find_named(const sema::NameIndex& index, const Records& records, std::string_view name) {
   return index.find(sema::NameIndex::hash(name), is_named(records, name));
 }
 
 template <class Records>
-void index_last(SlotIndex& index, const Records& records, bool replace) {
+void index_last(sema::NameIndex& index, const Records& records, bool replace) {
   std::string_view name = records.back().name;
   std::uint32_t hash = sema::NameIndex::hash(name);
   if (!replace && index.find(hash, is_named(records, name))) return;
-  index.assign(hash, static_cast<std::uint32_t>(records.size() - 1), is_named(records, name));
+  index.assign(hash, records.size() - 1, is_named(records, name));
 }
 
 }  // namespace

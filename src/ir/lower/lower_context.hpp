@@ -9,7 +9,6 @@
 #include "ir/graph/graph_ids.hpp"
 #include "ir/graph/graph_substances.hpp"
 #include "ir/graph/model_graph.hpp"
-#include "ir/lower/slot_index.hpp"
 #include "ir/lower/view_map.hpp"
 #include "sema/scoped_name.hpp"
 #include "syntax/tree.hpp"
@@ -34,7 +33,7 @@ std::uint32_t owned_name_hash(std::optional<std::string_view> owner, std::string
 // The state every lowering pass works on. The maps are only ever looked up by key, so their
 // order cannot reach the graph; a later insertion under a key replaces the earlier value. A
 // large model has hundreds of thousands of reservoirs, processes and parameters: those are
-// found through slot indexes of the graph's own records, which hold the names they match.
+// found through name indexes of the graph's own records, which hold the names they match.
 struct LoweringContext {
   ModelGraph graph;
   std::string_view source;  // the model text, for steps that copy text by span
@@ -42,15 +41,15 @@ struct LoweringContext {
   std::unordered_map<std::string, std::string> unit_defaults;  // dimension name -> unit name
   std::unordered_map<std::string, SpeciesId> species_by_formula;
   std::unordered_map<std::string, IsotopeId> isotopes_by_notation;
-  SlotIndex reservoirs_by_name;   // graph reservoirs
-  SlotIndex samples_by_name;      // graph samples
-  SlotIndex processes_by_name;    // graph processes, the first of each name
-  SlotIndex parameters_by_owner;  // graph parameters, by their owner and name
+  sema::NameIndex reservoirs_by_name;   // graph reservoirs
+  sema::NameIndex samples_by_name;      // graph samples
+  sema::NameIndex processes_by_name;    // graph processes, the first of each name
+  sema::NameIndex parameters_by_owner;  // graph parameters, by their owner and name
   std::unordered_map<std::string, Standard> standards_by_name;
   // Every parameter definition of the model, found by owning block (none: PARAMETERS) and name;
   // a later one replaces an earlier. Numbers written as names read them, whatever the pass.
   std::vector<ParameterDefinition> parameter_definitions;
-  SlotIndex definitions_by_name;  // positions in parameter_definitions
+  sema::NameIndex definitions_by_name;  // positions in parameter_definitions
   // Block-local parameters declared before their values are lowered, by the statement that
   // declares them; and the first of each PARAMETERS block's, which follow in statement order.
   ViewMap<const syntax::Statement*, ParameterId, std::hash<const syntax::Statement*>> declared_parameters;

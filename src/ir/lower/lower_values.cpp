@@ -110,7 +110,7 @@ void define(LoweringContext& context, ParameterDefinition definition) {
     context.parameter_definitions[*at] = definition;
     return;
   }
-  context.definitions_by_name.assign(hash, static_cast<std::uint32_t>(context.parameter_definitions.size()), matches);
+  context.definitions_by_name.add(hash, context.parameter_definitions.size());
   context.parameter_definitions.push_back(definition);
 }
 

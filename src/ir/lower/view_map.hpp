@@ -5,12 +5,12 @@
 #include <utility>
 #include <vector>
 
-#include "ir/lower/slot_index.hpp"
+#include "sema/name_index.hpp"
 
 namespace ovm::ir {
 
 // A map whose keys are views (of the source text, or addresses of its tree) that outlive it,
-// kept as a list of entries and a slot index over them: no node per entry, nothing copied.
+// kept as a list of entries and a name index over them: no node per entry, nothing copied.
 template <class Key, class Value, class Hash>
 class ViewMap {
  public:
@@ -28,7 +28,11 @@ class ViewMap {
   bool empty() const { return entries_.empty(); }
 
  private:
-  static std::uint32_t hash(const Key& key) { return static_cast<std::uint32_t>(Hash{}(key)); }
+  // The index starts a probe at the hash's low bits, which addresses share: the high bits of a
+  // product with an odd constant spread them.
+  static std::uint32_t hash(const Key& key) {
+    return static_cast<std::uint32_t>((std::uint64_t{Hash{}(key)} * 0x9E3779B97F4A7C15ull) >> 32);
+  }
   auto matches(const Key& key) const {
     return [this, &key](std::uint32_t position) { return entries_[position].first == key; };
   }
@@ -39,12 +43,12 @@ class ViewMap {
       if (replace) entries_[*at].second = std::move(value);
       return;
     }
-    index_.assign(h, static_cast<std::uint32_t>(entries_.size()), matches(key));
+    index_.add(h, entries_.size());
     entries_.emplace_back(key, std::move(value));
   }
 
   std::vector<std::pair<Key, Value>> entries_;
-  SlotIndex index_;  // positions in `entries_`
+  sema::NameIndex index_;  // positions in `entries_`
 };
 
 }  // namespace ovm::ir
