@@ -9,17 +9,19 @@ namespace {
 
 // Blocks grow from small (a short file stays small) to large (few blocks for a large one).
 constexpr std::size_t first_block = std::size_t{16} << 10;
-constexpr std::size_t largest_block = std::size_t{1} << 20;
+constexpr std::size_t largest_block = std::size_t{4} << 20;
 
 }  // namespace
 
 void* Arena::allocate_in_new_block(std::size_t bytes) {
-  // A request larger than a block gets a block of its own, and the current one stays open.
-  if (bytes > largest_block / 4) {
+  std::size_t next_size = std::min(largest_block, block_size_ == 0 ? first_block : block_size_ * 2);
+  // A large request, or one the next block could not hold while blocks are still small, gets a
+  // block of its own, and the current one stays open.
+  if (bytes > largest_block / 4 || bytes > next_size) {
     blocks_.push_back(std::make_unique_for_overwrite<std::byte[]>(bytes));
     return blocks_.back().get();
   }
-  block_size_ = std::min(largest_block, block_size_ == 0 ? first_block : block_size_ * 2);
+  block_size_ = next_size;
   blocks_.push_back(std::make_unique_for_overwrite<std::byte[]>(block_size_));
   // New storage is aligned for any object.
   next_ = blocks_.back().get() + bytes;

@@ -30,6 +30,28 @@ TEST(ArenaTest, AllocationsAreAlignedAndDoNotOverlap) {
   EXPECT_EQ(large[(std::size_t{3} << 20) - 1], 0xAB);
 }
 
+// A request can outgrow the next block while the blocks are still small: the first block of a
+// file that lists hundreds of statements is taken whole before the arena has grown.
+TEST(ArenaTest, ARequestLargerThanTheNextBlockGetsRoomForAllOfIt) {
+  const std::size_t sizes[] = {20000, 40000, 100000, 300000, std::size_t{3} << 19, std::size_t{5} << 20};
+  for (std::size_t size : sizes) {
+    Arena arena;
+    auto* first = static_cast<unsigned char*>(arena.allocate(16, 8));
+    std::memset(first, 0x11, 16);
+    auto* large = static_cast<unsigned char*>(arena.allocate(size, 8));
+    std::memset(large, 0x5A, size);
+    // What comes after must not land on the large piece.
+    std::vector<unsigned char*> after;
+    for (int i = 0; i < 2000; ++i) {
+      after.push_back(static_cast<unsigned char*>(arena.allocate(1000, 8)));
+      std::memset(after.back(), 0x77, 1000);
+    }
+    for (std::size_t k = 0; k < size; ++k) ASSERT_EQ(large[k], 0x5A) << size << " at " << k;
+    for (unsigned char* piece : after) ASSERT_EQ(piece[999], 0x77) << size;
+    EXPECT_EQ(first[15], 0x11) << size;
+  }
+}
+
 TEST(ArenaTest, TakenListsAndCopiesSurviveAMoveOfTheArena) {
   Arena arena;
   std::vector<int> items = {3, 1, 4, 1, 5};
