@@ -1,6 +1,7 @@
 #include "syntax/arena.hpp"
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 
@@ -27,6 +28,11 @@ void* Arena::allocate_in_new_block(std::size_t bytes) {
   next_ = blocks_.back().get() + bytes;
   left_ = block_size_ - bytes;
   return blocks_.back().get();
+}
+
+void Arena::expect(std::size_t bytes) {
+  std::size_t next_size = std::min(largest_block, std::bit_floor(bytes));
+  if (next_size > first_block) block_size_ = std::max(block_size_, next_size / 2);
 }
 
 std::string_view Arena::copy(std::string_view text) {

@@ -65,6 +65,11 @@ class Arena {
 
   std::string_view copy(std::string_view text);
 
+  // Tells the arena about how many bytes it will hold. The tree of a text holds a few times the
+  // text, so a large text's first blocks are large ones: small blocks would each be faulted in
+  // 4 KiB at a time. Never shrinks the blocks to come.
+  void expect(std::size_t bytes);
+
   // The items copied into the arena.
   template <class T>
   std::span<const T> copy(std::span<const T> items) {

@@ -16,6 +16,7 @@ void hold_line(ParserState& state) {
 
 ParserState make_parser_state(std::string_view text, std::uint32_t file) {
   ParserState state;
+  state.arena.expect(text.size());
   state.lexer = start_lexing(text, file);
   lex_line(state.lexer, state.tokens, false);
   hold_line(state);

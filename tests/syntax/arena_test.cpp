@@ -10,8 +10,12 @@
 namespace ovm::syntax {
 namespace {
 
-TEST(ArenaTest, AllocationsAreAlignedAndDoNotOverlap) {
+// Told of a large tree or not, the arena hands out the same kind of room.
+class ArenaExpectTest : public testing::TestWithParam<std::size_t> {};
+
+TEST_P(ArenaExpectTest, AllocationsAreAlignedAndDoNotOverlap) {
   Arena arena;
+  arena.expect(GetParam());
   std::vector<std::pair<unsigned char*, std::size_t>> pieces;
   for (std::size_t i = 0; i < 20000; ++i) {
     std::size_t bytes = 1 + i % 97;
@@ -29,6 +33,8 @@ TEST(ArenaTest, AllocationsAreAlignedAndDoNotOverlap) {
   }
   EXPECT_EQ(large[(std::size_t{3} << 20) - 1], 0xAB);
 }
+
+INSTANTIATE_TEST_SUITE_P(ExpectedBytes, ArenaExpectTest, testing::Values(0, 100, 40000, std::size_t{10} << 20));
 
 // A request can outgrow the next block while the blocks are still small: the first block of a
 // file that lists hundreds of statements is taken whole before the arena has grown.
