@@ -47,4 +47,8 @@ void qualified_name_error(ParserState& state, diagnostics::Span span);
 // The text without any white-space character, Unicode ones included.
 std::string strip_whitespace(std::string_view text);
 
+// Whether the text holds a control or space byte, or one outside ASCII: a text without any
+// holds no white space, and strip_whitespace gives it back as it is.
+bool may_hold_whitespace(std::string_view text);
+
 }  // namespace ovm::syntax

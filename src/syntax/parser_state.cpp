@@ -7,9 +7,9 @@ namespace ovm::syntax {
 namespace {
 
 void hold_line(ParserState& state) {
-  state.line = state.tokens.data();
-  state.last = state.tokens.size() - 1;
-  state.line_end = state.first + state.tokens.size();
+  state.line = state.tokens.room.data();
+  state.last = state.tokens.count - 1;
+  state.line_end = state.first + state.tokens.count;
 }
 
 }  // namespace
@@ -33,9 +33,8 @@ void add_statement_lists(ParserState& state) { state.statement_lists.resize(stat
 
 void enter_next_line(ParserState& state) {
   // The line is left for good; only its last token is kept.
-  Token last = state.tokens.back();
-  state.tokens.clear();
-  state.tokens.push_back(last);
+  state.tokens.room[0] = state.tokens.room[state.tokens.count - 1];
+  state.tokens.count = 1;
   state.first = state.position - 1;
   lex_line(state.lexer, state.tokens, false);
   hold_line(state);

@@ -28,9 +28,9 @@ struct ParserState {
   LineLexer lexer;
   // The current line's tokens through its end of line or the end-of-file token, after the last
   // token of the line before (where a statement's span may end). Never empty.
-  std::vector<Token> tokens;
+  LineTokens tokens;
   std::size_t first = 0;  // the position of tokens[0]
-  // Read for every token, so kept at hand from one lexed line to the next: tokens.data(), the
+  // Read for every token, so kept at hand from one lexed line to the next: the held tokens, the
   // place of the line's last token and the position after it.
   const Token* line = nullptr;
   std::size_t last = 0;

@@ -43,6 +43,21 @@ std::uint32_t count_of(std::size_t size) { return static_cast<std::uint32_t>(siz
 
 }  // namespace
 
+Statement::Statement(StatementKey key, std::span<const Value> values, const UnitExpr* unit, diagnostics::Span span,
+                     Arena& arena)
+    : span(span), key_size_(key.text_size), key_text_(key.text_start), key_kind_(key.kind) {
+  if (unit != nullptr) {
+    form_ = Form::PlacedValues;
+    storage_.held = Held{arena.make(ValuesBody{arena.copy(values), unit}), 0};
+  } else if (values.size() != 1) {
+    form_ = Form::Values;
+    storage_.held = Held{arena.copy(values).data(), count_of(values.size())};
+  } else {
+    form_ = Form::OneValue;
+    ::new (storage_.value) Value(values.front());
+  }
+}
+
 Statement::Statement(StatementKey key, const StatementBody& body, diagnostics::Span span, Arena& arena)
     : span(span), key_size_(count_of(key.text().size())), key_text_(key.text().data()), key_kind_(key.kind) {
   auto held = [&](Form form, const void* first, std::size_t count) {
@@ -54,12 +69,7 @@ Statement::Statement(StatementKey key, const StatementBody& body, diagnostics::S
     storage_.held = Held{arena.make(view), 0};
   };
   std::visit(Overloaded{
-                 [&](const ValuesBody& b) {
-                   if (b.unit != nullptr) return placed(Form::PlacedValues, ValuesBody{arena.copy(b.values), b.unit});
-                   if (b.values.size() != 1) return held(Form::Values, arena.copy(b.values).data(), b.values.size());
-                   form_ = Form::OneValue;
-                   ::new (storage_.value) Value(b.values.front());
-                 },
+                 [&](const ValuesBody& b) { *this = Statement(key, b.values, b.unit, span, arena); },
                  [&](const AssignmentBody& b) { placed(Form::Assignment, b); },
                  [&](const ListBody& b) { held(Form::List, arena.copy(b.items).data(), b.items.size()); },
                  [&](const ConditionBody& b) { placed(Form::Condition, b); },

@@ -98,6 +98,8 @@ class Statement {
   // The lists of values of the body are copied into the statement or the arena; the nodes and
   // statements it points to must be in the arena already.
   Statement(StatementKey key, const StatementBody& body, diagnostics::Span span, Arena& arena);
+  // The same for the most common body, ValuesBody{values, unit}, without building the variant.
+  Statement(StatementKey key, std::span<const Value> values, const UnitExpr* unit, diagnostics::Span span, Arena& arena);
 
   StatementKey key() const { return StatementKey(key_kind_, std::string_view(key_text_, key_size_)); }
   StatementBody body() const;
