@@ -179,7 +179,14 @@ struct RoomOut {
       next = grow_room(line, next);
       limit = line.room.data() + line.room.size();
     }
-    *next++ = token;
+    // Field by field: packed into one vector store, a token costs several shuffles more.
+    next->file = token.file;
+    next->start = token.start;
+    next->end = token.end;
+    next->column = token.column;
+    next->kind = token.kind;
+    next->first_on_line = token.first_on_line;
+    ++next;
   }
   void finish(std::uint32_t kinds) {
     line.count = static_cast<std::size_t>(next - line.room.data());
@@ -229,13 +236,31 @@ void lex_line_into(LineLexer& lexer, Out& out, bool with_comments) {
       first = true;
       break;
     } else if (opener == Opener::Name) {
-      Scanned name = scan_name(text, pos);
-      kind = name.kind;
-      pos = name.end;
+      // A run that starts with an upper-case letter and that no sign or group follows is an
+      // identifier; the rest scan_name decides.
+      std::size_t run_end = word_end(text, pos + 1);
+      char after = run_end < size ? data[run_end] : '\0';
+      if (c != 'd' && after != '+' && after != '-' && after != '(') {
+        pos = run_end;
+      } else {
+        Scanned name = scan_name(text, pos);
+        kind = name.kind;
+        pos = name.end;
+      }
     } else if (opener == Opener::Digit) {
-      Scanned lexeme = scan_digits(text, pos);
-      kind = lexeme.kind;
-      pos = lexeme.end;
+      // Digits that no letter, `-`, `.` or exponent follows are a number; the rest scan_digits
+      // decides.
+      std::size_t digits_end = pos + 1;
+      while (digits_end < size && is_digit(data[digits_end])) ++digits_end;
+      char after = digits_end < size ? data[digits_end] : '\0';
+      kind = TokenKind::Number;
+      if (!is_letter(after) && after != '-' && after != '.') {
+        pos = digits_end;
+      } else {
+        Scanned lexeme = scan_digits(text, pos);
+        kind = lexeme.kind;
+        pos = lexeme.end;
+      }
     } else if (opener == Opener::Operator) {
       kind = single_byte_operator(c);
       kinds |= kind_bit(kind);
@@ -252,6 +277,8 @@ void lex_line_into(LineLexer& lexer, Out& out, bool with_comments) {
     }
     put(kind, start, pos, first);
     first = false;
+    // Tokens are mostly parted by one space.
+    if (pos < size && data[pos] == ' ') ++pos;
   }
   lexer.pos = pos;
   lexer.line_start = line_start;

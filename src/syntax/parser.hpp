@@ -18,9 +18,10 @@ namespace ovm::syntax {
 // on with the next line.
 ParseOutput parse_source(std::string_view text, std::uint32_t file);
 
-// One statement with its whole line (for a nested body, with the lines it owns); nothing when
-// the line cannot open a statement.
-std::optional<Statement> parse_statement(ParserState& state);
+// One statement with its whole line (for a nested body, with the lines it owns), appended to the
+// list of the current statement depth; false, with nothing appended, when the line cannot
+// open a statement.
+bool parse_statement(ParserState& state);
 
 // One value at the current token; nothing, without moving, when the token starts no value.
 std::optional<Value> parse_value(ParserState& state);

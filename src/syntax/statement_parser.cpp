@@ -187,14 +187,15 @@ Statement parse_condition_or_values(ParserState& state, StatementKey key, Span s
 
 // A key alone on its line owns the following lines indented further than the key.
 Statement parse_nested(ParserState& state, StatementKey key, Span span, std::uint32_t key_column) {
+  // The statements under the key are one level deeper, and collected in that level's list.
+  DepthGuard guard(state.statement_depth);
   if (at(state, TokenKind::EndOfLine)) advance(state);
   for (;;) {
     skip_blank_lines(state);
     // After a line end every token is the first of its line, so the column alone decides.
     const Token& token = current(state);
     if (token.kind == TokenKind::EndOfFile || token.column <= key_column) break;
-    // The list is looked up again after each statement: nested ones may add lists.
-    if (std::optional<Statement> statement = parse_statement(state)) statement_list(state).push_back(std::move(*statement));
+    parse_statement(state);
   }
   std::vector<Statement>& statements = statement_list(state);
   if (statements.empty()) return Statement(key, std::span<const Value>(), nullptr, span, state.arena);
@@ -222,23 +223,23 @@ Statement parse_body(ParserState& state, StatementKey key, Span span, std::uint3
 
 }  // namespace
 
-std::optional<Statement> parse_statement(ParserState& state) {
+bool parse_statement(ParserState& state) {
+  // The depth counts the statements that hold this one.
   if (state.statement_depth >= max_statement_depth) {
     report(state, DiagnosticCode::OV001, current(state).span(), "statement nesting is too deep");
     skip_line(state);
-    return std::nullopt;
+    return false;
   }
-  DepthGuard guard(state.statement_depth);
   std::uint32_t indent = current(state).column;
   std::optional<std::pair<StatementKey, Span>> key = parse_key(state);
-  if (!key) return std::nullopt;
+  if (!key) return false;
   bool nested_form = at_line_end(state);
   Statement statement = parse_body(state, key->first, key->second, indent);
   if (state.too_deep) {
     // The excess was reported where it was found; the statement is dropped with its line.
     state.too_deep = false;
     skip_line(state);
-    return std::nullopt;
+    return false;
   }
   if (!nested_form) {
     if (!at_line_end(state)) {
@@ -248,7 +249,9 @@ std::optional<Statement> parse_statement(ParserState& state) {
     if (at(state, TokenKind::EndOfLine)) advance(state);
   }
   statement.span = Span::join(key->second, last_consumed_span(state));
-  return statement;
+  // Looked up only now: the statements nested in this one may have added lists.
+  statement_list(state).push_back(statement);
+  return true;
 }
 
 }  // namespace ovm::syntax
