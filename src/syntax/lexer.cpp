@@ -157,6 +157,7 @@ std::size_t skip_blanks(std::string_view text, std::size_t pos) {
 struct VectorOut {
   std::vector<Token>& tokens;
   void put(const Token& token) { tokens.push_back(token); }
+  std::size_t held() const { return tokens.size(); }
   void finish(std::uint32_t) {}
 };
 
@@ -188,16 +189,18 @@ struct RoomOut {
     next->first_on_line = token.first_on_line;
     ++next;
   }
+  std::size_t held() const { return static_cast<std::size_t>(next - line.room.data()); }
   void finish(std::uint32_t kinds) {
     line.count = static_cast<std::size_t>(next - line.room.data());
     line.kinds = kinds;
   }
 };
 
-// The tokens of the next line into `out`. Names, numbers and one-byte operators, nearly all of a
+// The tokens of the next lines into `out`, line by line until it holds at least `at_least`
+// tokens or the text ends. Names, numbers and one-byte operators, nearly all of a
 // model's tokens, are taken here with every position held in locals.
 template <class Out>
-void lex_line_into(LineLexer& lexer, Out& out, bool with_comments) {
+void lex_lines_into(LineLexer& lexer, Out& out, bool with_comments, std::size_t at_least) {
   if (lexer.done) return;
   std::string_view text = lexer.text;
   const char* data = text.data();
@@ -234,7 +237,9 @@ void lex_line_into(LineLexer& lexer, Out& out, bool with_comments) {
       ++pos;
       line_start = pos;
       first = true;
-      break;
+      if (out.held() >= at_least) break;
+      pos = skip_blanks(text, pos);
+      continue;
     } else if (opener == Opener::Name) {
       // A run that starts with an upper-case letter and that no sign or group follows is an
       // identifier; the rest scan_name decides.
@@ -301,12 +306,17 @@ LineLexer start_lexing(std::string_view text, std::uint32_t file) {
 
 void lex_line(LineLexer& lexer, std::vector<Token>& out, bool with_comments) {
   VectorOut sink{out};
-  lex_line_into(lexer, sink, with_comments);
+  lex_lines_into(lexer, sink, with_comments, 0);
 }
 
 void lex_line(LineLexer& lexer, LineTokens& out, bool with_comments) {
   RoomOut sink{out};
-  lex_line_into(lexer, sink, with_comments);
+  lex_lines_into(lexer, sink, with_comments, 0);
+}
+
+void lex_lines(LineLexer& lexer, LineTokens& out, bool with_comments, std::size_t at_least) {
+  RoomOut sink{out};
+  lex_lines_into(lexer, sink, with_comments, at_least);
 }
 
 LexOutput lex(std::string_view text, std::uint32_t file) {

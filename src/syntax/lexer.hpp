@@ -42,7 +42,7 @@ void lex_line(LineLexer& lexer, std::vector<Token>& out, bool with_comments);
 struct LineTokens {
   std::vector<Token> room;
   std::size_t count = 0;
-  // Bit k is set when the last line lexed holds a token of kind k, k being an operator, a
+  // Bit k is set when the lines last lexed hold a token of kind k, k being an operator, a
   // bracket or a comparison (other kinds are not recorded): a reader can tell at once that one
   // it looks ahead for is absent.
   std::uint32_t kinds = 0;
@@ -55,5 +55,9 @@ constexpr std::uint32_t kind_bit(TokenKind kind) { return std::uint32_t{1} << st
 
 // The same as above, appending after the first `out.count` tokens.
 void lex_line(LineLexer& lexer, LineTokens& out, bool with_comments);
+
+// Whole lines as above until `out` holds at least `at_least` tokens or the text ends: one call
+// for many short lines. `out.kinds` covers all of them.
+void lex_lines(LineLexer& lexer, LineTokens& out, bool with_comments, std::size_t at_least);
 
 }  // namespace ovm::syntax

@@ -63,7 +63,7 @@ Value unreadable_rest(ParserState& state) {
 class UnitLookahead {
  public:
   bool unit_ahead(const ParserState& state) {
-    // Most lines hold no unit operator at all.
+    // Most runs of lines at hand hold no unit operator at all.
     if ((state.tokens.kinds & (kind_bit(TokenKind::Star) | kind_bit(TokenKind::Slash) | kind_bit(TokenKind::Caret))) == 0) {
       return false;
     }
@@ -153,7 +153,7 @@ bool comparison_ahead(const ParserState& state) {
   constexpr std::uint32_t comparisons = kind_bit(TokenKind::Less) | kind_bit(TokenKind::LessEqual) |
                                         kind_bit(TokenKind::Greater) | kind_bit(TokenKind::GreaterEqual) |
                                         kind_bit(TokenKind::EqualEqual) | kind_bit(TokenKind::NotEqual);
-  // Most lines hold none at all.
+  // Most runs of lines at hand hold none at all.
   if ((state.tokens.kinds & comparisons) == 0) return false;
   std::int64_t parens = 0;
   for (std::size_t i = state.position;; ++i) {
