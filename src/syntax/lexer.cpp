@@ -208,7 +208,7 @@ void lex_lines_into(LineLexer& lexer, Out& out, bool with_comments, std::size_t 
   std::uint32_t file = lexer.file;
   std::size_t line_start = lexer.line_start;
   bool first = !lexer.token_on_line;
-  std::uint32_t kinds = 0;  // of the operators, brackets and comparisons
+  std::uint32_t kinds = 0;  // of the tokens other than names, numbers and line ends
   auto put = [&](TokenKind kind, std::size_t start, std::size_t end, bool first_on_line) {
     out.put(Token{file, static_cast<std::uint32_t>(start), static_cast<std::uint32_t>(end),
                   static_cast<std::uint32_t>(start - line_start), kind, first_on_line});
@@ -273,12 +273,12 @@ void lex_lines_into(LineLexer& lexer, Out& out, bool with_comments, std::size_t 
     } else {
       Lexeme lexeme = lex_other(lexer, pos);
       kind = lexeme.kind;
-      kinds |= kind_bit(kind);
       pos = lexeme.end;
       if (kind == TokenKind::Comment && !with_comments) {
         first = false;
         continue;
       }
+      kinds |= kind_bit(kind);
     }
     put(kind, start, pos, first);
     first = false;

@@ -42,9 +42,9 @@ void lex_line(LineLexer& lexer, std::vector<Token>& out, bool with_comments);
 struct LineTokens {
   std::vector<Token> room;
   std::size_t count = 0;
-  // Bit k is set when the lines last lexed hold a token of kind k, k being an operator, a
-  // bracket or a comparison (other kinds are not recorded): a reader can tell at once that one
-  // it looks ahead for is absent.
+  // Bit k is set when the tokens held from the lines last lexed include one of kind k, for the
+  // kinds other than names, numbers, ratios, dates, line ends and the end of file (those are not
+  // recorded): a reader can tell at once that an operator it looks ahead for is absent.
   std::uint32_t kinds = 0;
 };
 

@@ -26,6 +26,10 @@ bool parse_statement(ParserState& state);
 // One value at the current token; nothing, without moving, when the token starts no value.
 std::optional<Value> parse_value(ParserState& state);
 
+// The values to the line end, then a unit when one ends the line, as the body of a statement
+// with this key and span.
+Statement parse_values(ParserState& state, StatementKey key, diagnostics::Span span);
+
 // A unit running from the current token to the line end, or nothing with the position
 // unchanged; its factors are left in the state's factor list. Never reports anything.
 std::optional<UnitExpr> parse_unit(ParserState& state);

@@ -94,6 +94,9 @@ inline const Token& token_at(const ParserState& state, std::size_t position) {
 }
 
 inline const Token& peek(const ParserState& state, std::size_t ahead) { return token_at(state, state.position + ahead); }
+
+// The span of the token before the current one: where what was read last ends.
+inline diagnostics::Span last_consumed_span(const ParserState& state) { return token_at(state, state.position - 1).span(); }
 inline const Token& current(const ParserState& state) { return peek(state, 0); }
 
 // Lexes the next lines once the last one held is left.

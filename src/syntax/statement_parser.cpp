@@ -14,12 +14,6 @@ static_assert(static_cast<int>(TokenKind::NotEqual) - static_cast<int>(TokenKind
 
 bool is_comparison(TokenKind kind) { return kind >= TokenKind::Less && kind <= TokenKind::NotEqual; }
 
-bool is_unit_operand(TokenKind kind) {
-  return kind == TokenKind::Identifier || kind == TokenKind::Number || kind == TokenKind::Minus;
-}
-
-Span last_consumed_span(const ParserState& state) { return token_at(state, state.position - 1).span(); }
-
 std::optional<StatementKey::Kind> key_kind(TokenKind kind) {
   switch (kind) {
     case TokenKind::Identifier: return StatementKey::Kind::Word;
@@ -50,68 +44,10 @@ std::optional<std::pair<StatementKey, Span>> parse_key(ParserState& state) {
   return std::nullopt;
 }
 
-// The rest of the line as one value that no other kind can hold.
-Value unreadable_rest(ParserState& state) {
-  Span first = current(state).span();
-  skip_to_line_end(state);
-  Span span = Span::join(first, last_consumed_span(state));
-  return Value{span_text(state, span), span, ValueKind::Unreadable};
-}
-
-// Whether a unit may start at the current token: after identifiers, numbers and minus signs comes `*`, `/`
-// or `^`. Remembers how far it looked, so a long line is scanned once, not once per value.
-class UnitLookahead {
- public:
-  bool unit_ahead(const ParserState& state) {
-    // Most runs of lines at hand hold no unit operator at all.
-    if ((state.tokens.kinds & (kind_bit(TokenKind::Star) | kind_bit(TokenKind::Slash) | kind_bit(TokenKind::Caret))) == 0) {
-      return false;
-    }
-    if (!scanned_ || state.position > stop_) {
-      stop_ = state.position;
-      // The end-of-file token ends every run.
-      while (is_unit_operand(token_at(state, stop_).kind)) ++stop_;
-      TokenKind found = token_at(state, stop_).kind;
-      answer_ = found == TokenKind::Star || found == TokenKind::Slash || found == TokenKind::Caret;
-      scanned_ = true;
-    }
-    return answer_;
-  }
-
- private:
-  bool scanned_ = false;
-  std::size_t stop_ = 0;
-  bool answer_ = false;
-};
-
 // A unit at the current token, placed in the arena; null when none stands there.
 const UnitExpr* placed_unit(ParserState& state) {
   std::optional<UnitExpr> unit = parse_unit(state);
   return unit ? state.arena.make(*unit) : nullptr;
-}
-
-// The values are collected in the state's list, from which the statement copies them.
-Statement parse_values(ParserState& state, StatementKey key, Span span) {
-  const UnitExpr* unit = nullptr;
-  std::vector<Value>& values = state.value_list;
-  values.clear();
-  UnitLookahead lookahead;
-  while (!at_line_end(state)) {
-    bool after_number = !values.empty() && values.back().kind == ValueKind::Number;
-    if (after_number || lookahead.unit_ahead(state)) {
-      if (std::optional<UnitExpr> found = parse_unit(state)) {
-        unit = state.arena.make(*found);
-        break;
-      }
-    }
-    if (std::optional<Value> value = parse_value(state)) {
-      values.push_back(std::move(*value));
-      continue;
-    }
-    values.push_back(unreadable_rest(state));
-    break;
-  }
-  return Statement(key, values, unit, span, state.arena);
 }
 
 // The items are collected in the state's list, from which the statement copies them.

@@ -43,21 +43,6 @@ std::uint32_t count_of(std::size_t size) { return static_cast<std::uint32_t>(siz
 
 }  // namespace
 
-Statement::Statement(StatementKey key, std::span<const Value> values, const UnitExpr* unit, diagnostics::Span span,
-                     Arena& arena)
-    : span(span), key_size_(key.text_size), key_text_(key.text_start), key_kind_(key.kind) {
-  if (unit != nullptr) {
-    form_ = Form::PlacedValues;
-    storage_.held = Held{arena.make(ValuesBody{arena.copy(values), unit}), 0};
-  } else if (values.size() != 1) {
-    form_ = Form::Values;
-    storage_.held = Held{arena.copy(values).data(), count_of(values.size())};
-  } else {
-    form_ = Form::OneValue;
-    ::new (storage_.value) Value(values.front());
-  }
-}
-
 Statement::Statement(StatementKey key, const StatementBody& body, diagnostics::Span span, Arena& arena)
     : span(span), key_size_(count_of(key.text().size())), key_text_(key.text().data()), key_kind_(key.kind) {
   auto held = [&](Form form, const void* first, std::size_t count) {

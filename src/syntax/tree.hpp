@@ -151,6 +151,22 @@ inline StatementBody Statement::body() const {
   return ValuesBody{};
 }
 
+// Built for most lines, so inline.
+inline Statement::Statement(StatementKey key, std::span<const Value> values, const UnitExpr* unit, diagnostics::Span span,
+                            Arena& arena)
+    : span(span), key_size_(key.text_size), key_text_(key.text_start), key_kind_(key.kind) {
+  if (unit != nullptr) {
+    form_ = Form::PlacedValues;
+    storage_.held = Held{arena.make(ValuesBody{arena.copy(values), unit}), 0};
+  } else if (values.size() != 1) {
+    form_ = Form::Values;
+    storage_.held = Held{arena.copy(values).data(), static_cast<std::uint32_t>(values.size())};
+  } else {
+    form_ = Form::OneValue;
+    ::new (storage_.value) Value(values.front());
+  }
+}
+
 // The body when it is of the kind asked for.
 template <class Body>
 std::optional<Body> body_as(const Statement& statement) {
