@@ -14,6 +14,7 @@ void hold_line(ParserState& state) {
   state.line = state.tokens.room.data();
   state.last = state.tokens.count - 1;
   state.line_end = state.first + state.tokens.count;
+  state.cursor = &token_at(state, state.position);
 }
 
 }  // namespace

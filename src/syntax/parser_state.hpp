@@ -37,7 +37,10 @@ struct ParserState {
   std::size_t line_end = 0;
   diagnostics::Diagnostics diagnostics;  // the parser's; the lexer keeps its own
   std::string_view text;
+  // Moved by advance and seek only, which keep the cursor on the token at the position: the
+  // current token is read far more often than the position moves.
   std::size_t position = 0;
+  const Token* cursor = nullptr;
   std::uint32_t statement_depth = 0;
   std::uint32_t expr_depth = 0;
   // Set when an expression went past the depth limit: every level then unwinds at once, and the
@@ -97,15 +100,25 @@ inline const Token& peek(const ParserState& state, std::size_t ahead) { return t
 
 // The span of the token before the current one: where what was read last ends.
 inline diagnostics::Span last_consumed_span(const ParserState& state) { return token_at(state, state.position - 1).span(); }
-inline const Token& current(const ParserState& state) { return peek(state, 0); }
+inline const Token& current(const ParserState& state) { return *state.cursor; }
 
 // Lexes the next lines once the last one held is left.
 void enter_next_line(ParserState& state);
 
 inline void advance(ParserState& state) {
   ++state.position;
-  if (state.position < state.line_end || state.lexer.done) return;
-  enter_next_line(state);
+  if (state.position < state.line_end) {
+    ++state.cursor;
+    return;
+  }
+  // Past the last token held: once the file is lexed that token is read again.
+  if (!state.lexer.done) enter_next_line(state);
+}
+
+// Back to a position on the current line, as a level that looked ahead returns.
+inline void seek(ParserState& state, std::size_t position) {
+  state.position = position;
+  state.cursor = &token_at(state, position);
 }
 
 inline bool at(const ParserState& state, TokenKind kind) { return current(state).kind == kind; }

@@ -108,7 +108,7 @@ Statement parse_condition_or_values(ParserState& state, StatementKey key, Span s
   ParsedExpr lhs = parse_expr(state);
   if (state.too_deep) return Statement();
   if (!is_comparison(current(state).kind)) {
-    state.position = start;
+    seek(state, start);
     return parse_values(state, key, span);
   }
   auto op = static_cast<CompareOp>(static_cast<std::uint8_t>(current(state).kind) - static_cast<std::uint8_t>(TokenKind::Less));

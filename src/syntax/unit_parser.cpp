@@ -47,7 +47,7 @@ std::optional<UnitExpr> parse_unit(ParserState& state) {
     else break;
     advance(state);
   }
-  state.position = start;
+  seek(state, start);
   return std::nullopt;
 }
 
