@@ -44,10 +44,32 @@ bool overflows(std::string_view text) {
 // Clinger's fast path: digits[.digits][e[+-]digits] whose significand is below 2^53 and whose
 // decimal exponent is within 22 are one exact division or multiplication by an exact power of
 // ten, so the double is the nearest one, as from_chars finds it. Nothing for any other text.
+// The powers of ten that a double holds exactly.
+constexpr std::array<double, 23> powers = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                           1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// The most common case of the one below, digits[.digits] in at most 15 bytes, read in one pass:
+// its significand is below 10^15 and its fraction shorter than 15 digits, so it is exact.
+std::optional<double> short_plain_decimal(std::string_view text) {
+  if (text.empty() || text.size() > 15) return std::nullopt;
+  std::uint64_t significand = 0;
+  int fraction = -1;  // the digits after the point, once one is read
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    char c = text[i];
+    if (is_digit(c)) {
+      significand = significand * 10 + static_cast<std::uint64_t>(c - '0');
+      if (fraction >= 0) ++fraction;
+    } else if (c == '.' && fraction < 0 && i > 0 && i + 1 < text.size()) {
+      fraction = 0;
+    } else {
+      return std::nullopt;
+    }
+  }
+  auto value = static_cast<double>(significand);
+  return fraction > 0 ? value / powers[static_cast<std::size_t>(fraction)] : value;
+}
+
 std::optional<double> exact_small_decimal(std::string_view text) {
-  static constexpr std::array<double, 23> powers = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                                    1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                                    1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
   constexpr std::uint64_t limit = std::uint64_t{1} << 53;
   std::uint64_t significand = 0;
   std::int64_t exponent = 0;
@@ -85,6 +107,7 @@ std::optional<double> exact_small_decimal(std::string_view text) {
 }  // namespace
 
 double read_float(std::string_view text) {
+  if (std::optional<double> exact = short_plain_decimal(text)) return *exact;
   if (std::optional<double> exact = exact_small_decimal(text)) return *exact;
   double value = std::numeric_limits<double>::quiet_NaN();
   auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);

@@ -18,12 +18,17 @@ namespace ovm::syntax {
 // on with the next line.
 ParseOutput parse_source(std::string_view text, std::uint32_t file);
 
-// One statement with its whole line (for a nested body, with the lines it owns); nothing when
-// the line cannot open a statement.
-std::optional<Statement> parse_statement(ParserState& state);
+// One statement with its whole line (for a nested body, with the lines it owns), appended to the
+// list of the current statement depth; false, with nothing appended, when the line cannot
+// open a statement.
+bool parse_statement(ParserState& state);
 
 // One value at the current token; nothing, without moving, when the token starts no value.
 std::optional<Value> parse_value(ParserState& state);
+
+// The values to the line end, then a unit when one ends the line, as the body of a statement
+// with this key and span.
+Statement parse_values(ParserState& state, StatementKey key, diagnostics::Span span);
 
 // A unit running from the current token to the line end, or nothing with the position
 // unchanged; its factors are left in the state's factor list. Never reports anything.
@@ -46,5 +51,9 @@ void qualified_name_error(ParserState& state, diagnostics::Span span);
 
 // The text without any white-space character, Unicode ones included.
 std::string strip_whitespace(std::string_view text);
+
+// Whether the text holds a control or space byte, or one outside ASCII: a text without any
+// holds no white space, and strip_whitespace gives it back as it is.
+bool may_hold_whitespace(std::string_view text);
 
 }  // namespace ovm::syntax

@@ -6,10 +6,15 @@ namespace ovm::syntax {
 
 namespace {
 
+// Lines are lexed until at least this many tokens are held: most lines are short, and one call
+// of the lexer for many of them saves its setting up for each.
+constexpr std::size_t tokens_per_run = 256;
+
 void hold_line(ParserState& state) {
-  state.line = state.tokens.data();
-  state.last = state.tokens.size() - 1;
-  state.line_end = state.first + state.tokens.size();
+  state.line = state.tokens.room.data();
+  state.last = state.tokens.count - 1;
+  state.line_end = state.first + state.tokens.count;
+  state.cursor = &token_at(state, state.position);
 }
 
 }  // namespace
@@ -33,12 +38,11 @@ diagnostics::Diagnostics take_diagnostics(ParserState& state) {
 void add_statement_lists(ParserState& state) { state.statement_lists.resize(state.statement_depth + 1); }
 
 void enter_next_line(ParserState& state) {
-  // The line is left for good; only its last token is kept.
-  Token last = state.tokens.back();
-  state.tokens.clear();
-  state.tokens.push_back(last);
+  // The lines are left for good; only the last token is kept.
+  state.tokens.room[0] = state.tokens.room[state.tokens.count - 1];
+  state.tokens.count = 1;
   state.first = state.position - 1;
-  lex_line(state.lexer, state.tokens, false);
+  lex_lines(state.lexer, state.tokens, false, tokens_per_run);
   hold_line(state);
 }
 
@@ -49,10 +53,6 @@ void skip_to_line_end(ParserState& state) {
 void skip_line(ParserState& state) {
   skip_to_line_end(state);
   if (at(state, TokenKind::EndOfLine)) advance(state);
-}
-
-void skip_blank_lines(ParserState& state) {
-  while (at(state, TokenKind::EndOfLine)) advance(state);
 }
 
 void report(ParserState& state, diagnostics::DiagnosticCode code, diagnostics::Span span, std::string_view message) {

@@ -18,26 +18,29 @@ namespace ovm::syntax {
 inline constexpr std::uint32_t max_statement_depth = 64;
 inline constexpr std::uint32_t max_expr_depth = 256;
 
-// What every parsing level shares: the tokens of the current line, the diagnostics found so far,
-// the source text and the current position.
+// What every parsing level shares: the tokens of the lines at hand, the diagnostics found so
+// far, the source text and the current position.
 //
-// Lines are lexed as the parser reaches them, so a file's tokens are never all held at once.
-// Positions count the tokens of the whole file (without comments); no parsing level reads past
-// the end of its line, nor returns to a line it has left.
+// Lines are lexed a few at a time as the parser reaches them, so a file's tokens are never all
+// held at once. Positions count the tokens of the whole file (without comments); no parsing level
+// reads past the end of its line, nor returns to a line it has left.
 struct ParserState {
   LineLexer lexer;
-  // The current line's tokens through its end of line or the end-of-file token, after the last
-  // token of the line before (where a statement's span may end). Never empty.
-  std::vector<Token> tokens;
+  // The tokens of whole lines, the last through its end of line or the end-of-file token, after
+  // the last token of the line before them (where a statement's span may end). Never empty.
+  LineTokens tokens;
   std::size_t first = 0;  // the position of tokens[0]
-  // Read for every token, so kept at hand from one lexed line to the next: tokens.data(), the
-  // place of the line's last token and the position after it.
+  // Read for every token, so kept at hand from one lexed run of lines to the next: the held
+  // tokens, the place of the last one and the position after it.
   const Token* line = nullptr;
   std::size_t last = 0;
   std::size_t line_end = 0;
   diagnostics::Diagnostics diagnostics;  // the parser's; the lexer keeps its own
   std::string_view text;
+  // Moved by advance and seek only, which keep the cursor on the token at the position: the
+  // current token is read far more often than the position moves.
   std::size_t position = 0;
+  const Token* cursor = nullptr;
   std::uint32_t statement_depth = 0;
   std::uint32_t expr_depth = 0;
   // Set when an expression went past the depth limit: every level then unwinds at once, and the
@@ -83,25 +86,39 @@ diagnostics::Diagnostics take_diagnostics(ParserState& state);
 // The readers below run for every token, so they are defined here, where every parsing level
 // can inline them.
 
-// From the line before on; past the end of the current line it reads its last token: its end
-// of line, or at the end of the file the end-of-file token. No position before the line before
-// is read (levels never return to a line they left), so one unsigned clamp covers both ends:
-// the one position below, that before the first token of the file, wraps past the end.
+// From the line before on; past the last line held it reads its last token (once the file is
+// lexed, the end-of-file token; levels read nothing past their own line end before that). No
+// position before the line before is read (levels never return to a line they left), so one
+// unsigned clamp covers both ends: the one position below, that before the first token of the
+// file, wraps past the end.
 inline const Token& token_at(const ParserState& state, std::size_t position) {
   std::size_t offset = position - state.first;
   return state.line[offset < state.last ? offset : state.last];
 }
 
 inline const Token& peek(const ParserState& state, std::size_t ahead) { return token_at(state, state.position + ahead); }
-inline const Token& current(const ParserState& state) { return peek(state, 0); }
 
-// Lexes the next line once the current one is left.
+// The span of the token before the current one: where what was read last ends.
+inline diagnostics::Span last_consumed_span(const ParserState& state) { return token_at(state, state.position - 1).span(); }
+inline const Token& current(const ParserState& state) { return *state.cursor; }
+
+// Lexes the next lines once the last one held is left.
 void enter_next_line(ParserState& state);
 
 inline void advance(ParserState& state) {
   ++state.position;
-  if (state.position < state.line_end || state.lexer.done) return;
-  enter_next_line(state);
+  if (state.position < state.line_end) {
+    ++state.cursor;
+    return;
+  }
+  // Past the last token held: once the file is lexed that token is read again.
+  if (!state.lexer.done) enter_next_line(state);
+}
+
+// Back to a position on the current line, as a level that looked ahead returns.
+inline void seek(ParserState& state, std::size_t position) {
+  state.position = position;
+  state.cursor = &token_at(state, position);
 }
 
 inline bool at(const ParserState& state, TokenKind kind) { return current(state).kind == kind; }
@@ -121,7 +138,10 @@ inline std::string_view span_text(const ParserState& state, diagnostics::Span sp
 // Advances to the line end and past it when it is an end of line.
 void skip_line(ParserState& state);
 void skip_to_line_end(ParserState& state);
-void skip_blank_lines(ParserState& state);
+// Run before every statement, so inline.
+inline void skip_blank_lines(ParserState& state) {
+  while (at(state, TokenKind::EndOfLine)) advance(state);
+}
 
 // Appends a diagnostic whose label is the message.
 void report(ParserState& state, diagnostics::DiagnosticCode code, diagnostics::Span span, std::string_view message);

@@ -1,5 +1,9 @@
 #include <utility>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "syntax/ascii.hpp"
 #include "syntax/parser.hpp"
 
@@ -29,22 +33,37 @@ Block parse_block(ParserState& state) {
     // After a line end every token is the first of its line: column 0 starts the next block.
     const Token& token = current(state);
     if (token.kind == TokenKind::EndOfFile || token.column == 0) break;
-    // The list is looked up again after each statement: nested ones may add lists.
-    if (std::optional<Statement> statement = parse_statement(state)) statement_list(state).push_back(std::move(*statement));
+    parse_statement(state);
   }
   return Block(keyword_text, name, state.arena.take(statement_list(state)), keyword_span);
 }
 
+// Whether a line starting with this byte may be a block header: it holds a token at column 0.
+bool may_open_block(char c) { return c != '\n' && c != '#' && !is_blank(c); }
+
 // At least the number of blocks: every header opens a line with a token at column 0. Reserved
 // up front, the list of a large model neither outgrows its need nor is copied as it grows.
+// Line ends are found sixteen bytes at a time where the machine has the instructions for it.
 std::size_t header_line_bound(std::string_view text) {
-  std::size_t count = 0;
-  for (std::size_t start = 0; start < text.size();) {
-    char c = text[start];
-    if (c != '\n' && c != '#' && !is_blank(c)) ++count;
-    std::size_t end = text.find('\n', start);
-    if (end == std::string_view::npos) break;
-    start = end + 1;
+  if (text.empty()) return 0;
+  std::size_t count = may_open_block(text[0]) ? 1 : 0;
+  const char* data = text.data();
+  std::size_t size = text.size();
+  // Counts the line that starts after the line end at `i`.
+  auto line_after = [&](std::size_t i) {
+    if (i + 1 < size && may_open_block(data[i + 1])) ++count;
+  };
+  std::size_t i = 0;
+#if defined(__SSE2__)
+  const __m128i line_end = _mm_set1_epi8('\n');
+  for (; i + 16 <= size; i += 16) {
+    __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
+    auto ends = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, line_end)));
+    for (; ends != 0; ends &= ends - 1) line_after(i + static_cast<std::size_t>(__builtin_ctz(ends)));
+  }
+#endif
+  for (; i < size; ++i) {
+    if (data[i] == '\n') line_after(i);
   }
   return count;
 }

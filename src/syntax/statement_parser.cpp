@@ -14,12 +14,6 @@ static_assert(static_cast<int>(TokenKind::NotEqual) - static_cast<int>(TokenKind
 
 bool is_comparison(TokenKind kind) { return kind >= TokenKind::Less && kind <= TokenKind::NotEqual; }
 
-bool is_unit_operand(TokenKind kind) {
-  return kind == TokenKind::Identifier || kind == TokenKind::Number || kind == TokenKind::Minus;
-}
-
-Span last_consumed_span(const ParserState& state) { return token_at(state, state.position - 1).span(); }
-
 std::optional<StatementKey::Kind> key_kind(TokenKind kind) {
   switch (kind) {
     case TokenKind::Identifier: return StatementKey::Kind::Word;
@@ -50,69 +44,14 @@ std::optional<std::pair<StatementKey, Span>> parse_key(ParserState& state) {
   return std::nullopt;
 }
 
-// The rest of the line as one value that no other kind can hold.
-Value unreadable_rest(ParserState& state) {
-  Span first = current(state).span();
-  skip_to_line_end(state);
-  Span span = Span::join(first, last_consumed_span(state));
-  return Value{span_text(state, span), span, ValueKind::Unreadable};
-}
-
-// Whether a unit may start at the current token: after identifiers, numbers and minus signs comes `*`, `/`
-// or `^`. Remembers how far it looked, so a long line is scanned once, not once per value.
-class UnitLookahead {
- public:
-  bool unit_ahead(const ParserState& state) {
-    if (!scanned_ || state.position > stop_) {
-      stop_ = state.position;
-      // The end-of-file token ends every run.
-      while (is_unit_operand(token_at(state, stop_).kind)) ++stop_;
-      TokenKind found = token_at(state, stop_).kind;
-      answer_ = found == TokenKind::Star || found == TokenKind::Slash || found == TokenKind::Caret;
-      scanned_ = true;
-    }
-    return answer_;
-  }
-
- private:
-  bool scanned_ = false;
-  std::size_t stop_ = 0;
-  bool answer_ = false;
-};
-
 // A unit at the current token, placed in the arena; null when none stands there.
 const UnitExpr* placed_unit(ParserState& state) {
   std::optional<UnitExpr> unit = parse_unit(state);
   return unit ? state.arena.make(*unit) : nullptr;
 }
 
-// The values are left in the state's list, from which the statement takes them.
-ValuesBody parse_values(ParserState& state) {
-  ValuesBody body;
-  std::vector<Value>& values = state.value_list;
-  values.clear();
-  UnitLookahead lookahead;
-  while (!at_line_end(state)) {
-    bool after_number = !values.empty() && values.back().kind == ValueKind::Number;
-    if (after_number || lookahead.unit_ahead(state)) {
-      if (std::optional<UnitExpr> unit = parse_unit(state)) {
-        body.unit = state.arena.make(*unit);
-        break;
-      }
-    }
-    if (std::optional<Value> value = parse_value(state)) {
-      values.push_back(std::move(*value));
-      continue;
-    }
-    values.push_back(unreadable_rest(state));
-    break;
-  }
-  body.values = values;
-  return body;
-}
-
-// The items are left in the state's list, from which the statement takes them.
-ListBody parse_list(ParserState& state) {
+// The items are collected in the state's list, from which the statement copies them.
+Statement parse_list(ParserState& state, StatementKey key, Span span) {
   std::vector<Value>& items = state.value_list;
   items.clear();
   advance(state);
@@ -135,17 +74,23 @@ ListBody parse_list(ParserState& state) {
       break;
     }
   }
-  return ListBody{items};
+  return Statement(key, ListBody{items}, span, state.arena);
 }
 
-AssignmentBody parse_assignment(ParserState& state, const Name* target) {
+Statement parse_assignment(ParserState& state, StatementKey key, Span span, const Name* target) {
   ParsedExpr expr = parse_expr(state);
-  const UnitExpr* unit = state.too_deep ? nullptr : placed_unit(state);
-  return AssignmentBody{target, state.arena.make(std::move(expr.expr)), unit};
+  if (state.too_deep) return Statement();
+  const UnitExpr* unit = placed_unit(state);
+  return Statement(key, AssignmentBody{target, state.arena.make(std::move(expr.expr)), unit}, span, state.arena);
 }
 
 // Whether a comparison operator stands before the line end outside parentheses.
 bool comparison_ahead(const ParserState& state) {
+  constexpr std::uint32_t comparisons = kind_bit(TokenKind::Less) | kind_bit(TokenKind::LessEqual) |
+                                        kind_bit(TokenKind::Greater) | kind_bit(TokenKind::GreaterEqual) |
+                                        kind_bit(TokenKind::EqualEqual) | kind_bit(TokenKind::NotEqual);
+  // Most runs of lines at hand hold none at all.
+  if ((state.tokens.kinds & comparisons) == 0) return false;
   std::int64_t parens = 0;
   for (std::size_t i = state.position;; ++i) {
     TokenKind kind = token_at(state, i).kind;
@@ -158,76 +103,79 @@ bool comparison_ahead(const ParserState& state) {
 
 // A condition, or, when the expression after the key is not followed by a comparison, the
 // values read again from the token after the key, so that every token lands in a value.
-StatementBody parse_condition_or_values(ParserState& state) {
+Statement parse_condition_or_values(ParserState& state, StatementKey key, Span span) {
   std::size_t start = state.position;
   ParsedExpr lhs = parse_expr(state);
-  if (state.too_deep) return ValuesBody{};
+  if (state.too_deep) return Statement();
   if (!is_comparison(current(state).kind)) {
-    state.position = start;
-    return parse_values(state);
+    seek(state, start);
+    return parse_values(state, key, span);
   }
   auto op = static_cast<CompareOp>(static_cast<std::uint8_t>(current(state).kind) - static_cast<std::uint8_t>(TokenKind::Less));
   advance(state);
   ParsedExpr rhs = parse_expr(state);
-  const UnitExpr* unit = state.too_deep ? nullptr : placed_unit(state);
+  if (state.too_deep) return Statement();
+  const UnitExpr* unit = placed_unit(state);
   const Comparison* comparison =
       state.arena.make(Comparison{state.arena.make(std::move(lhs.expr)), state.arena.make(std::move(rhs.expr)), op});
-  return ConditionBody{comparison, unit};
+  return Statement(key, ConditionBody{comparison, unit}, span, state.arena);
 }
 
 // A key alone on its line owns the following lines indented further than the key.
-StatementBody parse_nested(ParserState& state, std::uint32_t key_column) {
+Statement parse_nested(ParserState& state, StatementKey key, Span span, std::uint32_t key_column) {
+  // The statements under the key are one level deeper, and collected in that level's list.
+  DepthGuard guard(state.statement_depth);
   if (at(state, TokenKind::EndOfLine)) advance(state);
   for (;;) {
     skip_blank_lines(state);
     // After a line end every token is the first of its line, so the column alone decides.
     const Token& token = current(state);
     if (token.kind == TokenKind::EndOfFile || token.column <= key_column) break;
-    // The list is looked up again after each statement: nested ones may add lists.
-    if (std::optional<Statement> statement = parse_statement(state)) statement_list(state).push_back(std::move(*statement));
+    parse_statement(state);
   }
   std::vector<Statement>& statements = statement_list(state);
-  if (statements.empty()) return ValuesBody{};
-  return NestedBody{state.arena.take(statements)};
+  if (statements.empty()) return Statement(key, std::span<const Value>(), nullptr, span, state.arena);
+  return Statement(key, NestedBody{state.arena.take(statements)}, span, state.arena);
 }
 
-StatementBody parse_body(ParserState& state, std::uint32_t key_column) {
+// The statement with its body; its span is the key's until the caller has read the line end.
+Statement parse_body(ParserState& state, StatementKey key, Span span, std::uint32_t key_column) {
   const Token& token = current(state);
   if (token.kind == TokenKind::Identifier && peek(state, 1).kind == TokenKind::Assign) {
     const Name* target = state.arena.make(Name{token_text(state, token), token.span()});
     advance(state);
     advance(state);
-    return parse_assignment(state, target);
+    return parse_assignment(state, key, span, target);
   }
-  if (token.kind == TokenKind::LeftBracket) return parse_list(state);
+  if (token.kind == TokenKind::LeftBracket) return parse_list(state, key, span);
   if (token.kind == TokenKind::Assign) {
     advance(state);
-    return parse_assignment(state, nullptr);
+    return parse_assignment(state, key, span, nullptr);
   }
-  if (at_line_end(state)) return parse_nested(state, key_column);
-  if (comparison_ahead(state)) return parse_condition_or_values(state);
-  return parse_values(state);
+  if (token.kind == TokenKind::EndOfLine || token.kind == TokenKind::EndOfFile) return parse_nested(state, key, span, key_column);
+  if (comparison_ahead(state)) return parse_condition_or_values(state, key, span);
+  return parse_values(state, key, span);
 }
 
 }  // namespace
 
-std::optional<Statement> parse_statement(ParserState& state) {
+bool parse_statement(ParserState& state) {
+  // The depth counts the statements that hold this one.
   if (state.statement_depth >= max_statement_depth) {
     report(state, DiagnosticCode::OV001, current(state).span(), "statement nesting is too deep");
     skip_line(state);
-    return std::nullopt;
+    return false;
   }
-  DepthGuard guard(state.statement_depth);
   std::uint32_t indent = current(state).column;
   std::optional<std::pair<StatementKey, Span>> key = parse_key(state);
-  if (!key) return std::nullopt;
+  if (!key) return false;
   bool nested_form = at_line_end(state);
-  StatementBody body = parse_body(state, indent);
+  Statement statement = parse_body(state, key->first, key->second, indent);
   if (state.too_deep) {
     // The excess was reported where it was found; the statement is dropped with its line.
     state.too_deep = false;
     skip_line(state);
-    return std::nullopt;
+    return false;
   }
   if (!nested_form) {
     if (!at_line_end(state)) {
@@ -236,7 +184,10 @@ std::optional<Statement> parse_statement(ParserState& state) {
     }
     if (at(state, TokenKind::EndOfLine)) advance(state);
   }
-  return Statement(key->first, body, Span::join(key->second, last_consumed_span(state)), state.arena);
+  statement.span = Span::join(key->second, last_consumed_span(state));
+  // Looked up only now: the statements nested in this one may have added lists.
+  statement_list(state).push_back(statement);
+  return true;
 }
 
 }  // namespace ovm::syntax

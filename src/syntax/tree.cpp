@@ -54,12 +54,7 @@ Statement::Statement(StatementKey key, const StatementBody& body, diagnostics::S
     storage_.held = Held{arena.make(view), 0};
   };
   std::visit(Overloaded{
-                 [&](const ValuesBody& b) {
-                   if (b.unit != nullptr) return placed(Form::PlacedValues, ValuesBody{arena.copy(b.values), b.unit});
-                   if (b.values.size() != 1) return held(Form::Values, arena.copy(b.values).data(), b.values.size());
-                   form_ = Form::OneValue;
-                   ::new (storage_.value) Value(b.values.front());
-                 },
+                 [&](const ValuesBody& b) { *this = Statement(key, b.values, b.unit, span, arena); },
                  [&](const AssignmentBody& b) { placed(Form::Assignment, b); },
                  [&](const ListBody& b) { held(Form::List, arena.copy(b.items).data(), b.items.size()); },
                  [&](const ConditionBody& b) { placed(Form::Condition, b); },

@@ -98,6 +98,8 @@ class Statement {
   // The lists of values of the body are copied into the statement or the arena; the nodes and
   // statements it points to must be in the arena already.
   Statement(StatementKey key, const StatementBody& body, diagnostics::Span span, Arena& arena);
+  // The same for the most common body, ValuesBody{values, unit}, without building the variant.
+  Statement(StatementKey key, std::span<const Value> values, const UnitExpr* unit, diagnostics::Span span, Arena& arena);
 
   StatementKey key() const { return StatementKey(key_kind_, std::string_view(key_text_, key_size_)); }
   StatementBody body() const;
@@ -147,6 +149,22 @@ inline StatementBody Statement::body() const {
     case Form::Nested: return NestedBody{{static_cast<const Statement*>(first()), storage_.held.count}};
   }
   return ValuesBody{};
+}
+
+// Built for most lines, so inline.
+inline Statement::Statement(StatementKey key, std::span<const Value> values, const UnitExpr* unit, diagnostics::Span span,
+                            Arena& arena)
+    : span(span), key_size_(key.text_size), key_text_(key.text_start), key_kind_(key.kind) {
+  if (unit != nullptr) {
+    form_ = Form::PlacedValues;
+    storage_.held = Held{arena.make(ValuesBody{arena.copy(values), unit}), 0};
+  } else if (values.size() != 1) {
+    form_ = Form::Values;
+    storage_.held = Held{arena.copy(values).data(), static_cast<std::uint32_t>(values.size())};
+  } else {
+    form_ = Form::OneValue;
+    ::new (storage_.value) Value(values.front());
+  }
 }
 
 // The body when it is of the kind asked for.

@@ -38,6 +38,7 @@ std::optional<UnitExpr> parse_unit(ParserState& state) {
       diagnostics::Span span = diagnostics::Span::join(token_at(state, start).span(), token_at(state, state.position - 1).span());
       // Stripping only removes characters: a text of the same length is the written one.
       std::string_view written = span_text(state, span);
+      if (!may_hold_whitespace(written)) return UnitExpr(written, span);
       std::string stripped = strip_whitespace(written);
       return UnitExpr(stripped.size() == written.size() ? written : state.arena.copy(stripped), span);
     }
@@ -46,7 +47,7 @@ std::optional<UnitExpr> parse_unit(ParserState& state) {
     else break;
     advance(state);
   }
-  state.position = start;
+  seek(state, start);
   return std::nullopt;
 }
 

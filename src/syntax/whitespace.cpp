@@ -54,13 +54,16 @@ std::size_t white_space_length(std::string_view text, std::size_t at) {
   return is_white_space(decode(text.substr(at, length))) ? length : 0;
 }
 
-std::string strip_whitespace(std::string_view text) {
-  // White space is a control or space byte, or not ASCII: most texts have neither.
-  bool plain = std::all_of(text.begin(), text.end(), [](char c) {
+bool may_hold_whitespace(std::string_view text) {
+  return !std::all_of(text.begin(), text.end(), [](char c) {
     auto byte = static_cast<unsigned char>(c);
     return byte > 0x20 && byte < 0x80;
   });
-  if (plain) return std::string(text);
+}
+
+std::string strip_whitespace(std::string_view text) {
+  // White space is a control or space byte, or not ASCII: most texts have neither.
+  if (!may_hold_whitespace(text)) return std::string(text);
   std::string out;
   out.reserve(text.size());
   for (std::size_t i = 0; i < text.size();) {

@@ -119,6 +119,23 @@ INSTANTIATE_TEST_SUITE_P(
         TokenCase{"minus_is_its_own_token", "-3", {{K::Minus, "-"}, {K::Number, "3"}}}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// What follows the run of a name or of digits decides between the shortcut and the full scan.
+INSTANTIATE_TEST_SUITE_P(
+    RunEnds, LexemeTest,
+    ::testing::Values(
+        TokenCase{"upper_name_before_bracket", "Cr)", {{K::Identifier, "Cr"}, {K::RightParen, ")"}}},
+        TokenCase{"upper_name_before_comma", "Gw,x", {{K::Identifier, "Gw"}, {K::Comma, ","}, {K::Identifier, "x"}}},
+        TokenCase{"upper_name_before_dot", "Gw.Cr(VI)", {{K::Identifier, "Gw"}, {K::Dot, "."}, {K::Species, "Cr(VI)"}}},
+        TokenCase{"upper_name_before_minus_at_end", "T-", {{K::Species, "T-"}}},
+        TokenCase{"d_word", "d2 d", {{K::Identifier, "d2"}, {K::Identifier, "d"}}},
+        TokenCase{"digits_before_lower_letter", "12d", {{K::Number, "12"}, {K::Identifier, "d"}}},
+        TokenCase{"digits_before_operator", "12*3", {{K::Number, "12"}, {K::Star, "*"}, {K::Number, "3"}}},
+        TokenCase{"digits_before_paren", "(12)", {{K::LeftParen, "("}, {K::Number, "12"}, {K::RightParen, ")"}}},
+        TokenCase{"digits_before_minus", "12-3", {{K::Number, "12"}, {K::Minus, "-"}, {K::Number, "3"}}},
+        TokenCase{"digits_before_upper_letter", "12X", {{K::Number, "12"}, {K::Identifier, "X"}}},
+        TokenCase{"spaces_between", "a  b\t c", {{K::Identifier, "a"}, {K::Identifier, "b"}, {K::Identifier, "c"}}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 INSTANTIATE_TEST_SUITE_P(
     OperatorsStringsComments, LexemeTest,
     ::testing::Values(
@@ -292,6 +309,80 @@ TEST(LexerTest, EveryByteEndsInATokenOrABlank) {
   }
   EXPECT_EQ(covered, text.size());
   EXPECT_EQ(out.diagnostics.size(), 3u);
+}
+
+// The parser lexes whole lines into reused room until a number of tokens is held. Whatever that
+// number, the runs must hold the tokens `lex` finds, comments aside, and each run's kinds must
+// record exactly the kinds it holds other than those of names, numbers and line ends.
+TEST(LineRunTest, RunsHoldTheTokensOfWholeLines) {
+  std::string text =
+      "RESERVOIR Gw # c\n\n  volume 1 L\r\n  k = 2 * (a + b) ^ 2 1/d\n    until x >= 3\n"
+      "  list [1, 2]\n  y \"open\n  z != 1 ; w\n# only a comment\n  last <= 4 == 5";
+  LexOutput whole = lex(text, 4);
+  std::vector<Token> expected;
+  for (const Token& t : whole.tokens) {
+    if (t.kind != TokenKind::Comment) expected.push_back(t);
+  }
+  // Every kind but those of names, numbers, ratios, dates and line ends.
+  std::uint32_t recorded = ~std::uint32_t{0};
+  for (TokenKind kind : {TokenKind::Identifier, TokenKind::Species, TokenKind::Delta, TokenKind::Number, TokenKind::Ratio,
+                         TokenKind::Date, TokenKind::EndOfLine, TokenKind::EndOfFile}) {
+    recorded &= ~kind_bit(kind);
+  }
+  for (std::size_t at_least : {std::size_t{0}, std::size_t{1}, std::size_t{7}, std::size_t{1000}}) {
+    SCOPED_TRACE(at_least);
+    LineLexer lexer = start_lexing(text, 4);
+    LineTokens room;
+    std::vector<Token> found;
+    std::size_t runs = 0;
+    while (!lexer.done) {
+      room.count = 0;
+      lex_lines(lexer, room, false, at_least);
+      ++runs;
+      ASSERT_GT(room.count, 0u);
+      // A run ends with a line: its end of line, or the end-of-file token.
+      TokenKind closing = room.room[room.count - 1].kind;
+      EXPECT_TRUE(closing == TokenKind::EndOfLine || closing == TokenKind::EndOfFile);
+      std::uint32_t kinds = 0;
+      for (std::size_t i = 0; i < room.count; ++i) {
+        kinds |= kind_bit(room.room[i].kind) & recorded;
+        found.push_back(room.room[i]);
+      }
+      EXPECT_EQ(room.kinds, kinds);
+    }
+    ASSERT_EQ(found.size(), expected.size());
+    for (std::size_t i = 0; i < found.size(); ++i) {
+      EXPECT_EQ(found[i].kind, expected[i].kind) << i;
+      EXPECT_EQ(found[i].start, expected[i].start) << i;
+      EXPECT_EQ(found[i].end, expected[i].end) << i;
+      EXPECT_EQ(found[i].column, expected[i].column) << i;
+      EXPECT_EQ(found[i].first_on_line, expected[i].first_on_line) << i;
+      EXPECT_EQ(found[i].file, 4u) << i;
+    }
+    EXPECT_EQ(testing::reported(lexer.diagnostics), testing::reported(whole.diagnostics));
+    // Line by line there is one run per line; one run takes in everything before the limit.
+    if (at_least == 0) {
+      EXPECT_EQ(runs, 10u);
+    } else if (at_least == 1000) {
+      EXPECT_EQ(runs, 1u);
+    }
+  }
+}
+
+// A run that outgrows its room moves to a larger one and keeps what it held.
+TEST(LineRunTest, RoomGrowsForALongLine) {
+  std::string text = "B" + std::string(300, ' ') + "\n";
+  for (int i = 0; i < 500; ++i) text += " x" + std::to_string(i);
+  LineLexer lexer = start_lexing(text, 0);
+  LineTokens room;
+  lex_lines(lexer, room, false, 1);
+  ASSERT_EQ(room.count, 2u);
+  lex_lines(lexer, room, false, 1);
+  ASSERT_EQ(room.count, 503u);
+  EXPECT_TRUE(lexer.done);
+  EXPECT_EQ(room.room[2].text(text), "x0");
+  EXPECT_EQ(room.room[501].text(text), "x499");
+  EXPECT_EQ(room.room[502].kind, TokenKind::EndOfFile);
 }
 
 }  // namespace

@@ -70,6 +70,23 @@ TEST(ShortDecimalTest, ReadsTheNearestDouble) {
   }
 }
 
+// The shapes on the edges of the shortcut: a point without digits on one side, two points,
+// fifteen and sixteen digits, leading zeros. Each reads as from_chars reads the whole text, or
+// as NaN where from_chars stops short.
+TEST(ShortDecimalTest, EdgesOfTheShortcutReadAsFromChars) {
+  for (std::string text : {"1.", ".5", "1..5", "1.2.3", "123456789012345", "1234567890123456", "12345678901234.5",
+                           "0.00000000000001", "000000000000007", "0000000000000.5", "9.", "5.e1", "0", "00"}) {
+    double expected = 0;
+    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), expected);
+    double read = read_float(text);
+    if (error != std::errc{} || end != text.data() + text.size()) {
+      EXPECT_TRUE(std::isnan(read)) << text;
+    } else {
+      EXPECT_EQ(std::memcmp(&read, &expected, sizeof read), 0) << text;
+    }
+  }
+}
+
 TEST(ReadInt32Test, WholeTextMustBeAnInteger) {
   EXPECT_EQ(read_int32("2"), 2);
   EXPECT_EQ(read_int32("007"), 7);

@@ -1,5 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <span>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
 #include "syntax/parser.hpp"
 #include "tree_text.hpp"
 
@@ -118,6 +124,59 @@ TEST(RecoveryTest, EveryBadLineIsReportedOnceInOrder) {
       {"OV007", 114, 115, "expected `)` to close the call"},
   };
   EXPECT_EQ(testing::reported(diagnostics::sort_and_dedup(out.diagnostics)), expected);
+}
+
+// The parser lexes a few hundred tokens at a time; statements on either side of every such
+// boundary must keep their bodies, and spans that run through their own line end.
+TEST(RunBoundaryTest, StatementsKeepTheirLinesWhereverTheLexerStops) {
+  std::string text = "PARAMETERS\n";
+  std::vector<std::string> lines;
+  for (int i = 0; i < 300; ++i) {
+    std::string n = std::to_string(i);
+    switch (i % 4) {
+      case 0: lines.push_back("k" + n + " = 0.05 * (1 + " + n + " / 100) 1/d"); break;
+      case 1: lines.push_back("v" + n + " " + n + " mol / kgw"); break;
+      case 2: lines.push_back("until x" + n + " < " + n); break;
+      default: lines.push_back("list [" + n + ", 2]"); break;
+    }
+    text += "  " + lines.back() + "\n";
+    if (i % 7 == 0) text += "\n";
+  }
+  ParseOutput out = parse_source(text, 0);
+  EXPECT_TRUE(out.diagnostics.empty());
+  ASSERT_EQ(out.blocks.size(), 1u);
+  std::span<const Statement> statements = out.blocks[0].statements;
+  ASSERT_EQ(statements.size(), lines.size());
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    const Statement& statement = statements[i];
+    std::string_view spanned = std::string_view(text).substr(statement.span.start, statement.span.end - statement.span.start);
+    EXPECT_EQ(spanned, lines[i] + "\n") << i;
+    StatementBody body = statement.body();
+    switch (i % 4) {
+      case 0: {
+        ASSERT_TRUE(std::holds_alternative<AssignmentBody>(body)) << i;
+        const UnitExpr* unit = std::get<AssignmentBody>(body).unit;
+        ASSERT_NE(unit, nullptr) << i;
+        EXPECT_EQ(unit->text(), "1/d") << i;
+        break;
+      }
+      case 1: {
+        ASSERT_TRUE(std::holds_alternative<ValuesBody>(body)) << i;
+        const ValuesBody& values = std::get<ValuesBody>(body);
+        ASSERT_EQ(values.values.size(), 1u) << i;
+        EXPECT_EQ(values.values[0].number(), static_cast<double>(i)) << i;
+        ASSERT_NE(values.unit, nullptr) << i;
+        EXPECT_EQ(values.unit->text(), "mol/kgw") << i;
+        break;
+      }
+      case 2: EXPECT_TRUE(std::holds_alternative<ConditionBody>(body)) << i; break;
+      default: {
+        ASSERT_TRUE(std::holds_alternative<ListBody>(body)) << i;
+        EXPECT_EQ(std::get<ListBody>(body).items.size(), 2u) << i;
+        break;
+      }
+    }
+  }
 }
 
 }  // namespace
