@@ -102,14 +102,11 @@ void define_parameter(ValidationContext& context, KeyedDefinition keyed) {
   std::string_view scope = keyed.scope();
   std::string_view name = keyed.name();
   std::vector<KeyedDefinition>& definitions = context.parameter_definitions;
-  std::uint32_t hash = scoped_name_hash(scope, name);
-  std::optional<std::size_t> earlier = context.parameter_index.find(
-      hash, [&](std::size_t at) { return definitions[at].scope() == scope && definitions[at].name() == name; });
-  if (earlier) {
+  if (std::optional<std::size_t> earlier = parameter_position(context, scope, name)) {
     definitions[*earlier] = keyed;
     return;
   }
-  context.parameter_index.add(hash, definitions.size());
+  context.parameter_index.add(scoped_name_hash(scope, name), definitions.size());
   definitions.push_back(keyed);
 }
 
@@ -120,11 +117,10 @@ void gather_parameter_definitions(ValidationContext& context, const syntax::Bloc
   for (const syntax::Statement& statement : block.statements) {
     const syntax::AssignmentBody* assignment = statement.assignment();
     if (assignment == nullptr || assignment->expr == nullptr) continue;
-    ParameterDefinition definition{assignment->expr, assignment->unit};
     if (kind.name == "PARAMETERS") {
-      define_parameter(context, KeyedDefinition{nullptr, &statement, definition});
+      define_parameter(context, KeyedDefinition{nullptr, &statement});
     } else if (kind.local_parameters && block.name() && assignment->target && key_is(statement, "parameter")) {
-      define_parameter(context, KeyedDefinition{&block, &statement, definition});
+      define_parameter(context, KeyedDefinition{&block, &statement});
     }
   }
 }
@@ -150,8 +146,19 @@ const DeclaredRatio* find_declared_ratio(const ValidationContext& context, std::
   return at ? &context.ratios[*at] : nullptr;
 }
 
+std::optional<std::size_t> parameter_position(const ValidationContext& context, std::string_view owner,
+                                              std::string_view name) {
+  const std::vector<KeyedDefinition>& definitions = context.parameter_definitions;
+  return context.parameter_index.find(scoped_name_hash(owner, name), [&](std::size_t at) {
+    return definitions[at].scope() == owner && definitions[at].name() == name;
+  });
+}
+
 bool is_scalar_name(const ValidationContext& context, std::string_view name) {
-  return is_indexed_name(context.scalar_index, context.scalar_names, name);
+  // The symbol table's own index: a list of these names would repeat every parameter.
+  if (context.symbols == nullptr) return false;
+  const Symbol* found = lookup_global(*context.symbols, name);
+  return found != nullptr && found->kind.tag != SymbolKind::Tag::Entity;
 }
 
 bool is_declared_standard(const ValidationContext& context, std::string_view name) {
@@ -170,11 +177,6 @@ ValidationContext gather_model_facts(const syntax::ParseOutput& tree, const Reso
   context.has_database = std::any_of(tree.blocks.begin(), tree.blocks.end(), [](const syntax::Block& block) {
     return diagnostics::equals_ascii_folded(block.keyword(), "database");
   });
-  for (const Symbol& symbol : resolution.symbols.globals.in_order()) {
-    if (symbol.kind.tag == SymbolKind::Tag::Entity) continue;
-    context.scalar_names.emplace_back(symbol.name);
-    index_last_name(context.scalar_index, context.scalar_names);
-  }
   // The definitions are at most the assignments, and their index is made at that count.
   std::size_t assignments = 0;
   for (std::size_t i = 0; i < tree.blocks.size(); ++i) {
