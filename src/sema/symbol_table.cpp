@@ -8,7 +8,7 @@
 
 namespace ovm::sema {
 
-static_assert(sizeof(Symbol) == 32, "a model holds tens of thousands of symbols");
+static_assert(sizeof(Symbol) == 24, "a model holds tens of thousands of symbols");
 static_assert(block_table.size() < 0xFF, "a kind's place fits SymbolKind's byte");
 
 SymbolKind::SymbolKind(Tag tag, std::string_view entity) : tag(tag) {
@@ -31,6 +31,11 @@ SymbolKind::SymbolKind(const BlockSpec& declaring) {
   declaring_kind_ = static_cast<std::uint8_t>(&declaring - first);
 }
 
+Symbol::Symbol(SymbolKind kind, std::string_view name, diagnostics::Span span)
+    : span(span), kind(kind), name_start_(name.data()) {
+  if (name.size() != span.end - span.start) diagnostics::internal_error("a symbol's name and span differ in length");
+}
+
 std::string_view SymbolKind::entity() const {
   if (tag != Tag::Entity || declaring_kind_ == no_kind) return {};
   return *block_table[declaring_kind_].declares;
@@ -50,8 +55,8 @@ bool is_entity_of(const Symbol& symbol, std::string_view entity_kind) {
 }
 
 std::optional<diagnostics::Span> OrderedSymbols::insert(Symbol symbol) {
-  std::uint32_t hash = NameIndex::hash(symbol.name);
-  auto is_match = [&](std::size_t at) { return symbols_[at].name == symbol.name; };
+  std::uint32_t hash = NameIndex::hash(symbol.name());
+  auto is_match = [&](std::size_t at) { return symbols_[at].name() == symbol.name(); };
   if (std::optional<std::size_t> earlier = index_.find(hash, is_match)) return symbols_[*earlier].span;
   index_.add(hash, symbols_.size());
   symbols_.push_back(symbol);
@@ -64,14 +69,14 @@ void OrderedSymbols::reserve(std::size_t count) {
 }
 
 const Symbol* OrderedSymbols::find(std::string_view name) const {
-  auto is_match = [&](std::size_t at) { return symbols_[at].name == name; };
+  auto is_match = [&](std::size_t at) { return symbols_[at].name() == name; };
   std::optional<std::size_t> found = index_.find(NameIndex::hash(name), is_match);
   return found ? &symbols_[*found] : nullptr;
 }
 
 std::optional<diagnostics::Span> LocalSymbols::insert(std::string_view scope, Symbol symbol) {
-  std::uint32_t hash = scoped_name_hash(scope, symbol.name);
-  auto is_match = [&](std::size_t at) { return symbols_[at].scope == scope && symbols_[at].symbol.name == symbol.name; };
+  std::uint32_t hash = scoped_name_hash(scope, symbol.name());
+  auto is_match = [&](std::size_t at) { return symbols_[at].scope == scope && symbols_[at].symbol.name() == symbol.name(); };
   if (std::optional<std::size_t> earlier = index_.find(hash, is_match)) return symbols_[*earlier].symbol.span;
   index_.add(hash, symbols_.size());
   symbols_.push_back(LocalSymbol{scope, symbol});
@@ -80,7 +85,7 @@ std::optional<diagnostics::Span> LocalSymbols::insert(std::string_view scope, Sy
 
 const Symbol* LocalSymbols::find(std::string_view scope, std::string_view name) const {
   if (symbols_.empty()) return nullptr;
-  auto is_match = [&](std::size_t at) { return symbols_[at].scope == scope && symbols_[at].symbol.name == name; };
+  auto is_match = [&](std::size_t at) { return symbols_[at].scope == scope && symbols_[at].symbol.name() == name; };
   std::optional<std::size_t> found = index_.find(scoped_name_hash(scope, name), is_match);
   return found ? &symbols_[*found].symbol : nullptr;
 }

@@ -36,14 +36,21 @@ class SymbolKind {
   std::uint8_t declaring_kind_ = no_kind;  // the declaring kind's place in the block table
 };
 
-// Names are slices of the source text, which must outlive the table. 32 bytes.
-struct Symbol {
+// Names are slices of the source text, which must outlive the table. A name is the text under
+// its span, so its start is enough to hold it, as the tree holds its texts: 24 bytes.
+class Symbol {
+ public:
   Symbol() = default;
-  Symbol(SymbolKind kind, std::string_view name, diagnostics::Span span) : name(name), span(span), kind(kind) {}
+  // `name` is the text under `span`, so as long as the span.
+  Symbol(SymbolKind kind, std::string_view name, diagnostics::Span span);
 
-  std::string_view name;
+  std::string_view name() const { return {name_start_, span.end - span.start}; }
+
   diagnostics::Span span;  // the declaring identifier
   SymbolKind kind;
+
+ private:
+  const char* name_start_ = "";
 };
 
 // True for an entity whose kind text is exactly `entity_kind`.

@@ -118,7 +118,7 @@ TEST(DeclarationPassTest, TableHoldsEveryKindInDeclarationOrder) {
   // Entities first (in block order), then parameters and backend values as their blocks come.
   std::vector<std::string> order;
   for (const Symbol& symbol : resolution.symbols.globals.in_order()) {
-    order.push_back(std::string(symbol.name) + ":" + std::string(symbol.kind.display_word()));
+    order.push_back(std::string(symbol.name()) + ":" + std::string(symbol.kind.display_word()));
   }
   EXPECT_EQ(order, (std::vector<std::string>{"Geo:Backend", "Ocean:Reservoir", "Flow:Process", "Rule:Law",
                                              "k:parameter", "ph_out:backend value"}));

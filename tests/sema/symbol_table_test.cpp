@@ -12,13 +12,16 @@ namespace {
 
 using diagnostics::Span;
 
-// Names are views: the tests name their symbols with literals, which outlive the table.
+// Names are views: the tests name their symbols with literals, which outlive the table. A
+// span is as long as its name.
+Span span_of(std::string_view name, std::uint32_t at) { return Span{0, at, at + static_cast<std::uint32_t>(name.size())}; }
+
 Symbol entity(std::string_view name, std::string_view kind, std::uint32_t at) {
-  return Symbol{SymbolKind{SymbolKind::Tag::Entity, kind}, name, Span{0, at, at + 1}};
+  return Symbol{SymbolKind{SymbolKind::Tag::Entity, kind}, name, span_of(name, at)};
 }
 
 Symbol parameter(std::string_view name, std::uint32_t at) {
-  return Symbol{SymbolKind{SymbolKind::Tag::Parameter, {}}, name, Span{0, at, at + 1}};
+  return Symbol{SymbolKind{SymbolKind::Tag::Parameter, {}}, name, span_of(name, at)};
 }
 
 TEST(SymbolKindTest, EntityKindsComeFromTheDeclaringBlockKind) {
@@ -37,16 +40,34 @@ TEST(SymbolKindTest, DisplayWords) {
   EXPECT_EQ((SymbolKind{SymbolKind::Tag::BackendValue, {}}.display_word()), "backend value");
 }
 
+// A symbol holds where its name starts; the span gives its length.
+TEST(SymbolTest, TheNameIsTheTextUnderTheSpan) {
+  std::string_view source = "RESERVOIR Ocean_basin\n";
+  Symbol symbol{SymbolKind{SymbolKind::Tag::Entity, "Reservoir"}, source.substr(10, 11), Span{3, 10, 21}};
+  EXPECT_EQ(symbol.name(), "Ocean_basin");
+  EXPECT_EQ(symbol.name().data(), source.data() + 10);
+  EXPECT_EQ(symbol.span, (Span{3, 10, 21}));
+  EXPECT_EQ(symbol.kind.entity(), "Reservoir");
+}
+
+// Only the program itself can build such symbols: each is an internal error, never a wrong name.
+TEST(SymbolDeathTest, ASymbolThatCannotBeHeldIsADefect) {
+  // The name is read back as long as the span.
+  EXPECT_EXIT((Symbol{SymbolKind{}, "Ocean", Span{0, 0, 4}}), testing::ExitedWithCode(3), "internal error");
+  // The entity kind is held as the block kind that declares it.
+  EXPECT_EXIT((SymbolKind{SymbolKind::Tag::Entity, "Lake"}), testing::ExitedWithCode(3), "internal error");
+}
+
 TEST(SymbolTableTest, ASecondDeclarationOfANameKeepsTheFirst) {
   SymbolTable table;
   EXPECT_EQ(declare_global(table, entity("Ocean", "Reservoir", 10)), std::nullopt);
-  EXPECT_EQ(declare_global(table, parameter("Ocean", 50)), (Span{0, 10, 11}));
+  EXPECT_EQ(declare_global(table, parameter("Ocean", 50)), (Span{0, 10, 15}));
 
   const Symbol* found = lookup_global(table, "Ocean");
   ASSERT_NE(found, nullptr);
   EXPECT_EQ(found->kind.tag, SymbolKind::Tag::Entity);
   EXPECT_EQ(found->kind.entity(), "Reservoir");
-  EXPECT_EQ(found->span, (Span{0, 10, 11}));
+  EXPECT_EQ(found->span, (Span{0, 10, 15}));
   EXPECT_EQ(table.globals.in_order().size(), 1u);
 }
 
@@ -64,7 +85,7 @@ TEST(SymbolTableTest, IterationFollowsDeclarationOrder) {
   for (const char* name : {"B", "A", "C"}) declare_global(table, parameter(name, 0));
   declare_global(table, parameter("A", 9));  // refused, so the order stays
   std::vector<std::string> order;
-  for (const Symbol& symbol : table.globals.in_order()) order.emplace_back(symbol.name);
+  for (const Symbol& symbol : table.globals.in_order()) order.emplace_back(symbol.name());
   EXPECT_EQ(order, (std::vector<std::string>{"B", "A", "C"}));
 }
 
@@ -85,7 +106,7 @@ TEST(SymbolTableTest, LocalsLiveInTheirOwnScope) {
   // The refused third declaration is not kept.
   std::vector<std::string> order;
   for (const LocalSymbol& local : table.locals.in_order()) {
-    order.push_back(std::string(local.scope) + "." + std::string(local.symbol.name));
+    order.push_back(std::string(local.scope) + "." + std::string(local.symbol.name()));
   }
   EXPECT_EQ(order, (std::vector<std::string>{"P.x", "Q.x"}));
 }
@@ -96,7 +117,7 @@ TEST(SymbolTableTest, ScopeAndNameAreKeptApart) {
   declare_local(table, "Ab", parameter("c", 1));
   EXPECT_EQ(declare_local(table, "A", parameter("bc", 2)), std::nullopt);
   EXPECT_EQ(lookup_local(table, "Ab", "c")->span, (Span{0, 1, 2}));
-  EXPECT_EQ(lookup_local(table, "A", "bc")->span, (Span{0, 2, 3}));
+  EXPECT_EQ(lookup_local(table, "A", "bc")->span, (Span{0, 2, 4}));
   EXPECT_EQ(lookup_local(table, "A", "c"), nullptr);
   EXPECT_EQ(lookup_local(table, "", "Abc"), nullptr);
 }
