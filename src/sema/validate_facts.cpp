@@ -111,17 +111,9 @@ void define_parameter(ValidationContext& context, KeyedDefinition keyed) {
 }
 
 void gather_parameter_definitions(ValidationContext& context, const syntax::Block& block, const BlockSpec& kind) {
-  // Other kinds define nothing: their statements are not read.
-  bool global = kind.name == "PARAMETERS";
-  if (!global && !(kind.local_parameters && block.name())) return;
+  if (!defines_parameters(kind, block)) return;
   for (const syntax::Statement& statement : block.statements) {
-    const syntax::AssignmentBody* assignment = statement.assignment();
-    if (assignment == nullptr || assignment->expr == nullptr) continue;
-    if (kind.name == "PARAMETERS") {
-      define_parameter(context, KeyedDefinition{nullptr, &statement});
-    } else if (kind.local_parameters && block.name() && assignment->target && key_is(statement, "parameter")) {
-      define_parameter(context, KeyedDefinition{&block, &statement});
-    }
+    if (std::optional<KeyedDefinition> keyed = parameter_definition(kind, block, statement)) define_parameter(context, *keyed);
   }
 }
 
@@ -144,6 +136,21 @@ const DeclaredRatio* find_declared_ratio(const ValidationContext& context, std::
     return context.ratios[i].ratio.element == element && context.ratios[i].ratio.numerator == numerator;
   });
   return at ? &context.ratios[*at] : nullptr;
+}
+
+bool defines_parameters(const BlockSpec& kind, const syntax::Block& block) {
+  return kind.expressions_only || (kind.local_parameters && block.name());
+}
+
+std::optional<KeyedDefinition> parameter_definition(const BlockSpec& kind, const syntax::Block& block,
+                                                    const syntax::Statement& statement) {
+  const syntax::AssignmentBody* assignment = statement.assignment();
+  if (assignment == nullptr || assignment->expr == nullptr) return std::nullopt;
+  if (kind.expressions_only) return KeyedDefinition{nullptr, &statement};
+  if (kind.local_parameters && block.name() && assignment->target && key_is(statement, "parameter")) {
+    return KeyedDefinition{&block, &statement};
+  }
+  return std::nullopt;
 }
 
 std::optional<std::size_t> parameter_position(const ValidationContext& context, std::string_view owner,
@@ -181,7 +188,7 @@ ValidationContext gather_model_facts(const syntax::ParseOutput& tree, const Reso
   std::size_t assignments = 0;
   for (std::size_t i = 0; i < tree.blocks.size(); ++i) {
     const BlockSpec* kind = resolution.blocks[i].spec;
-    if (kind == nullptr || (kind->name != "PARAMETERS" && !kind->local_parameters)) continue;
+    if (kind == nullptr || !defines_parameters(*kind, tree.blocks[i])) continue;
     for (const syntax::Statement& statement : tree.blocks[i].statements) assignments += statement.assignment() != nullptr;
   }
   context.parameter_definitions.reserve(assignments);

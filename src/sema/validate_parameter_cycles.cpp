@@ -10,6 +10,7 @@
 #include <variant>
 #include <vector>
 
+#include "diagnostics/internal_error.hpp"
 #include "diagnostics/message_text.hpp"
 #include "sema/builtins.hpp"
 #include "sema/validate_facts.hpp"
@@ -74,26 +75,18 @@ Links link_definitions(const ValidationContext& context, const syntax::ParseOutp
   std::vector<Use> names;
   for (std::size_t i = 0; i < tree.blocks.size() && i < resolution.blocks.size(); ++i) {
     const BlockSpec* kind = resolution.blocks[i].spec;
-    std::optional<std::string_view> owner = resolution.blocks[i].name(tree.blocks[i]);
-    // Other kinds define nothing: their statements are not read.
-    if (kind == nullptr || !(kind->expressions_only || (kind->local_parameters && owner))) continue;
-    std::string_view scope = kind->expressions_only ? std::string_view{} : *owner;
-    for (const syntax::Statement& statement : tree.blocks[i].statements) {
-      const syntax::AssignmentBody* assignment = statement.assignment();
-      if (assignment == nullptr) continue;
-      std::string_view name;
-      if (kind->expressions_only) {
-        name = statement.key().text();
-      } else if (assignment->target && key_is(statement, "parameter")) {
-        name = assignment->target->text;
-      } else {
-        continue;
-      }
-      // The first definitions come in the order of their places, each at the next one.
-      std::optional<std::size_t> place = parameter_position(context, scope, name);
+    const syntax::Block& block = tree.blocks[i];
+    if (kind == nullptr || !defines_parameters(*kind, block)) continue;
+    for (const syntax::Statement& statement : block.statements) {
+      std::optional<KeyedDefinition> keyed = parameter_definition(*kind, block, statement);
+      if (!keyed) continue;
+      std::string_view scope = keyed->scope();
+      // The first definitions come in the order of their places, each at the next one, as the
+      // context gathered them.
+      std::optional<std::size_t> place = parameter_position(context, scope, keyed->name());
       if (!place || *place != links.ends.size()) continue;
       names.clear();
-      collect_names(*assignment->expr, names);
+      collect_names(*keyed->assignment().expr, names);
       for (const Use& use : names) {
         if (std::optional<std::size_t> target = find_parameter(context, scope, use.name)) {
           links.targets.push_back(static_cast<std::uint32_t>(*target));
@@ -102,6 +95,9 @@ Links link_definitions(const ValidationContext& context, const syntax::ParseOutp
       }
       links.ends.push_back(static_cast<std::uint32_t>(links.targets.size()));
     }
+  }
+  if (links.ends.size() != context.parameter_definitions.size()) {
+    diagnostics::internal_error("the cycle check did not meet each parameter's first definition");
   }
   return links;
 }
