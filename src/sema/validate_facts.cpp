@@ -113,6 +113,8 @@ void define_parameter(ValidationContext& context, KeyedDefinition keyed) {
 void gather_parameter_definitions(ValidationContext& context, const syntax::Block& block, const BlockSpec& kind) {
   if (!defines_parameters(kind, block)) return;
   for (const syntax::Statement& statement : block.statements) {
+    // Most statements are no assignment: the test inline spares them the call.
+    if (statement.assignment() == nullptr) continue;
     if (std::optional<KeyedDefinition> keyed = parameter_definition(kind, block, statement)) define_parameter(context, *keyed);
   }
 }

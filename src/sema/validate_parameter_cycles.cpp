@@ -78,6 +78,8 @@ Links link_definitions(const ValidationContext& context, const syntax::ParseOutp
     const syntax::Block& block = tree.blocks[i];
     if (kind == nullptr || !defines_parameters(*kind, block)) continue;
     for (const syntax::Statement& statement : block.statements) {
+      // Most statements are no assignment: the test inline spares them the call.
+      if (statement.assignment() == nullptr) continue;
       std::optional<KeyedDefinition> keyed = parameter_definition(*kind, block, statement);
       if (!keyed) continue;
       std::string_view scope = keyed->scope();
