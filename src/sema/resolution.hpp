@@ -12,22 +12,19 @@
 
 namespace ovm::sema {
 
-// 16 bytes, one per block: the name is read from the block, which the tree holds as long as any
-// resolution of it lives.
+// 8 bytes, one per block: the name is read from the block itself, which the tree holds as long
+// as any resolution of it lives.
 struct BlockResolution {
-  BlockResolution() = default;
-  BlockResolution(const syntax::Block* named, const BlockSpec* spec) : spec(spec), named_(named) {}
-
-  // The header identifier; absent without one or without a kind.
-  std::optional<std::string_view> name() const {
-    if (named_ == nullptr) return std::nullopt;
-    return named_->name()->text;
-  }
-
   const BlockSpec* spec = nullptr;  // the kind the header word names; null when it names none
 
- private:
-  const syntax::Block* named_ = nullptr;  // the block when it has a name and a kind
+  // The header identifier of `block`, the block this entry resolves; absent without one or
+  // without a kind.
+  std::optional<std::string_view> name(const syntax::Block& block) const {
+    if (spec == nullptr) return std::nullopt;
+    std::optional<syntax::Name> written = block.name();
+    if (!written) return std::nullopt;
+    return written->text;
+  }
 };
 
 struct Resolution {

@@ -21,7 +21,7 @@ Diagnostic no_entity_named(const SymbolTable& table, Span span, std::string_view
 
 Diagnostic not_of_kind(Span span, const Symbol& found, std::string_view kind) {
   return Diagnostic(DiagnosticCode::OV101, span)
-      .with_label(diagnostics::fill_message("`{}` is a {}, not a {}", {found.name, found.kind.display_word(), kind}));
+      .with_label(diagnostics::fill_message("`{}` is a {}, not a {}", {found.name(), found.kind.display_word(), kind}));
 }
 
 Diagnostic not_declared(const SymbolTable& table, DiagnosticCode code, Span span, std::string_view name) {

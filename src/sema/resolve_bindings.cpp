@@ -31,7 +31,7 @@ void bind_parameter(Resolution& resolution, const syntax::Statement& statement) 
     return;
   }
   Symbol symbol{SymbolKind{SymbolKind::Tag::Parameter, {}}, name, key_span(statement)};
-  if (auto earlier = declare_global(resolution.symbols, std::move(symbol))) {
+  if (auto earlier = declare_global(resolution.symbols, symbol)) {
     push_diagnostic(out,
                     already_declared(key_span(statement), diagnostics::fill_message("`{}` is already declared", {name}), *earlier));
   }
@@ -60,7 +60,7 @@ void bind_local(Resolution& resolution, std::string_view scope, const syntax::St
                              .with_label(diagnostics::fill_message("`{}` also exists at global scope", {target.text})));
   }
   Symbol symbol{SymbolKind{SymbolKind::Tag::Parameter, {}}, target.text, target.span};
-  if (auto earlier = declare_local(resolution.symbols, scope, std::move(symbol))) {
+  if (auto earlier = declare_local(resolution.symbols, scope, symbol)) {
     push_diagnostic(
         out,
         already_declared(target.span, diagnostics::fill_message("`{}` is already declared in this block", {target.text}), *earlier));
@@ -74,14 +74,18 @@ void bind_names(const syntax::ParseOutput& tree, Resolution& resolution) {
     const BlockResolution& entry = resolution.blocks[i];
     if (!entry.spec) continue;
     const BlockSpec& kind = *entry.spec;
+    bool backend = kind.declares == "Backend";
+    std::optional<std::string_view> scope = entry.name(tree.blocks[i]);
+    // The statements of other kinds bind nothing, and are not read.
+    if (!kind.expressions_only && !backend && !(kind.local_parameters && scope)) continue;
     // Nested statements bind nothing.
     for (const syntax::Statement& statement : tree.blocks[i].statements) {
       if (kind.expressions_only) {
         bind_parameter(resolution, statement);
-      } else if (kind.declares == "Backend" && diagnostics::equals_ascii_folded(statement.key().text(), "export")) {
+      } else if (backend && diagnostics::equals_ascii_folded(statement.key().text(), "export")) {
         bind_backend_value(resolution, statement);
-      } else if (kind.local_parameters && diagnostics::equals_ascii_folded(statement.key().text(), "parameter") && entry.name()) {
-        bind_local(resolution, *entry.name(), statement);
+      } else if (kind.local_parameters && scope && diagnostics::equals_ascii_folded(statement.key().text(), "parameter")) {
+        bind_local(resolution, *scope, statement);
       }
     }
   }

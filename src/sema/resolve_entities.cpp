@@ -13,8 +13,8 @@ void declare_entities(const syntax::ParseOutput& tree, Resolution& resolution) {
     const syntax::Block& block = tree.blocks[i];
     const BlockSpec* kind = resolution.blocks[i].spec;
     if (!kind || !kind->declares || !block.name()) continue;
-    Symbol symbol{SymbolKind{SymbolKind::Tag::Entity, *kind->declares}, block.name()->text, block.name()->span};
-    if (auto earlier = declare_global(resolution.symbols, std::move(symbol))) {
+    Symbol symbol{SymbolKind{*kind}, block.name()->text, block.name()->span};
+    if (auto earlier = declare_global(resolution.symbols, symbol)) {
       push_diagnostic(
           resolution.diagnostics,
           already_declared(block.name()->span, diagnostics::fill_message("`{}` is already declared", {block.name()->text}), *earlier));

@@ -83,7 +83,7 @@ void resolve_headers(const syntax::ParseOutput& tree, Profile profile, Resolutio
     kind_seen = true;
     check_identifier(block, *kind, out);
     // The name is kept even where the kind takes none.
-    resolution.blocks.push_back(BlockResolution{block.name() ? &block : nullptr, kind});
+    resolution.blocks.push_back(BlockResolution{kind});
   }
 }
 

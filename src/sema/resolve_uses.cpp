@@ -13,7 +13,7 @@ void resolve_uses(const syntax::ParseOutput& tree, Resolution& resolution) {
     if (!entry.spec) continue;
     // The scope is the block's name, so FRACTIONATION P sees the locals of PROCESS P.
     std::optional<std::string_view> scope;
-    if (entry.name()) scope = *entry.name();
+    scope = entry.name(tree.blocks[i]);
     for (const syntax::Statement& statement : tree.blocks[i].statements) {
       resolve_block_statements(resolution.symbols, resolution.diagnostics, *entry.spec, scope, statement);
     }

@@ -36,6 +36,20 @@ constexpr auto delta_line_dimensions = std::to_array<std::string_view>({"delta"}
 // A kind's found properties are one bit each of BlockState::present_properties.
 static_assert(std::all_of(block_table.begin(), block_table.end(), [](const BlockSpec& kind) { return kind.properties.size() <= 64; }));
 
+// The distinct exclusive groups of a kind fit BlockState's room for them.
+constexpr std::size_t group_count(const BlockSpec& kind) {
+  std::size_t count = 0;
+  for (std::size_t i = 0; i < kind.properties.size(); ++i) {
+    const auto& group = kind.properties[i].group;
+    bool earlier = false;
+    for (std::size_t j = 0; j < i; ++j) earlier = earlier || (group && kind.properties[j].group == group);
+    if (group && !earlier) ++count;
+  }
+  return count;
+}
+static_assert(std::all_of(block_table.begin(), block_table.end(),
+                          [](const BlockSpec& kind) { return group_count(kind) <= BlockState::group_room; }));
+
 void report(ValidationContext& context, DiagnosticCode code, diagnostics::Span span, std::string label) {
   push_diagnostic(context.diagnostics, Diagnostic(code, span).with_label(label));
 }
@@ -147,12 +161,17 @@ void report_unknown_property(ValidationContext& context, const BlockSpec& kind, 
 
 void check_group(ValidationContext& context, BlockState& state, std::string_view group,
                  const syntax::Statement& statement) {
-  auto [entry, inserted] = state.groups.try_emplace(group, key_span(statement));
-  if (inserted) return;
+  auto begin = state.groups.begin();
+  auto end = begin + static_cast<std::ptrdiff_t>(state.group_count);
+  auto entry = std::find_if(begin, end, [&](const BlockState::GroupSpan& met) { return met.group == group; });
+  if (entry == end) {
+    state.groups[state.group_count++] = BlockState::GroupSpan{group, key_span(statement)};
+    return;
+  }
   push_diagnostic(context.diagnostics,
                   Diagnostic(DiagnosticCode::OV213, key_span(statement))
                       .with_label(diagnostics::fill_message("`{}` cannot be combined with the property above", {statement.key().text()}))
-                      .with_note(entry->second, "already set here"));
+                      .with_note(entry->first, "already set here"));
 }
 
 void check_word_statement(ValidationContext& context, BlockState& state, const BlockSpec& kind,

@@ -1,7 +1,8 @@
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
-#include <map>
 #include <optional>
 #include <string_view>
 
@@ -17,7 +18,15 @@ struct BlockState {
   // The kind's properties that statements were found for, by place in its list: a bit each,
   // so that a block's checks allocate nothing.
   std::uint64_t present_properties = 0;
-  std::map<std::string_view, diagnostics::Span> groups;  // exclusive group to its first key span
+  // Each exclusive group met, with the key span of its first statement, in a room of fixed size:
+  // a kind has few groups.
+  struct GroupSpan {
+    std::string_view group;
+    diagnostics::Span first;
+  };
+  static constexpr std::size_t group_room = 4;
+  std::array<GroupSpan, group_room> groups{};
+  std::size_t group_count = 0;
 };
 
 }  // namespace ovm::sema

@@ -25,22 +25,18 @@ struct DeclaredRatio {
   std::string_view notation;  // as written, which is how lowering finds the isotope system
 };
 
-// What a parameter is set to, as written: `k = 0.05 1/d` gives the expression 0.05 and the
-// unit 1/d (null without one).
-struct ParameterDefinition {
-  const syntax::SyntaxExpr* expression = nullptr;
-  const syntax::UnitExpr* unit = nullptr;
-};
-
-// A definition with what it is found by: the name of its statement, and of the block that owns
-// it, when one does.
+// A parameter's definition, an assignment statement, with what it is found by: the name of its
+// statement, and of the block that owns it, when one does. 16 bytes: everything else is read
+// from the tree.
 struct KeyedDefinition {
   const syntax::Block* owner = nullptr;  // null for PARAMETERS
   const syntax::Statement* statement = nullptr;
-  ParameterDefinition definition;
 
   std::string_view scope() const { return owner != nullptr ? owner->name()->text : std::string_view{}; }
   std::string_view name() const { return owner != nullptr ? statement->assignment()->target->text : statement->key().text(); }
+  // What the parameter is set to, as written: `k = 0.05 1/d` gives the expression 0.05 and the
+  // unit 1/d (null without one).
+  const syntax::AssignmentBody& assignment() const { return *statement->assignment(); }
 };
 
 // The facts of the whole model that block checks need, gathered before any block is checked,
@@ -50,13 +46,11 @@ struct ValidationContext {
   diagnostics::Diagnostics diagnostics;
   std::vector<DeclaredRatio> ratios;                              // in file order; lookups take the first match
   // Slices of the source text.
-  std::vector<std::string_view> standards;     // names of STANDARD `standard` statements
-  std::vector<std::string_view> scalar_names;  // parameters and backend values, in declaration order
+  std::vector<std::string_view> standards;  // names of STANDARD `standard` statements
   // Lookups run per statement, so each list has an index: the first position of each ratio by
   // element and numerator, and of each name.
   NameIndex ratio_index;
   NameIndex standard_index;
-  NameIndex scalar_index;
   std::map<std::string, std::string, std::less<>> unit_defaults;  // dimension name to unit text
   // Found by the owning block's name (none for PARAMETERS) and the parameter's name; a later
   // definition replaces an earlier one, as lowering reads them.

@@ -102,30 +102,20 @@ void define_parameter(ValidationContext& context, KeyedDefinition keyed) {
   std::string_view scope = keyed.scope();
   std::string_view name = keyed.name();
   std::vector<KeyedDefinition>& definitions = context.parameter_definitions;
-  std::uint32_t hash = scoped_name_hash(scope, name);
-  std::optional<std::size_t> earlier = context.parameter_index.find(
-      hash, [&](std::size_t at) { return definitions[at].scope() == scope && definitions[at].name() == name; });
-  if (earlier) {
+  if (std::optional<std::size_t> earlier = parameter_position(context, scope, name)) {
     definitions[*earlier] = keyed;
     return;
   }
-  context.parameter_index.add(hash, definitions.size());
+  context.parameter_index.add(scoped_name_hash(scope, name), definitions.size());
   definitions.push_back(keyed);
 }
 
 void gather_parameter_definitions(ValidationContext& context, const syntax::Block& block, const BlockSpec& kind) {
-  // Other kinds define nothing: their statements are not read.
-  bool global = kind.name == "PARAMETERS";
-  if (!global && !(kind.local_parameters && block.name())) return;
+  if (!defines_parameters(kind, block)) return;
   for (const syntax::Statement& statement : block.statements) {
-    const syntax::AssignmentBody* assignment = statement.assignment();
-    if (assignment == nullptr || assignment->expr == nullptr) continue;
-    ParameterDefinition definition{assignment->expr, assignment->unit};
-    if (kind.name == "PARAMETERS") {
-      define_parameter(context, KeyedDefinition{nullptr, &statement, definition});
-    } else if (kind.local_parameters && block.name() && assignment->target && key_is(statement, "parameter")) {
-      define_parameter(context, KeyedDefinition{&block, &statement, definition});
-    }
+    // Most statements are no assignment: the test inline spares them the call.
+    if (statement.assignment() == nullptr) continue;
+    if (std::optional<KeyedDefinition> keyed = parameter_definition(kind, block, statement)) define_parameter(context, *keyed);
   }
 }
 
@@ -150,8 +140,34 @@ const DeclaredRatio* find_declared_ratio(const ValidationContext& context, std::
   return at ? &context.ratios[*at] : nullptr;
 }
 
+bool defines_parameters(const BlockSpec& kind, const syntax::Block& block) {
+  return kind.expressions_only || (kind.local_parameters && block.name());
+}
+
+std::optional<KeyedDefinition> parameter_definition(const BlockSpec& kind, const syntax::Block& block,
+                                                    const syntax::Statement& statement) {
+  const syntax::AssignmentBody* assignment = statement.assignment();
+  if (assignment == nullptr || assignment->expr == nullptr) return std::nullopt;
+  if (kind.expressions_only) return KeyedDefinition{nullptr, &statement};
+  if (kind.local_parameters && block.name() && assignment->target && key_is(statement, "parameter")) {
+    return KeyedDefinition{&block, &statement};
+  }
+  return std::nullopt;
+}
+
+std::optional<std::size_t> parameter_position(const ValidationContext& context, std::string_view owner,
+                                              std::string_view name) {
+  const std::vector<KeyedDefinition>& definitions = context.parameter_definitions;
+  return context.parameter_index.find(scoped_name_hash(owner, name), [&](std::size_t at) {
+    return definitions[at].scope() == owner && definitions[at].name() == name;
+  });
+}
+
 bool is_scalar_name(const ValidationContext& context, std::string_view name) {
-  return is_indexed_name(context.scalar_index, context.scalar_names, name);
+  // The symbol table's own index: a list of these names would repeat every parameter.
+  if (context.symbols == nullptr) return false;
+  const Symbol* found = lookup_global(*context.symbols, name);
+  return found != nullptr && found->kind.tag != SymbolKind::Tag::Entity;
 }
 
 bool is_declared_standard(const ValidationContext& context, std::string_view name) {
@@ -170,16 +186,11 @@ ValidationContext gather_model_facts(const syntax::ParseOutput& tree, const Reso
   context.has_database = std::any_of(tree.blocks.begin(), tree.blocks.end(), [](const syntax::Block& block) {
     return diagnostics::equals_ascii_folded(block.keyword(), "database");
   });
-  for (const Symbol& symbol : resolution.symbols.globals.in_order()) {
-    if (symbol.kind.tag == SymbolKind::Tag::Entity) continue;
-    context.scalar_names.emplace_back(symbol.name);
-    index_last_name(context.scalar_index, context.scalar_names);
-  }
   // The definitions are at most the assignments, and their index is made at that count.
   std::size_t assignments = 0;
   for (std::size_t i = 0; i < tree.blocks.size(); ++i) {
     const BlockSpec* kind = resolution.blocks[i].spec;
-    if (kind == nullptr || (kind->name != "PARAMETERS" && !kind->local_parameters)) continue;
+    if (kind == nullptr || !defines_parameters(*kind, tree.blocks[i])) continue;
     for (const syntax::Statement& statement : tree.blocks[i].statements) assignments += statement.assignment() != nullptr;
   }
   context.parameter_definitions.reserve(assignments);

@@ -24,17 +24,14 @@ void report(ValidationContext& context, DiagnosticCode code, diagnostics::Span s
 
 }  // namespace
 
-const ParameterDefinition* find_parameter_definition(const ValidationContext& context,
-                                                     std::optional<std::string_view> scope, std::string_view name) {
-  const std::vector<KeyedDefinition>& definitions = context.parameter_definitions;
-  auto find = [&](std::string_view owner) -> const ParameterDefinition* {
-    std::optional<std::size_t> at = context.parameter_index.find(scoped_name_hash(owner, name), [&](std::size_t i) {
-      return definitions[i].scope() == owner && definitions[i].name() == name;
-    });
-    return at ? &definitions[*at].definition : nullptr;
+const syntax::AssignmentBody* find_parameter_definition(const ValidationContext& context,
+                                                        std::optional<std::string_view> scope, std::string_view name) {
+  auto find = [&](std::string_view owner) -> const syntax::AssignmentBody* {
+    std::optional<std::size_t> at = parameter_position(context, owner, name);
+    return at ? &context.parameter_definitions[*at].assignment() : nullptr;
   };
   if (scope) {
-    if (const ParameterDefinition* own = find(*scope)) return own;
+    if (const syntax::AssignmentBody* own = find(*scope)) return own;
   }
   return find({});
 }
@@ -62,7 +59,7 @@ void check_named_number(ValidationContext& context, std::optional<std::string_vi
                         const syntax::Statement& statement, const syntax::UnitExpr* statement_unit,
                         std::span<const std::string_view> dimensions) {
   std::string_view text = value_text(name);
-  const ParameterDefinition* definition = find_parameter_definition(context, scope, text);
+  const syntax::AssignmentBody* definition = find_parameter_definition(context, scope, text);
   if (definition == nullptr) {
     // An undeclared name is reported where names are resolved; a backend value is not known
     // before the run.
@@ -72,7 +69,7 @@ void check_named_number(ValidationContext& context, std::optional<std::string_vi
            "write the number here, or name a parameter set to one");
     return;
   }
-  if (!is_constant_expression(*definition->expression)) {
+  if (!is_constant_expression(*definition->expr)) {
     report(context, DiagnosticCode::OV202, name.span,
            diagnostics::fill_message("`{}` is set to an expression, and a number is needed here", {text}),
            "this value is read once before the run: set the parameter to a number, such as `k = 0.05 1/d`");

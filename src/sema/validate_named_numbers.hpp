@@ -10,9 +10,10 @@
 namespace ovm::sema {
 
 // The definition of the parameter `name` the block `scope` sees: its own first, then the
-// model-wide one, as lowering looks them up. Null for a name no parameter has.
-const ParameterDefinition* find_parameter_definition(const ValidationContext& context,
-                                                     std::optional<std::string_view> scope, std::string_view name);
+// model-wide one, as lowering looks them up: the last assignment of that name. Null for a name
+// no parameter has.
+const syntax::AssignmentBody* find_parameter_definition(const ValidationContext& context,
+                                                        std::optional<std::string_view> scope, std::string_view name);
 
 // The value of a number, a named constant (R), or a negation of one: what lowering turns into
 // a constant without evaluating anything. Nothing for any other expression.

@@ -104,7 +104,7 @@ void check_operands(ValidationContext& context, const syntax::ParseOutput& tree,
     const BlockSpec* kind = resolution.blocks[i].spec;
     // The kinds whose bodies the block checks pass over.
     if (kind == nullptr || !kind->implemented || kind->content_line || kind->law_body) continue;
-    OperandCheck check{context, resolution.blocks[i].name()};
+    OperandCheck check{context, resolution.blocks[i].name(tree.blocks[i])};
     for (const syntax::Statement& statement : tree.blocks[i].statements) {
       // Only an assignment asks; the property lookup is spared for every other statement.
       bool assignment = statement.assignment() != nullptr;

@@ -58,7 +58,7 @@ std::span<const std::string_view> pool_dimensions(const ValidationContext& conte
       if (!dimension && !body->values.empty() && body->values.front().kind == syntax::ValueKind::Identifier) {
         std::string_view word = value_text(body->values.front());
         dimension = unit_dimension(word);
-        const ParameterDefinition* definition = find_parameter_definition(context, reservoir, word);
+        const syntax::AssignmentBody* definition = find_parameter_definition(context, reservoir, word);
         if (!dimension && definition != nullptr && definition->unit != nullptr) {
           dimension = unit_dimension(definition->unit->text());
         }
@@ -109,7 +109,7 @@ std::optional<std::span<const std::string_view>> subject_of(ValidationContext& c
   const Symbol* symbol = lookup_global(*context.symbols, head.text);
   // An undeclared head or a scalar one is reported where names are resolved.
   if (symbol == nullptr || symbol->kind.tag != SymbolKind::Tag::Entity) return std::nullopt;
-  if (symbol->kind.entity != "Reservoir") {
+  if (symbol->kind.entity() != "Reservoir") {
     push_diagnostic(context.diagnostics, not_of_kind(head.span, *symbol, "Reservoir").with_help(std::string(subject_help)));
     return std::nullopt;
   }

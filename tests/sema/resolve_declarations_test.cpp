@@ -118,7 +118,7 @@ TEST(DeclarationPassTest, TableHoldsEveryKindInDeclarationOrder) {
   // Entities first (in block order), then parameters and backend values as their blocks come.
   std::vector<std::string> order;
   for (const Symbol& symbol : resolution.symbols.globals.in_order()) {
-    order.push_back(std::string(symbol.name) + ":" + std::string(symbol.kind.display_word()));
+    order.push_back(std::string(symbol.name()) + ":" + std::string(symbol.kind.display_word()));
   }
   EXPECT_EQ(order, (std::vector<std::string>{"Geo:Backend", "Ocean:Reservoir", "Flow:Process", "Rule:Law",
                                              "k:parameter", "ph_out:backend value"}));
@@ -130,9 +130,9 @@ TEST(DeclarationPassTest, TableHoldsEveryKindInDeclarationOrder) {
   ASSERT_NE(exported, nullptr);
   EXPECT_EQ(text.substr(exported->span.start, exported->span.end - exported->span.start), "ph_out");
 
-  ASSERT_EQ(resolution.symbols.locals.size(), 2u);
-  EXPECT_EQ(resolution.symbols.locals[0].first, "Ocean");
-  EXPECT_EQ(resolution.symbols.locals[1].first, "Flow");
+  ASSERT_EQ(resolution.symbols.locals.in_order().size(), 2u);
+  EXPECT_EQ(resolution.symbols.locals.in_order()[0].scope, "Ocean");
+  EXPECT_EQ(resolution.symbols.locals.in_order()[1].scope, "Flow");
   const Symbol* local = lookup_local(resolution.symbols, "Flow", "x");
   ASSERT_NE(local, nullptr);
   EXPECT_EQ(local->kind.tag, SymbolKind::Tag::Parameter);

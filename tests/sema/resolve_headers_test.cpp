@@ -105,25 +105,25 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(HeaderPassTest, BlockResolutionsFollowTheBlocks) {
   std::string text = model({"Volcano Fuji", "RESERVOIR Ocean", "UNITS Mine", "MODEL", "model Main"});
-  // The resolution reads the names from the tree, which outlives it.
+  // Each entry reads its name from its block of the tree.
   syntax::ParseOutput tree = testing::parse_model(text);
   Resolution resolution = resolve_model(tree, Profile::Core);
   ASSERT_EQ(resolution.blocks.size(), 5u);
 
   EXPECT_EQ(resolution.blocks[0].spec, nullptr);
-  EXPECT_EQ(resolution.blocks[0].name(), std::nullopt);  // no kind, so no name either
+  EXPECT_EQ(resolution.blocks[0].name(tree.blocks[0]), std::nullopt);  // no kind, so no name either
 
   EXPECT_EQ(resolution.blocks[1].spec, find_block_spec("RESERVOIR"));
-  EXPECT_EQ(resolution.blocks[1].name(), "Ocean");
+  EXPECT_EQ(resolution.blocks[1].name(tree.blocks[1]), "Ocean");
 
   EXPECT_EQ(resolution.blocks[2].spec, find_block_spec("UNITS"));
-  EXPECT_EQ(resolution.blocks[2].name(), "Mine");  // kept although the kind takes none
+  EXPECT_EQ(resolution.blocks[2].name(tree.blocks[2]), "Mine");  // kept although the kind takes none
 
   EXPECT_EQ(resolution.blocks[3].spec, find_block_spec("MODEL"));
-  EXPECT_EQ(resolution.blocks[3].name(), std::nullopt);
+  EXPECT_EQ(resolution.blocks[3].name(tree.blocks[3]), std::nullopt);
 
   EXPECT_EQ(resolution.blocks[4].spec, find_block_spec("MODEL"));  // a duplicate stays resolved
-  EXPECT_EQ(resolution.blocks[4].name(), "Main");
+  EXPECT_EQ(resolution.blocks[4].name(tree.blocks[4]), "Main");
 }
 
 TEST(HeaderPassTest, BlocksOutsideTheProfileAreStillDeclared) {

@@ -36,7 +36,6 @@ TEST(ModelFactsTest, AModelWithoutDeclarationsGivesAnEmptyContext) {
   ValidationContext context = facts_of("RESERVOIR Ocean\n    volume 1 L\n    Cr(VI) 1 umol/kgw\n");
   EXPECT_TRUE(context.ratios.empty());
   EXPECT_TRUE(context.standards.empty());
-  EXPECT_TRUE(context.scalar_names.empty());
   EXPECT_TRUE(context.unit_defaults.empty());
   EXPECT_FALSE(context.relative_mode);
   EXPECT_FALSE(context.has_database);
@@ -116,8 +115,20 @@ TEST(ModelFactsTest, AnyDatabaseBlockCounts) {
   EXPECT_FALSE(facts_of("DATABASES\n    file \"cr.ovdb\"\n").has_database);
 }
 
-TEST(ModelFactsTest, ScalarNamesAreParametersAndBackendValuesInDeclarationOrder) {
-  ValidationContext context = facts_of(
+// The tree and its resolution, which the context points into, with the context.
+struct ModelFacts {
+  explicit ModelFacts(std::string_view model)
+      : tree(syntax::parse_source(model, 0)),
+        resolution(resolve_model(tree, Profile::Extended)),
+        context(gather_model_facts(tree, resolution)) {}
+
+  syntax::ParseOutput tree;
+  Resolution resolution;
+  ValidationContext context;
+};
+
+TEST(ModelFactsTest, ScalarNamesAreParametersAndBackendValues) {
+  ModelFacts facts(
       "RESERVOIR Ocean\n"
       "    volume 1 L\n"
       "    parameter local = 1\n"
@@ -129,7 +140,11 @@ TEST(ModelFactsTest, ScalarNamesAreParametersAndBackendValuesInDeclarationOrder)
       "PHREEQC Speciation\n"
       "    input file \"run.pqi\"\n"
       "    export \"SI\" to SI_calcite\n");
-  EXPECT_EQ(context.scalar_names, (std::vector<std::string_view>{"k_base", "k_fast", "SI_calcite"}));
+  for (std::string_view name : {"k_base", "k_fast", "SI_calcite"}) EXPECT_TRUE(is_scalar_name(facts.context, name)) << name;
+  // Entities, block-local parameters and names never declared are no scalars.
+  for (std::string_view name : {"Ocean", "Speciation", "local", "k", "volume"}) {
+    EXPECT_FALSE(is_scalar_name(facts.context, name)) << name;
+  }
 }
 
 }  // namespace

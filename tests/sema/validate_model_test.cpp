@@ -24,7 +24,7 @@ Resolution resolution_without(const syntax::ParseOutput& tree, std::vector<std::
   for (std::size_t i = 0; i < tree.blocks.size(); ++i) {
     bool skip = std::find(unknown.begin(), unknown.end(), i) != unknown.end();
     const BlockSpec* kind = skip ? nullptr : find_block_spec(tree.blocks[i].keyword());
-    resolution.blocks.push_back(BlockResolution{nullptr, kind});
+    resolution.blocks.push_back(BlockResolution{kind});
   }
   return resolution;
 }

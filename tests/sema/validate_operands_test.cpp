@@ -53,7 +53,22 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"chains_and_locals_without_a_cycle",
              "PARAMETERS\n    a = b + c\n    b = c\n    c = 1\n\nRESERVOIR Sea\n    parameter a = a_top\n"
              "    parameter a_top = b\n",
-             {}}),
+             {}},
+        // The first definition of a name is the one whose value counts; a later one is passed
+        // over, whichever of them would go round.
+        Case{"later_definition_closes_nothing",
+             "PARAMETERS\n    a = 1\n    b = a\n    a = b\n",
+             {}},
+        Case{"first_definition_names_itself",
+             "PARAMETERS\n    a = a\n    a = 1\n",
+             {{"OV107", "the value of `a` depends on itself", "a", 1,
+               "a -> a: give it a value that does not name itself"}}},
+        // Each block's locals are its own: only Lake's go round.
+        Case{"cycle_in_one_of_two_blocks_with_the_same_locals",
+             "RESERVOIR Sea\n    parameter k = 1\n    parameter j = k\n    parameter k = j\n\n"
+             "RESERVOIR Lake\n    parameter k = j\n    parameter j = k\n",
+             {{"OV107", "the value of `k` depends on itself", "k", 5,
+               "k -> j -> k: give one of them a value that does not lead back"}}}),
     case_name);
 
 }  // namespace
