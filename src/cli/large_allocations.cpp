@@ -19,11 +19,12 @@ void* allocate(std::size_t bytes) {
   for (;;) {
     void* block = nullptr;
     if (bytes >= huge_page) {
-      // aligned_alloc wants a multiple of the alignment; the rounding is never touched.
-      block = std::aligned_alloc(huge_page, (bytes + huge_page - 1) & ~(huge_page - 1));
-      // Only the pages the block fills: a huge page is resident whole once touched. A kernel
-      // without transparent huge pages refuses, and the memory stays as it is.
-      if (block != nullptr) (void)::madvise(block, bytes & ~(huge_page - 1), MADV_HUGEPAGE);
+      // aligned_alloc wants a multiple of the alignment, and the last huge page is one too: a
+      // text read whole fills it. A kernel without transparent huge pages refuses the advice,
+      // and the memory stays as it is.
+      std::size_t rounded = (bytes + huge_page - 1) & ~(huge_page - 1);
+      block = std::aligned_alloc(huge_page, rounded);
+      if (block != nullptr) (void)::madvise(block, rounded, MADV_HUGEPAGE);
     } else {
       block = std::malloc(bytes == 0 ? 1 : bytes);
     }

@@ -16,9 +16,9 @@ constexpr std::size_t largest_block = std::size_t{4} << 20;
 
 void* Arena::allocate_in_new_block(std::size_t bytes) {
   std::size_t next_size = std::min(largest_block, block_size_ == 0 ? first_block : block_size_ * 2);
-  // A large request, or one the next block could not hold while blocks are still small, gets a
-  // block of its own, and the current one stays open.
-  if (bytes > largest_block / 4 || bytes > next_size) {
+  // A request of half a block or more, or one the next block could not hold while blocks are
+  // still small, gets a block of its own, and the current one stays open.
+  if (bytes > largest_block / 2 || bytes > next_size) {
     blocks_.push_back(std::make_unique_for_overwrite<std::byte[]>(bytes));
     return blocks_.back().get();
   }

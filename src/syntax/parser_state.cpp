@@ -1,5 +1,6 @@
 #include "syntax/parser_state.hpp"
 
+#include <algorithm>
 #include <utility>
 
 namespace ovm::syntax {
@@ -17,11 +18,18 @@ void hold_line(ParserState& state) {
   state.cursor = &token_at(state, state.position);
 }
 
+constexpr std::size_t max_reserved_statements = std::size_t{1} << 16;
+
 }  // namespace
 
 ParserState make_parser_state(std::string_view text, std::uint32_t file) {
   ParserState state;
   state.arena.expect(text.size());
+  // A block's statements are gathered here before they are placed in the arena. Room for a
+  // large block up front (a statement takes at least four bytes of text) spares the copies and
+  // fresh pages of growing it; room never used is never touched.
+  state.statement_lists.resize(1);
+  state.statement_lists[0].reserve(std::min<std::size_t>(text.size() / 4, max_reserved_statements));
   state.lexer = start_lexing(text, file);
   lex_line(state.lexer, state.tokens, false);
   hold_line(state);
