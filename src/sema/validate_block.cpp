@@ -171,7 +171,7 @@ void check_group(ValidationContext& context, BlockState& state, std::string_view
   push_diagnostic(context.diagnostics,
                   Diagnostic(DiagnosticCode::OV213, key_span(statement))
                       .with_label(diagnostics::fill_message("`{}` cannot be combined with the property above", {statement.key().text()}))
-                      .with_note(entry->first, "already set here"));
+                      .with_note(entry->first_key, "already set here"));
 }
 
 void check_word_statement(ValidationContext& context, BlockState& state, const BlockSpec& kind,

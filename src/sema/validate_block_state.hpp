@@ -22,7 +22,7 @@ struct BlockState {
   // a kind has few groups.
   struct GroupSpan {
     std::string_view group;
-    diagnostics::Span first;
+    diagnostics::Span first_key;
   };
   static constexpr std::size_t group_room = 4;
   std::array<GroupSpan, group_room> groups{};

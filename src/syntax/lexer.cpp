@@ -226,6 +226,11 @@ void lex_lines_into(LineLexer& lexer, Out& out, bool with_comments, std::size_t 
     Opener opener = opener_of(c);
     std::size_t start = pos;
     TokenKind kind = TokenKind::Identifier;
+    // What the scanners decide for the longer shapes.
+    auto take = [&](Scanned scanned) {
+      kind = scanned.kind;
+      pos = scanned.end;
+    };
     if (opener == Opener::Word) {
       pos = word_end(text, pos + 1);
     } else if (opener == Opener::Blank) {
@@ -248,9 +253,7 @@ void lex_lines_into(LineLexer& lexer, Out& out, bool with_comments, std::size_t 
       if (c != 'd' && after != '+' && after != '-' && after != '(') {
         pos = run_end;
       } else {
-        Scanned name = scan_name(text, pos);
-        kind = name.kind;
-        pos = name.end;
+        take(scan_name(text, pos));
       }
     } else if (opener == Opener::Digit) {
       // Digits that no letter, `-`, `.` or exponent follows are a number; the rest scan_digits
@@ -262,9 +265,7 @@ void lex_lines_into(LineLexer& lexer, Out& out, bool with_comments, std::size_t 
       if (!is_letter(after) && after != '-' && after != '.') {
         pos = digits_end;
       } else {
-        Scanned lexeme = scan_digits(text, pos);
-        kind = lexeme.kind;
-        pos = lexeme.end;
+        take(scan_digits(text, pos));
       }
     } else if (opener == Opener::Operator) {
       kind = single_byte_operator(c);

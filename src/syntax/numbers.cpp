@@ -41,9 +41,6 @@ bool overflows(std::string_view text) {
   return magnitude + (negative ? -exponent : exponent) > 0;
 }
 
-// Clinger's fast path: digits[.digits][e[+-]digits] whose significand is below 2^53 and whose
-// decimal exponent is within 22 are one exact division or multiplication by an exact power of
-// ten, so the double is the nearest one, as from_chars finds it. Nothing for any other text.
 // The powers of ten that a double holds exactly.
 constexpr std::array<double, 23> powers = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
                                            1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
@@ -69,6 +66,9 @@ std::optional<double> short_plain_decimal(std::string_view text) {
   return fraction > 0 ? value / powers[static_cast<std::size_t>(fraction)] : value;
 }
 
+// Clinger's fast path: digits[.digits][e[+-]digits] whose significand is below 2^53 and whose
+// decimal exponent is within 22 are one exact division or multiplication by an exact power of
+// ten, so the double is the nearest one, as from_chars finds it. Nothing for any other text.
 std::optional<double> exact_small_decimal(std::string_view text) {
   constexpr std::uint64_t limit = std::uint64_t{1} << 53;
   std::uint64_t significand = 0;

@@ -11,14 +11,15 @@ namespace {
 // of the lexer for many of them saves its setting up for each.
 constexpr std::size_t tokens_per_run = 256;
 
+// The most statements a block's list is made room for before it is read.
+constexpr std::size_t max_reserved_statements = std::size_t{1} << 16;
+
 void hold_line(ParserState& state) {
   state.line = state.tokens.room.data();
   state.last = state.tokens.count - 1;
   state.line_end = state.first + state.tokens.count;
   state.cursor = &token_at(state, state.position);
 }
-
-constexpr std::size_t max_reserved_statements = std::size_t{1} << 16;
 
 }  // namespace
 
